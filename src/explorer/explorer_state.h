@@ -1,0 +1,18 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace tavrin {
+
+struct ExplorerState {
+  HINSTANCE instance = nullptr;
+  std::string className;
+  std::string caption;
+  HWND window = nullptr;
+  int startPage = 6026;
+  int currentPage = 0;  // 0 while no sheet exists
+  bool ntFamily = true;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,123 @@
+#include "explorer_window.h"
+
+#include "base/commands.h"
+#include "inventory/settings.h"
+#include "resource.h"
+#include "sys/paths.h"
+#include "sys/trace.h"
+
+namespace tavrin {
+namespace {
+
+ExplorerState* stateOf(HWND window) {
+  return reinterpret_cast<ExplorerState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+bool isSheetPage(int command) {
+  switch (command) {
+    case CMD_STARTUP_PROGRAMS: case CMD_COOKIES: case CMD_ACTIVE_TASKS: case CMD_OPTIONS: case CMD_SERVICES:
+    case CMD_SCHEDULED_TASKS: case CMD_IE_HELPERS: case CMD_FILE_TYPES: case CMD_HIDDEN_FILES:
+    case CMD_DELAYED_START: case CMD_MONITOR: case CMD_BLACKLIST: case CMD_COOKIES_WITH_LIST:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void bringForward(ExplorerState& state) {
+  BringWindowToTop(state.window);
+  SetForegroundWindow(state.window);
+}
+
+void openSheet(ExplorerState& state, int command) {
+  if (state.currentPage > 0) {
+    bringForward(state);
+    return;
+  }
+  state.currentPage = command;
+  SetWindowTextA(state.window, loadString(IDS_CAPTION, 32).c_str());
+  bringForward(state);
+}
+
+void onCommand(ExplorerState& state, int command) {
+  if (isSheetPage(command)) {
+    openSheet(state, command);
+    return;
+  }
+  switch (command) {
+    case CMD_QUIT:
+      DestroyWindow(state.window);
+      break;
+    case CMD_TOGGLE_MONITOR_STARTUP:
+      registerMonitor(!isMonitorRegistered());
+      break;
+    case CMD_EXIT_HANDLING:
+      if (readOption("ConfirmExit", 0) == 0)
+        DestroyWindow(state.window);
+      else if (FindWindowA(kMonitorClassName, nullptr))
+        openSheet(state, CMD_STARTUP_PROGRAMS);
+      else
+        startMonitor();
+      break;
+    default:
+      break;
+  }
+}
+
+void shutdown(ExplorerState& state) {
+  if (!state.window) return;
+  state.window = nullptr;
+  CoUninitialize();
+  PostQuitMessage(0);
+}
+
+LRESULT CALLBACK explorerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* created = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created->lpCreateParams));
+  }
+  ExplorerState* state = stateOf(window);
+  if (!state) return DefWindowProcA(window, message, wParam, lParam);
+  switch (message) {
+    case WM_COMMAND:
+      onCommand(*state, LOWORD(wParam));
+      return 0;
+    case WM_CLOSE:
+    case WM_DESTROY:
+      shutdown(*state);
+      if (message == WM_CLOSE) DestroyWindow(window);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+bool registerExplorerClass(ExplorerState& state) {
+  WNDCLASSA windowClass{};
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = explorerProc;
+  windowClass.hInstance = state.instance;
+  windowClass.hIcon = LoadIconA(state.instance, MAKEINTRESOURCEA(IDI_PROGRAM));
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+  windowClass.lpszClassName = state.className.c_str();
+  return RegisterClassA(&windowClass) != 0;
+}
+
+HWND createExplorerWindow(ExplorerState& state) {
+  state.window = CreateWindowExA(WS_EX_APPWINDOW, state.className.c_str(), state.caption.c_str(),
+                                 WS_VISIBLE | WS_CAPTION | WS_SYSMENU, 0, -200, 0, 0, nullptr, nullptr,
+                                 state.instance, &state);
+  return state.window;
+}
+
+void startMonitor() {
+  const std::string command = "\"" + programFolder() + "\\Tavrin.exe\"";
+  WinExec(command.c_str(), SW_SHOW);
+}
+
+void restoreDelayedPrograms() { trace::line("Restore", "Delayed Start"); }
+
+}  // namespace tavrin

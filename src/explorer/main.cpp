@@ -1,0 +1,57 @@
+// TavrinEx.exe: the Explorer.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "base/command_line.h"
+#include "base/commands.h"
+#include "explorer_state.h"
+#include "explorer_window.h"
+#include "inventory/settings.h"
+#include "resource.h"
+#include "sys/paths.h"
+#include "sys/trace.h"
+
+using namespace tavrin;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  ExplorerState state;
+  state.instance = instance;
+  state.ntFamily = isWindowsNtFamily();
+  state.className = loadString(IDS_EX_CLASS_NAME, 32);
+  state.caption = loadString(IDS_LOADING, 32);
+  if (state.className.empty() || state.caption.empty()) return 0;
+
+  const ExplorerRequest request =
+      parseExplorerCommandLine(commandLine ? commandLine : "", readOption("StartTab", CMD_STARTUP_PROGRAMS));
+  if (request.restoreDelayed) {
+    restoreDelayedPrograms();
+    return 0;
+  }
+  if (request.startMonitor && !FindWindowA(kMonitorClassName, nullptr))
+    startMonitor();
+  state.startPage = request.startPage;
+
+  if (HWND running = FindWindowA(state.className.c_str(), nullptr)) {
+    PostMessageA(running, WM_COMMAND, request.quit ? CMD_QUIT : state.startPage, 0);
+    return 0;
+  }
+  if (request.quit) return 0;
+
+  if (!registerExplorerClass(state) || !createExplorerWindow(state)) return 0;
+
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  trace::setFile(programFolder() + "\\sendex2qn.txt");
+  startupInitialisation("TavrinEx");
+
+  PostMessageA(state.window, WM_COMMAND, state.startPage, 0);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}

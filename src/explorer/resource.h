@@ -1,0 +1,7 @@
+#pragma once
+// Resource ids of the Explorer; the numbers are the system's own.
+#include "strings.h"
+
+#define IDC_STATIC (-1)
+
+#define IDI_PROGRAM 101

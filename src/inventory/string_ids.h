@@ -1,0 +1,5 @@
+#pragma once
+// Strings the shared library loads; both programs' tables hold them under the same numbers.
+#define IDS_CAPTION 2
+#define IDS_ALT_RUN_NAME 622
+#define IDS_LANGUAGE 634

@@ -1,0 +1,31 @@
+#include "checks.h"
+
+#include "inventory/settings.h"
+#include "sys/trace.h"
+
+namespace tavrin {
+
+void clearEntryList(MonitorState&) {}
+
+void launchDelayedPrograms(MonitorState& state, int elapsedSeconds) {
+  trace::line("Delayed Start", std::to_string(elapsedSeconds));
+  (void)state;
+}
+
+void runPatrolPass(MonitorState& state) {
+  if (state.alertShowing || state.passRunning) return;
+  state.passRunning = true;
+  trace::timedLine("Patrol", "Pass");
+  trace::timingLine();
+  state.passRunning = false;
+}
+
+void checkTaskChanges(MonitorState&) {}
+
+void toggleMonitorRegistration(MonitorState& state) {
+  state.runRegistered = registerMonitor(!isMonitorRegistered()) ? isMonitorRegistered() : state.runRegistered;
+}
+
+void showRestartCommands(MonitorState&) {}
+
+}  // namespace tavrin

@@ -1,0 +1,71 @@
+// Tavrin.exe: the resident Monitor.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "base/command_line.h"
+#include "base/commands.h"
+#include "checks.h"
+#include "inventory/settings.h"
+#include "monitor_window.h"
+#include "resource.h"
+#include "sys/paths.h"
+#include "sys/trace.h"
+
+using namespace tavrin;
+
+namespace tavrin {
+
+void loadMonitorOptions(MonitorState& state) {
+  state.options.hideBramble = readOption("HideBramble", 0);
+  state.options.hideAlerts = readOption("HideAlerts", 0);
+  state.options.confirmExit = readOption("ConfirmExit", 0);
+  state.options.trayIcon = readOption("TrayIcon", state.ntFamily ? IDI_TRAY_IDLE : IDI_TRAY_IDLE_9X);
+}
+
+}  // namespace tavrin
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  MonitorState state;
+  state.instance = instance;
+  state.ntFamily = isWindowsNtFamily();
+  state.className = loadString(IDS_CLASS_NAME, 32);
+  state.caption = loadString(IDS_CAPTION, 32);
+  if (state.className.empty() || state.caption.empty()) return 0;
+
+  const std::string arguments = commandLine ? commandLine : "";
+  const bool quit = hasSwitch(arguments, "-Q");
+  if (HWND running = FindWindowA(state.className.c_str(), nullptr)) {
+    if (quit)
+      PostMessageA(running, WM_COMMAND, CMD_QUIT, 0);
+    else if (!hasSwitch(arguments, "-NoOpen"))
+      openExplorer(state, "-START");
+    return 0;
+  }
+  if (quit) return 0;
+
+  if (!registerMonitorClass(state) || !createMonitorWindow(state)) return 0;
+  ShowWindow(state.window, SW_HIDE);
+  UpdateWindow(state.window);
+
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  trace::setFile(programFolder() + "\\send2qn.txt");
+  state.alertShowing = false;
+  startupInitialisation("Tavrin");
+  loadMonitorOptions(state);
+  state.runRegistered = isMonitorRegistered();
+
+  state.schedule = TickSchedule{};
+  state.ostrum.start(state.window);
+  PostMessageA(state.window, WM_COMMAND, CMD_START_PATROL, 0);
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Everything the running Monitor keeps between messages.
+#include <windows.h>
+
+#include <string>
+
+#include "base/tick_schedule.h"
+#include "ostrum_binding.h"
+
+namespace tavrin {
+
+struct MonitorOptions {
+  int hideBramble = 0;
+  int hideAlerts = 0;
+  int confirmExit = 0;
+  int trayIcon = 101;
+};
+
+struct MonitorState {
+  HINSTANCE instance = nullptr;
+  std::string className;
+  std::string caption;
+  HWND window = nullptr;
+  bool ntFamily = true;
+  MonitorOptions options;
+
+  UINT_PTR timerId = 0;
+  UINT taskbarCreatedMessage = 0;
+  bool trayBusy = false;
+  bool runRegistered = false;
+
+  int delayedTotal = 0;
+  int delayedLaunched = 0;
+  TickSchedule schedule;
+  bool alertShowing = false;
+  bool passRunning = false;
+  int repeatAlertCount = 0;
+  std::string lastAlertedProgram;
+
+  OstrumBinding ostrum;
+  bool cleanedUp = false;
+};
+
+void loadMonitorOptions(MonitorState& state);
+
+}  // namespace tavrin

@@ -1,0 +1,14 @@
+#pragma once
+#include <windows.h>
+
+#include "monitor_state.h"
+
+namespace tavrin {
+
+bool registerMonitorClass(MonitorState& state);
+HWND createMonitorWindow(MonitorState& state);
+
+// Runs TavrinEx.exe from the program folder with the switch; message 795 when it cannot start.
+bool openExplorer(MonitorState& state, const char* commandSwitch);
+
+}  // namespace tavrin

@@ -1,0 +1,114 @@
+#include "registry.h"
+
+#include "handles.h"
+#include "trace.h"
+
+namespace tavrin::reg {
+namespace {
+
+UniqueKey openKey(HKEY root, const std::string& path, REGSAM access) {
+  UniqueKey key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.release();
+  return key;
+}
+
+// Expands environment variables into at most 1023 characters; false when the
+// result would be longer or the expansion fails.
+bool expand(const std::string& text, std::string& out) {
+  char buffer[kReadCapacity];
+  DWORD needed = ExpandEnvironmentStringsA(text.c_str(), buffer, sizeof buffer);
+  if (needed == 0 || needed > sizeof buffer) return false;
+  out.assign(buffer);
+  return true;
+}
+
+}  // namespace
+
+int createKey(HKEY root, const std::string& path) {
+  UniqueKey key;
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                      key.put(), nullptr) != ERROR_SUCCESS) {
+    key.release();
+    trace::line("ERROR RegCreateKey", path);
+    return 0;
+  }
+  return 1;
+}
+
+int readString(HKEY root, const std::string& path, const std::string& name, std::string& out,
+               std::size_t capacity) {
+  out.clear();
+  std::string text;
+  {
+    UniqueKey key = openKey(root, path, KEY_READ);
+    if (!key) return 0;
+    BYTE data[kReadCapacity];
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return 0;
+    // Data need not be terminated (binary values, careless writers): stop at the first zero or the end.
+    std::size_t length = 0;
+    while (length < size && data[length] != 0) ++length;
+    text.assign(reinterpret_cast<const char*>(data), length);
+    if (type == REG_EXPAND_SZ) {
+      std::string expanded;
+      if (!expand(text, expanded)) {
+        trace::line(text, "Registry Error #1023: String can not be expanded");
+        return 0;  // never hand out a half-expanded path
+      }
+      text = expanded;
+    }
+  }
+  if (text.size() >= capacity) {
+    trace::line(text, "Registry Error #1024: Buffer overflow contained");
+    return 0;
+  }
+  out = text;
+  return static_cast<int>(out.size());
+}
+
+int deleteValue(HKEY root, const std::string& path, const std::string& name) {
+  UniqueKey key = openKey(root, path, KEY_WRITE);
+  if (!key) return 0;
+  if (RegDeleteValueA(key.get(), name.c_str()) != ERROR_SUCCESS) {
+    trace::line("ERROR RegDeleteValue", name);
+    return 0;
+  }
+  return 1;
+}
+
+int writeString(HKEY root, const std::string& path, const std::string& name, const std::string& text) {
+  UniqueKey key = openKey(root, path, KEY_ALL_ACCESS);
+  if (!key) {
+    trace::line("ERROR RegOpenKeyEx:SetRegValue", path);
+    if (!createKey(root, path)) return 0;
+    key = openKey(root, path, KEY_ALL_ACCESS);
+    if (!key) return 0;
+  }
+  return RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                        static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+}
+
+int writeNumber(HKEY root, const std::string& path, const std::string& name, DWORD value) {
+  UniqueKey key = openKey(root, path, KEY_WRITE);
+  if (!key) {
+    if (!createKey(root, path)) return 0;
+    key = openKey(root, path, KEY_WRITE);
+    if (!key) return 0;
+  }
+  return RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                        sizeof value) == ERROR_SUCCESS;
+}
+
+int readSmallNumber(HKEY root, const std::string& path, const std::string& name) {
+  UniqueKey key = openKey(root, path, KEY_READ);
+  if (!key) return 0;
+  BYTE data[kReadCapacity] = {};
+  DWORD size = sizeof data;
+  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, data, &size) != ERROR_SUCCESS) return 0;
+  return static_cast<signed char>(data[0]) + static_cast<signed char>(data[1]) * 256;
+}
+
+bool keyExists(HKEY root, const std::string& path) { return static_cast<bool>(openKey(root, path, KEY_READ)); }
+
+}  // namespace tavrin::reg

@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+#include "base/version_record.h"
+
+namespace tavrin {
+
+// The five version texts of a file (all empty without a readable version
+// resource); true when the product name is not empty.
+bool readVersionRecord(const std::string& path, VersionRecord& record);
+
+}  // namespace tavrin

@@ -1,0 +1,59 @@
+#include "base/command_line.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavrin;
+
+TEST(ExplorerCommandLine, EverySwitchPicksItsPage) {
+  const struct {
+    const char* line;
+    int page;
+  } rows[] = {
+      {"-START", 6026},     {"-SERVICE", 6038},  {"-BHO", 6040},      {"-COOKIES", 6045},
+      {"-NUTS", 6028},      {"-OPTIONS", 6033},  {"-SCHEDULE", 6039}, {"-TASK", 6029},
+      {"-DELAY", 6055},     {"-FILETYPES", 6042}, {"-HIDDEN", 6052},  {"-MONITOR", 6046},
+      {"-BLACKLIST", 6047}, {"-EXIT", 6048},     {"-RESTART", 6033},  {"-hidden", 6052},
+  };
+  for (const auto& row : rows) EXPECT_EQ(parseExplorerCommandLine(row.line, 6026).startPage, row.page) << row.line;
+}
+
+TEST(ExplorerCommandLine, LaterSwitchesOfTheTableWin) {
+  EXPECT_EQ(parseExplorerCommandLine("-DELAY -TASK", 6026).startPage, 6055);
+  EXPECT_EQ(parseExplorerCommandLine("-TASK -DELAY", 6026).startPage, 6055);
+  // "-RESTART" does not hold "-START": it opens Options and starts no Monitor.
+  ExplorerRequest restart = parseExplorerCommandLine("-RESTART", 6026);
+  EXPECT_EQ(restart.startPage, 6033);
+  EXPECT_FALSE(restart.startMonitor);
+  EXPECT_EQ(parseExplorerCommandLine("-RESTART -START", 6026).startPage, 6033);
+}
+
+TEST(ExplorerCommandLine, StartTabBelowTheFirstPageBecomesStartupPrograms) {
+  EXPECT_EQ(parseExplorerCommandLine("", 0).startPage, 6026);
+  EXPECT_EQ(parseExplorerCommandLine("", 5000).startPage, 6026);
+  EXPECT_EQ(parseExplorerCommandLine("", 6039).startPage, 6039);
+  EXPECT_EQ(parseExplorerCommandLine("-nothing", 6039).startPage, 6039);
+}
+
+TEST(ExplorerCommandLine, QuitRestoreAndMonitorStart) {
+  EXPECT_TRUE(parseExplorerCommandLine("-q", 6026).quit);
+  EXPECT_FALSE(parseExplorerCommandLine("-START", 6026).quit);
+  EXPECT_TRUE(parseExplorerCommandLine("-START", 6026).startMonitor);
+  EXPECT_FALSE(parseExplorerCommandLine("-TASK", 6026).startMonitor);
+  ExplorerRequest restore = parseExplorerCommandLine("-restore -START", 6026);
+  EXPECT_TRUE(restore.restoreDelayed);
+  EXPECT_FALSE(restore.startMonitor);
+}
+
+TEST(ExplorerCommandLine, OverlongLineMatchesNothing) {
+  std::string line(800, ' ');
+  line += "-TASK -Q";
+  ExplorerRequest request = parseExplorerCommandLine(line, 6040);
+  EXPECT_EQ(request.startPage, 6040);
+  EXPECT_FALSE(request.quit);
+}
+
+TEST(MonitorSwitches, AnyCaseAnywhere) {
+  EXPECT_TRUE(hasSwitch("/x -q", "-Q"));
+  EXPECT_TRUE(hasSwitch("-noopen", "-NoOpen"));
+  EXPECT_FALSE(hasSwitch("", "-Q"));
+}

@@ -1,0 +1,126 @@
+#include "base/tick_schedule.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace tavrin;
+
+namespace {
+
+// Runs `ticks` plain ticks (no alert, no pass running) and returns the ticks
+// (1-based) on which a pass was due.
+std::vector<int> passTicks(TickSchedule& schedule, int ticks) {
+  std::vector<int> due;
+  for (int t = 1; t <= ticks; ++t) {
+    if (schedule.passStep()) {
+      due.push_back(t);
+      schedule.passFinished();
+    }
+  }
+  return due;
+}
+
+}  // namespace
+
+TEST(TickSchedule, FirstPassOnSeventeenthTickThenEverySeventeen) {
+  TickSchedule schedule;
+  EXPECT_EQ(passTicks(schedule, 60), (std::vector<int>{17, 34, 51}));
+}
+
+TEST(TickSchedule, LauncherEverySixthTickWithGrowingArgument) {
+  TickSchedule schedule;
+  std::vector<std::pair<int, int>> calls;
+  for (int t = 1; t <= 20; ++t)
+    if (int arg = schedule.launcherStep(0, 3)) calls.push_back({t, arg});
+  EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{6, 10}, {12, 20}, {18, 30}}));
+}
+
+TEST(TickSchedule, LauncherStopsWhenAllLaunchedAndNeverRunsForEmptyList) {
+  TickSchedule schedule;
+  for (int t = 1; t <= 30; ++t) EXPECT_EQ(schedule.launcherStep(0, 0), 0);
+  int launched = 0;
+  std::vector<int> args;
+  for (int t = 1; t <= 40; ++t) {
+    if (int arg = schedule.launcherStep(launched, 2)) {
+      args.push_back(arg);
+      ++launched;
+    }
+  }
+  EXPECT_EQ(args, (std::vector<int>{10, 20}));
+}
+
+TEST(TickSchedule, CheckNowOnEveryTickServesThreeThenDropsOne) {
+  TickSchedule schedule;
+  std::vector<CheckNowAction> actions;
+  for (int t = 0; t < 8; ++t) {
+    schedule.requestCheckNow();
+    actions.push_back(schedule.checkNowStep(false, false));
+    EXPECT_FALSE(schedule.checkNowPending());
+  }
+  using A = CheckNowAction;
+  EXPECT_EQ(actions, (std::vector<A>{A::CheckTasks, A::CheckTasks, A::CheckTasks, A::Conflict, A::CheckTasks,
+                                     A::CheckTasks, A::CheckTasks, A::Conflict}));
+}
+
+TEST(TickSchedule, QuietTickResetsTheStreak) {
+  TickSchedule schedule;
+  for (int t = 0; t < 3; ++t) {
+    schedule.requestCheckNow();
+    EXPECT_EQ(schedule.checkNowStep(false, false), CheckNowAction::CheckTasks);
+  }
+  EXPECT_EQ(schedule.checkNowStep(false, false), CheckNowAction::None);
+  schedule.requestCheckNow();
+  EXPECT_EQ(schedule.checkNowStep(false, false), CheckNowAction::CheckTasks);
+}
+
+TEST(TickSchedule, RequestWaitsForTheAlertToClose) {
+  TickSchedule schedule;
+  schedule.requestCheckNow();
+  EXPECT_EQ(schedule.checkNowStep(true, false), CheckNowAction::Deferred);
+  EXPECT_EQ(schedule.checkNowStep(false, true), CheckNowAction::Deferred);
+  EXPECT_TRUE(schedule.checkNowPending());
+  EXPECT_EQ(schedule.checkNowStep(false, false), CheckNowAction::CheckTasks);
+}
+
+TEST(TickSchedule, PassDueWhileAlertOpenStillClearsTheRequest) {
+  TickSchedule schedule;
+  for (int t = 1; t < 17; ++t) ASSERT_FALSE(schedule.passStep());
+  schedule.requestCheckNow();
+  ASSERT_TRUE(schedule.passStep());  // the pass returns at once: an alert is open
+  schedule.passFinished();
+  EXPECT_EQ(schedule.checkNowStep(true, false), CheckNowAction::None);
+  EXPECT_EQ(schedule.passTicks(), 0);
+}
+
+TEST(TickSchedule, NestedTicksDuringAPassKeepCounting) {
+  TickSchedule schedule;
+  for (int t = 1; t < 17; ++t) schedule.passStep();
+  ASSERT_TRUE(schedule.passStep());
+  // An alert inside the pass keeps the message loop ticking. The outer pass has
+  // not reset the counter yet, so the first nested tick is due at once (that
+  // pass returns immediately), and the count starts over from there.
+  EXPECT_EQ(passTicks(schedule, 20), (std::vector<int>{1, 18}));
+  schedule.passFinished();  // the outer pass ends
+  EXPECT_EQ(passTicks(schedule, 17), std::vector<int>{17});
+}
+
+TEST(TickSchedule, ForcedPassRunsOnTheNextTick) {
+  TickSchedule schedule;
+  schedule.passStep();
+  schedule.forcePass();
+  EXPECT_TRUE(schedule.passStep());
+}
+
+TEST(TickSchedule, RestartResetsPassCounterAndStreak) {
+  TickSchedule schedule;
+  for (int t = 0; t < 10; ++t) schedule.passStep();
+  for (int t = 0; t < 3; ++t) {
+    schedule.requestCheckNow();
+    schedule.checkNowStep(false, false);
+  }
+  schedule.restart();
+  schedule.requestCheckNow();
+  EXPECT_EQ(schedule.checkNowStep(false, false), CheckNowAction::CheckTasks);
+  EXPECT_EQ(passTicks(schedule, 17), std::vector<int>{17});
+}
