@@ -1,9 +1,9 @@
-# Cross toolchain: 32-bit Windows through mingw-w64 (win32 threading model).
+# Cross toolchain: 32-bit Windows through mingw-w64 (posix threading model: std::thread and std::mutex, used by GoogleTest).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(TOOL_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${TOOL_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${TOOL_PREFIX}-g++)
+set(CMAKE_C_COMPILER ${TOOL_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TOOL_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${TOOL_PREFIX}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${TOOL_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

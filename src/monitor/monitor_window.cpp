@@ -121,13 +121,16 @@ void onCommand(MonitorState& state, WPARAM wParam, LPARAM lParam) {
       showRestartCommands(state);
       break;
     case CMD_TRAY_VISIBILITY:
-      // The Explorer writes HideBramble before it posts this; read it so that
-      // showing the icon again works without waiting for an options reload.
-      state.options.hideBramble = readOption("HideBramble", 0);
-      if (lParam != 0)
+      // The Explorer writes HideBramble before it posts this. Take the new
+      // value at once (not at the next options reload), so that an icon
+      // hidden earlier comes back when the option is cleared.
+      if (lParam != 0) {
         trayIcon(state, TrayOperation::Delete, 0, IDS_TIP_ON_PATROL);
-      else
+        state.options.hideBramble = readOption("HideBramble", 0);
+      } else {
+        state.options.hideBramble = readOption("HideBramble", 0);
         trayIcon(state, TrayOperation::Add, IDI_TRAY_IDLE, IDS_TIP_ON_PATROL);
+      }
       break;
     default:
       break;

@@ -2,7 +2,7 @@
 
 // Identity and message language
 #define IDS_CAPTION                       2
-// Alternative Run-key name of the Monitor; no text in the table, so it loads empty.
+// Alternative Run-key name of the Monitor.
 #define IDS_ALT_RUN_NAME                  622
 #define IDS_LANGUAGE                      634
 

@@ -1,6 +1,6 @@
 # Sourced by the harness scripts: the Wine settings every test process shares.
 # $1 is the harness state folder (build/win/wine).
-state_dir=$1
+state_dir=$(cd "$1" && pwd)
 export WINEPREFIX="$state_dir/prefix"
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}

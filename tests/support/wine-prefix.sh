@@ -63,11 +63,23 @@ case "$action" in
     mkdir -p "$program_dir"
     for f in "$@"; do cp "$f" "$program_dir/"; done
     cp -a "$WINEPREFIX" "$state_dir/pristine"
-    wineserver -p
+    # The server and the system processes live for the whole run. They are
+    # started here with their output going nowhere: ctest waits for every
+    # process that holds a test's output pipe.
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine cmd /c exit </dev/null >/dev/null 2>&1
     echo "prefix ready: $WINEPREFIX on display $DISPLAY"
     ;;
   cleanup)
     stop_everything
+    # Screenshots are for people to look at: keep them as PNG.
+    shots="$state_dir/../screenshots"
+    if [[ -x /usr/bin/convert && -d "$shots" ]]; then
+      for bmp in "$shots"/*.bmp; do
+        [[ -e "$bmp" ]] || continue
+        /usr/bin/convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+      done
+    fi
     rm -rf "$state_dir/prefix" "$state_dir/pristine"
     ;;
   *)

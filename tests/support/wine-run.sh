@@ -6,6 +6,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 state_dir=$1
 shift
 source "$here/wine-env.sh" "$state_dir"
-export TAVRIN_SHOT_DIR="$state_dir/screenshots"
-mkdir -p "$TAVRIN_SHOT_DIR"
+shots="$state_dir/../screenshots"
+mkdir -p "$shots"
+shots=$(cd "$shots" && pwd)
+export TAVRIN_SHOT_DIR="Z:${shots//\//\\}"
 exec wine "$@"

@@ -1,0 +1,258 @@
+// The Monitor driven from outside, in the test run's Wine prefix.
+#include "e2e_fixture.h"
+
+#include <shellapi.h>
+
+namespace {
+
+constexpr UINT kTrayCallback = 6035;
+constexpr UINT kTrayIconId = 6036;
+
+// A modify with no flags succeeds only while the Monitor's icon is in the tray.
+bool trayIconPresent(HWND monitor) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  data.hWnd = monitor;
+  data.uID = kTrayIconId;
+  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+class Monitor : public ProgramsTest {
+ protected:
+  // Starts the Monitor and waits until its tray icon is up.
+  HWND startMonitor() {
+    process_ = driver::start(monitorPath());
+    EXPECT_TRUE(process_);
+    HWND window = driver::waitForWindow("Tavrin", nullptr, 10000);
+    EXPECT_NE(window, nullptr);
+    EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 5000));
+    return window;
+  }
+  driver::Process process_;
+};
+
+// The key (tick count) of the first trace entry whose value ends with the text.
+long traceTick(const std::string& trace, const std::string& text) {
+  for (const std::string& line : testutil::lines(trace)) {
+    std::size_t eq = line.find('=');
+    if (eq != std::string::npos && line.size() >= text.size() &&
+        line.compare(line.size() - text.size(), std::string::npos, text) == 0)
+      return std::stol(line.substr(0, line.find('.')));
+  }
+  return -1;
+}
+
+}  // namespace
+
+TEST_F(Monitor, StartsHiddenWithItsTrayIcon) {
+  HWND window = startMonitor();
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_EQ(driver::windowText(window), "Tavrin");
+  EXPECT_TRUE(traceHas("Tray Message: ADD", 3000));
+  EXPECT_NE(traceText().find("-------------------------------------Begin Tavrin: 12.0.2007.5:12.0.2007.5"),
+            std::string::npos);
+  driver::screenshot("monitor-started");
+}
+
+TEST_F(Monitor, SecondStartOpensTheExplorerOnStartupPrograms) {
+  HWND window = startMonitor();
+  driver::Process second = driver::start(monitorPath());
+  DWORD code = 99;
+  ASSERT_TRUE(second.waitExit(10000, &code));
+  EXPECT_EQ(code, 0u);
+  HWND explorer = driver::waitForWindow("TavrinEx", nullptr, 10000);
+  ASSERT_NE(explorer, nullptr);
+  DWORD explorerPid = 0;
+  GetWindowThreadProcessId(explorer, &explorerPid);
+  EXPECT_NE(driver::commandLineOf(explorerPid).find("-START"), std::string::npos);
+  EXPECT_EQ(driver::processesNamed("Tavrin.exe").size(), 1u);
+  EXPECT_EQ(FindWindowA("Tavrin", nullptr), window);
+}
+
+TEST_F(Monitor, SecondStartWithNoOpenChangesNothing) {
+  HWND window = startMonitor();
+  driver::Process second = driver::start(monitorPath(), "-noopen");
+  ASSERT_TRUE(second.waitExit(10000));
+  EXPECT_FALSE(driver::appears("TavrinEx", 3000));
+  EXPECT_EQ(FindWindowA("Tavrin", nullptr), window);
+  EXPECT_TRUE(trayIconPresent(window));
+}
+
+TEST_F(Monitor, QuitSwitchInAnyCaseEndsTheRunningMonitor) {
+  HWND window = startMonitor();
+  driver::Process quit = driver::start(monitorPath(), "-q");
+  ASSERT_TRUE(quit.waitExit(10000));
+  DWORD code = 99;
+  ASSERT_TRUE(process_.waitExit(10000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_FALSE(trayIconPresent(window));
+  EXPECT_TRUE(traceHas("WM_DESTROY: tvmain", 1000));
+  EXPECT_TRUE(traceHas("Application Exit: Tavrin", 1000));
+}
+
+TEST_F(Monitor, QuitWithNoneRunningStartsNothing) {
+  driver::Process quit = driver::start(monitorPath(), "-Q");
+  DWORD code = 99;
+  ASSERT_TRUE(quit.waitExit(10000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(FindWindowA("Tavrin", nullptr), nullptr);
+  // It never got as far as the start-up initialisation, which writes the trace.
+  EXPECT_EQ(GetFileAttributesA(tracePath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Monitor, ConfirmExitAsksAndNoKeepsItRunning) {
+  setOption("ConfirmExit", "1");
+  HWND window = startMonitor();
+  driver::start(monitorPath(), "-Q");
+  HWND box = driver::waitForProcessWindow(process_.pid(), "#32770", 10000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(driver::messageBoxText(box),
+            "\nA request has been made to exit the Tavrin monitor.\n\n\nDo you want Tavrin.exe to Exit?\n");
+  driver::screenshot("monitor-confirm-exit");
+  driver::pressButton(box, IDNO);
+  HWND explorer = driver::waitForWindow("TavrinEx", nullptr, 10000);
+  ASSERT_NE(explorer, nullptr);
+  DWORD explorerPid = 0;
+  GetWindowThreadProcessId(explorer, &explorerPid);
+  EXPECT_NE(driver::commandLineOf(explorerPid).find("-RESTART"), std::string::npos);
+  EXPECT_FALSE(process_.waitExit(1000));
+  EXPECT_EQ(FindWindowA("Tavrin", nullptr), window);
+  EXPECT_TRUE(trayIconPresent(window));
+
+  driver::start(monitorPath(), "-q");
+  box = driver::waitForProcessWindow(process_.pid(), "#32770", 10000);
+  ASSERT_NE(box, nullptr);
+  driver::pressButton(box, IDYES);
+  EXPECT_TRUE(process_.waitExit(10000));
+}
+
+TEST_F(Monitor, MissingExplorerIsReported) {
+  // A Monitor in a folder of its own, without the Explorer beside it.
+  const std::string folder = testutil::freshFolder("alone");
+  ASSERT_TRUE(CopyFileA(monitorPath().c_str(), (folder + "\\Tavrin.exe").c_str(), FALSE));
+  process_ = driver::start(folder + "\\Tavrin.exe");
+  HWND window = driver::waitForWindow("Tavrin", nullptr, 10000);
+  ASSERT_NE(window, nullptr);
+  for (UINT command : {6026u, 6040u}) {
+    PostMessageA(window, WM_COMMAND, command, 0);
+    HWND box = driver::waitForProcessWindow(process_.pid(), "#32770", 10000);
+    ASSERT_NE(box, nullptr) << command;
+    EXPECT_EQ(driver::windowText(box), "Tavrin");
+    EXPECT_EQ(driver::messageBoxText(box),
+              "\nProgram not found, blocked by your firewall or access has been canceled by the user.\n\n"
+              "TavrinEx.exe must exist in the same folder as Tavrin.exe and allowed to run.");
+    if (command == 6026u) driver::screenshot("monitor-explorer-missing");
+    driver::pressButton(box, IDOK);
+    ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 5000));
+  }
+  // Running without its watcher library is fine too.
+  EXPECT_NE(testutil::readFile(folder + "\\send2qn.txt").find("OSTRUM: not loaded"), std::string::npos);
+}
+
+TEST_F(Monitor, TrayDoubleClickOpensStartupPrograms) {
+  HWND window = startMonitor();
+  PostMessageA(window, kTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
+  HWND explorer = driver::waitForWindow("TavrinEx", nullptr, 10000);
+  ASSERT_NE(explorer, nullptr);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(explorer, &pid);
+  EXPECT_NE(driver::commandLineOf(pid).find("-START"), std::string::npos);
+  EXPECT_TRUE(traceHas("Tray Action: Double Click", 1000));
+}
+
+TEST_F(Monitor, TrayRightClickShowsTheMenu) {
+  HWND window = startMonitor();
+  PostMessageA(window, kTrayCallback, kTrayIconId, WM_RBUTTONUP);
+  HWND menu = driver::waitForProcessWindow(process_.pid(), "#32768", 5000);
+  ASSERT_NE(menu, nullptr);
+  RECT r;
+  GetWindowRect(menu, &r);
+  EXPECT_GT(r.bottom - r.top, 200);  // twelve items and three separators
+  driver::screenshot("monitor-tray-menu");
+  PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(driver::waitUntil([&] { return !IsWindowVisible(menu); }, 5000));
+  // The callback finished: another one is served.
+  PostMessageA(window, kTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(driver::appears("TavrinEx", 10000));
+}
+
+TEST_F(Monitor, CheckNowRequestsAreServedOnTheNextTick) {
+  HWND window = startMonitor();
+  PostMessageA(window, 9024, 0, 0);
+  EXPECT_TRUE(traceHas("CheckTaskChanges(): tvmain", 5000));
+}
+
+TEST_F(Monitor, WatcherAsksForACheckWhenARunKeyChanges) {
+  HWND window = startMonitor();
+  ASSERT_NE(window, nullptr);
+  Sleep(2500);  // let start-up settle and the first request window pass
+  const std::string before = traceText();
+  testutil::setString(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "TavrinE2E",
+                      "c:\\e2e.exe");
+  const bool served = driver::waitUntil(
+      [&] {
+        std::string now = traceText();
+        return now.size() > before.size() &&
+               now.find("CheckTaskChanges(): tvmain", before.size()) != std::string::npos;
+      },
+      8000);
+  testutil::deleteValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "TavrinE2E");
+  EXPECT_TRUE(served);
+}
+
+TEST_F(Monitor, TrayVisibilityCommand) {
+  HWND window = startMonitor();
+  PostMessageA(window, WM_COMMAND, 6053, 1);
+  EXPECT_TRUE(driver::waitUntil([&] { return !trayIconPresent(window); }, 5000));
+  PostMessageA(window, WM_COMMAND, 6053, 0);
+  EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 5000));
+  // The Explorer's way: write HideBramble, then post the command.
+  setOption("HideBramble", "1");
+  PostMessageA(window, WM_COMMAND, 6053, 1);
+  EXPECT_TRUE(driver::waitUntil([&] { return !trayIconPresent(window); }, 5000));
+  PostMessageA(window, WM_COMMAND, 6053, 0);  // the option still says hidden
+  Sleep(1000);
+  EXPECT_FALSE(trayIconPresent(window));
+  setOption("HideBramble", "0");
+  PostMessageA(window, WM_COMMAND, 6053, 0);
+  EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 5000));
+}
+
+TEST_F(Monitor, HiddenTrayOptionMeansNoIconAtAll) {
+  setOption("HideBramble", "1");
+  process_ = driver::start(monitorPath());
+  HWND window = driver::waitForWindow("Tavrin", nullptr, 10000);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(traceHas("Application Start: SetTimer", 5000));
+  EXPECT_FALSE(trayIconPresent(window));
+  EXPECT_EQ(traceText().find("Tray Message: ADD"), std::string::npos);
+  for (LPARAM hide : {0, 1, 0}) PostMessageA(window, WM_COMMAND, 6053, hide);
+  Sleep(1000);
+  EXPECT_FALSE(trayIconPresent(window));
+}
+
+TEST_F(Monitor, StartupRegistrationToggles) {
+  const char* run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  testutil::deleteValue(HKEY_LOCAL_MACHINE, run, "Tavrin");
+  HWND window = startMonitor();
+  PostMessageA(window, WM_COMMAND, 6031, 0);
+  std::string data;
+  DWORD type = 0;
+  ASSERT_TRUE(driver::waitUntil([&] { return testutil::rawValue(HKEY_LOCAL_MACHINE, run, "Tavrin", data, type); },
+                                5000));
+  EXPECT_EQ(std::string(data.c_str()), "\"" + testutil::programDir() + "\\tavrin.exe\"");
+  PostMessageA(window, WM_COMMAND, 6031, 0);
+  EXPECT_TRUE(driver::waitUntil([&] { return !testutil::rawValue(HKEY_LOCAL_MACHINE, run, "Tavrin", data, type); },
+                                5000));
+}
+
+TEST_F(Monitor, FirstPassComesSeventeenTicksAfterStart) {
+  startMonitor();
+  ASSERT_TRUE(traceHas("Patrol: Pass", 45000));
+  const std::string trace = traceText();
+  const long timerSet = traceTick(trace, "Application Start: SetTimer");
+  const long firstPass = traceTick(trace, "Patrol: Pass");
+  ASSERT_GT(timerSet, 0);
+  EXPECT_NEAR(firstPass - timerSet, 34000, 1500);
+}

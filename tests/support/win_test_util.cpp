@@ -1,0 +1,95 @@
+#include "win_test_util.h"
+
+#include <shlwapi.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "sys/paths.h"
+
+namespace testutil {
+
+std::string programDir() {
+  char buffer[MAX_PATH];
+  DWORD n = GetEnvironmentVariableA("TAVRIN_PROGRAM_DIR", buffer, sizeof buffer);
+  return n && n < sizeof buffer ? std::string(buffer, n) : std::string("C:\\Program Files\\Tavrin");
+}
+
+std::string testDir() { return tavrin::programFolder(); }
+
+std::string freshFolder(const std::string& name) {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  std::string folder = std::string(temp) + "tavrin-" + name;
+  std::string doubleNull = folder + std::string(1, '\0');
+  SHFILEOPSTRUCTA op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = doubleNull.c_str();
+  op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  SHFileOperationA(&op);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+bool writeFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+  return static_cast<bool>(out);
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out.push_back(line);
+    start = end + 1;
+  }
+  return out;
+}
+
+void deleteTree(HKEY root, const std::string& path) { SHDeleteKeyA(root, path.c_str()); }
+
+void deleteValue(HKEY root, const std::string& path, const std::string& name) {
+  SHDeleteValueA(root, path.c_str(), name.c_str());
+}
+
+bool setBinary(HKEY root, const std::string& path, const std::string& name, const std::string& bytes, DWORD type) {
+  HKEY key;
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return false;
+  LONG result = RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                               static_cast<DWORD>(bytes.size()));
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS;
+}
+
+bool setString(HKEY root, const std::string& path, const std::string& name, const std::string& value, DWORD type) {
+  return setBinary(root, path, name, std::string(value.c_str(), value.size() + 1), type);
+}
+
+bool rawValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  DWORD size = 0;
+  LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
+  if (result == ERROR_SUCCESS) {
+    data.resize(size);
+    result = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
+    data.resize(size);
+  }
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS;
+}
+
+}  // namespace testutil

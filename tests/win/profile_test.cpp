@@ -1,0 +1,64 @@
+#include "sys/profile.h"
+
+#include <gtest/gtest.h>
+
+#include "support/win_test_util.h"
+#include "sys/paths.h"
+
+using namespace tavrin;
+
+namespace {
+class WinIniLists : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedLoad_ = profile::readWindowsValue("load");
+    savedRun_ = profile::readWindowsValue("run");
+  }
+  void TearDown() override {
+    WriteProfileStringA("windows", "load", savedLoad_.c_str());
+    WriteProfileStringA("windows", "run", savedRun_.c_str());
+    const std::string ini = windowsFolder() + "\\win.ini";
+    DWORD attributes = GetFileAttributesA(ini.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(ini.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  }
+  std::string savedLoad_, savedRun_;
+};
+}  // namespace
+
+TEST_F(WinIniLists, RemoveKeepsTheOtherProgramsWithSeparators) {
+  WriteProfileStringA("windows", "load", "C:\\A.EXE;c:\\b.exe");
+  profile::removeProgram("load", "c:\\a.exe");
+  EXPECT_EQ(profile::readWindowsValue("load"), "c:\\b.exe;");
+}
+
+TEST_F(WinIniLists, AddToAnEmptyListLeadsWithTheSeparator) {
+  WriteProfileStringA("windows", "run", "");
+  profile::addProgram("run", "c:\\b.exe");
+  EXPECT_EQ(profile::readWindowsValue("run"), ";c:\\b.exe");
+  profile::addProgram("run", "c:\\c.exe");
+  EXPECT_EQ(profile::readWindowsValue("run"), ";c:\\b.exe;c:\\c.exe");
+}
+
+TEST_F(WinIniLists, LongListLosesNothingButTheRemovedProgram) {
+  std::string list;
+  for (int i = 0; i < 60; ++i) list += "c:\\programs\\tool" + std::to_string(i) + ".exe;";
+  ASSERT_GT(list.size(), 1023u);
+  WriteProfileStringA("windows", "load", list.c_str());
+  profile::removeProgram("load", "c:\\programs\\tool7.exe");
+  std::string expected = list;
+  const std::string removed = "c:\\programs\\tool7.exe;";
+  expected.erase(expected.find(removed), removed.size());
+  EXPECT_EQ(profile::readWindowsValue("load"), expected);
+}
+
+TEST_F(WinIniLists, ReadOnlyWinIniIsMadeWritable) {
+  const std::string ini = windowsFolder() + "\\win.ini";
+  if (!fileExists(ini)) testutil::writeFile(ini, "[windows]\r\n");
+  SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  WriteProfileStringA("windows", "run", "");
+  profile::addProgram("run", "c:\\d.exe");
+  DWORD attributes = GetFileAttributesA(ini.c_str());
+  EXPECT_FALSE(attributes & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_ARCHIVE);  // other attributes stay
+  EXPECT_EQ(profile::readWindowsValue("run"), ";c:\\d.exe");
+}

@@ -1,0 +1,72 @@
+#include "sys/version.h"
+
+#include <gtest/gtest.h>
+
+#include "inventory/version_text.h"
+#include "support/win_test_util.h"
+#include "sys/paths.h"
+
+using namespace tavrin;
+
+namespace {
+std::string fixture(const char* name) { return testutil::testDir() + "\\" + name; }
+}  // namespace
+
+TEST(VersionResource, ReadsTheFiveTexts) {
+  VersionRecord record;
+  ASSERT_TRUE(readVersionRecord(fixture("ver_plain.dll"), record));
+  EXPECT_EQ(record.productName, "Widget Suite");
+  EXPECT_EQ(record.productVersion, "1.2.3.4");
+  EXPECT_EQ(record.companyName, "Acme Tools");
+  EXPECT_EQ(record.fileDescription, "Widget helper");
+  EXPECT_EQ(record.legalCopyright, "Copyright Acme");
+}
+
+TEST(VersionResource, LastTranslationWithAProductNameDecides) {
+  VersionRecord record;
+  ASSERT_TRUE(readVersionRecord(fixture("ver_two_languages.dll"), record));
+  EXPECT_EQ(record.productName, "Werkzeug");
+  EXPECT_EQ(record.fileDescription, "Deutsche Beschreibung");
+  EXPECT_EQ(record.companyName, "");
+}
+
+TEST(VersionResource, OperatingSystemProductNameShowsTheDescription) {
+  VersionRecord record;
+  ASSERT_TRUE(readVersionRecord(fixture("ver_operating_system.dll"), record));
+  EXPECT_EQ(record.productName, "Shell Helper Library");
+  EXPECT_EQ(record.companyName, "Fabrikam");
+}
+
+TEST(VersionResource, OversizedMissingOrAbsentGiveEmptyTexts) {
+  for (const std::string& path : {fixture("ver_oversized.dll"), fixture("ver_none.dll"), fixture("no-such-file.dll"),
+                                  testutil::testDir()}) {
+    VersionRecord record;
+    record.companyName = "stale";
+    EXPECT_FALSE(readVersionRecord(path, record)) << path;
+    EXPECT_EQ(record.productName, "") << path;
+    EXPECT_EQ(record.companyName, "") << path;
+  }
+}
+
+TEST(VersionResource, TheProgramsCarryTheProductVersion) {
+  for (const char* program : {"Tavrin.exe", "TavrinEx.exe", "ostrum.dll"}) {
+    VersionRecord record;
+    ASSERT_TRUE(readVersionRecord(testutil::programDir() + "\\" + program, record)) << program;
+    EXPECT_EQ(record.productVersion, "12.0.2007.5");
+    EXPECT_EQ(record.productName, "Tavrin");
+  }
+}
+
+TEST(VersionText, JoinsTheProgramsFromTheTestFolder) {
+  // The test program's folder holds copies of the programs; the text names the
+  // Monitor's version, then the Explorer's.
+  const std::string folder = testutil::testDir();
+  CopyFileA((testutil::programDir() + "\\Tavrin.exe").c_str(), (folder + "\\Tavrin.exe").c_str(), FALSE);
+  DeleteFileA((folder + "\\TavrinEx.exe").c_str());
+  EXPECT_EQ(versionText(), "12.0.2007.5");
+  CopyFileA((testutil::programDir() + "\\TavrinEx.exe").c_str(), (folder + "\\TavrinEx.exe").c_str(), FALSE);
+  EXPECT_EQ(versionText(), "12.0.2007.5:12.0.2007.5");
+  DeleteFileA((folder + "\\Tavrin.exe").c_str());
+  EXPECT_EQ(versionText(), ":12.0.2007.5");
+  DeleteFileA((folder + "\\TavrinEx.exe").c_str());
+}
