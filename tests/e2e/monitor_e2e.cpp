@@ -219,6 +219,20 @@ TEST_F(Monitor, TrayVisibilityCommand) {
   EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 5000));
 }
 
+TEST_F(Monitor, IconComesBackWhenTheTaskbarIsRecreated) {
+  HWND window = startMonitor();
+  // The shell lost its icons (as when the taskbar restarts) ...
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  data.hWnd = window;
+  data.uID = kTrayIconId;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+  ASSERT_FALSE(trayIconPresent(window));
+  // ... and announces itself again.
+  PostMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 5000));
+}
+
 TEST_F(Monitor, HiddenTrayOptionMeansNoIconAtAll) {
   setOption("HideBramble", "1");
   process_ = driver::start(monitorPath());
