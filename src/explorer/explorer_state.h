@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "inventory/settings.h"
+
 namespace tavrin {
 
 struct ExplorerState {
@@ -13,6 +15,7 @@ struct ExplorerState {
   int startPage = 6026;
   int currentPage = 0;  // 0 while no sheet exists
   bool ntFamily = true;
+  Options options;
 };
 
 }  // namespace tavrin

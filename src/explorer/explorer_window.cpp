@@ -68,6 +68,7 @@ void shutdown(ExplorerState& state) {
   if (!state.window) return;
   state.window = nullptr;
   CoUninitialize();
+  state.options.save();
   PostQuitMessage(0);
 }
 

@@ -45,7 +45,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   InitCommonControlsEx(&controls);
 
   trace::setFile(programFolder() + "\\sendex2qn.txt");
-  startupInitialisation("TavrinEx");
+  firstRunInitialisation(Program::Explorer, state.options);
 
   PostMessageA(state.window, WM_COMMAND, state.startPage, 0);
   MSG message;

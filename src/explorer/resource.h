@@ -5,3 +5,6 @@
 #define IDC_STATIC (-1)
 
 #define IDI_PROGRAM 101
+
+// Sound played when no sound file is chosen for an event
+#define IDW_ALERT 170

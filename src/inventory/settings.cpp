@@ -1,17 +1,131 @@
 #include "settings.h"
 
+#include <shellapi.h>
+
 #include "base/language.h"
 #include "base/text.h"
+#include "date_text.h"
+#include "delayed_start.h"
+#include "detection_store.h"
+#include "file_types.h"
 #include "string_ids.h"
 #include "sys/paths.h"
+#include "sys/profile.h"
 #include "sys/registry.h"
 #include "sys/trace.h"
+#include "system_files.h"
 #include "version_text.h"
 
 namespace tavrin {
 namespace {
+
 WORD g_languageId = 0;  // process value, like the trace switch
+
+constexpr char kDefaultHelpLocation[] = "https://quennet.example/tavrin/help/";
+
+struct OptionRow {
+  const char* name;
+  int Options::*field;
+  int defaultValue;
+};
+
+// MaxCookie and TrayIcon are absent: their defaults depend on program and platform.
+const OptionRow kOptionRows[] = {
+    {"HideBramble", &Options::hideBramble, 0},
+    {"HideAlerts", &Options::hideAlerts, 0},
+    {"Format", &Options::format, 0},
+    {"ConfirmExit", &Options::confirmExit, 0},
+    {"Sound", &Options::sound, 1},
+    {"History", &Options::history, 1},
+    {"HideMicrosoftServices", &Options::hideMicrosoftServices, 0},
+    {"LockFileTypes", &Options::lockFileTypes, 0},
+    {"ShowAllStartup", &Options::showAllStartup, 0},
+    {"NoMicrosoftStartup", &Options::noMicrosoftStartup, 0},
+    {"Start", &Options::start, 2},
+    {"IEHelpers", &Options::ieHelpers, 2},
+    {"Hidden", &Options::hidden, 0},
+    {"HostFile", &Options::hostFile, 3},
+    {"StartPage", &Options::startPage, 2},
+    {"FileType", &Options::fileType, 10},
+    {"Tasks", &Options::tasks, 11},
+    {"WinInit", &Options::winInit, 5},
+    {"Services", &Options::services, 7},
+    {"Nuts", &Options::nuts, 0},
+    {"Cookies", &Options::cookies, 0},
+    {"RealtimeStartup", &Options::realtimeStartup, 1},
+    {"RealtimeIEHelper", &Options::realtimeIEHelper, 1},
+    {"RealtimeSysFiles", &Options::realtimeSysFiles, 1},
+    {"RealtimeFileType", &Options::realtimeFileType, 0},
+    {"RealtimeStartPage", &Options::realtimeStartPage, 1},
+    {"RealtimeHidden", &Options::realtimeHidden, 0},
+    {"ViewCookies", &Options::viewCookies, 0},
+    {"Update", &Options::update, 0},
+    {"Cleanup", &Options::cleanup, 0},
+    {"Debug", &Options::debug, 0},
+    {"StartTab", &Options::startTab, 6026},
+    {"Browser", &Options::browser, 1},
+    {"BrowserFailure", &Options::browserFailure, 0},
+    {"SortStartup", &Options::sortStartup, 0},
+    {"SortPrograms", &Options::sortPrograms, 0},
+    {"SortIEHelper", &Options::sortIEHelper, 0},
+    {"SortScheduledTask", &Options::sortScheduledTask, 0},
+    {"SortService", &Options::sortService, 0},
+    {"SortActiveTask", &Options::sortActiveTask, 0},
+    {"SortCookie", &Options::sortCookie, 0},
+    {"SortFileType", &Options::sortFileType, 0},
+    {"SortHidden", &Options::sortHidden, 0},
+    {"SortHistory", &Options::sortHistory, 0},
+    {"NoteSize", &Options::noteSize, 14},
+};
+
+const char* const kSoundKeys[] = {
+    "AppEvents\\Schemes\\Apps\\Tavrin\\Open\\.current",
+    "AppEvents\\Schemes\\Apps\\Tavrin\\Startup Alert\\.current",
+    "AppEvents\\Schemes\\Apps\\Tavrin\\Cookie Alert\\.current",
+    "AppEvents\\Schemes\\Apps\\Tavrin\\Task Alert\\.current",
+    "AppEvents\\Schemes\\Apps\\Tavrin\\IE Helper\\.current",
+    "AppEvents\\Schemes\\Apps\\Tavrin\\FileType Alert\\.current",
+    "AppEvents\\Schemes\\Apps\\Tavrin\\SystemFile Alert\\.current",
+};
+
+constexpr int kOwnSoundResource = 170;
+
+std::string monitorPath() { return programFolder() + "\\tavrin.exe"; }
+
+void upgradeStoredVersion(Options& options) {
+  std::string version;
+  if (reg::readString(HKEY_CURRENT_USER, kSystemKey, "Version", version) > 0) {
+    if (!contains(version, kProductVersion)) {
+      rebuildApprovedStartups();
+      reg::writeString(HKEY_CURRENT_USER, kSystemKey, "Version", kProductVersion);
+      createInitialValues();
+    }
+    if (readOption("Cleanup", 0) != 0) {
+      rebuildApprovedStartups();
+      writeOption("Cleanup", 0);
+      options.cleanup = 0;
+    }
+  } else {
+    rebuildApprovedStartups();
+    reg::writeString(HKEY_CURRENT_USER, kSystemKey, "Version", kProductVersion);
+  }
 }
+
+void createStoreOnFirstRun() {
+  std::string firstRun;
+  if (reg::readString(HKEY_CURRENT_USER, kSystemKey, "", firstRun) > 0) return;
+  trace::line("Get Initial Values", "FIRSTTIME");
+  reg::createKey(HKEY_CURRENT_USER, "Software\\Quennet");
+  reg::createKey(HKEY_CURRENT_USER, kSystemKey);
+  const std::string now = currentDateTimeText();
+  for (const char* sub : {"Nuts", "Cookies", "Options", "Run", "IEHelpers", "HostFile", "Tasks"})
+    reg::createKey(HKEY_CURRENT_USER, std::string(kSystemKey) + "\\" + sub);
+  createInitialValues();
+  // Written last: its presence is what marks the first run as done.
+  reg::writeString(HKEY_CURRENT_USER, kSystemKey, "", now);
+}
+
+}  // namespace
 
 int readOption(const std::string& name, int defaultValue) {
   std::string text;
@@ -24,10 +138,30 @@ int writeOption(const std::string& name, int value) {
   return reg::writeString(HKEY_CURRENT_USER, kOptionsKey, "Update", "1");
 }
 
+void Options::load(Program program, bool ntFamily) {
+  for (const OptionRow& row : kOptionRows) this->*row.field = readOption(row.name, row.defaultValue);
+  maxCookie = readOption("MaxCookie", program == Program::Monitor ? 315 : 4096);
+  trayIcon = readOption("TrayIcon", (program == Program::Explorer || ntFamily) ? 101 : 159);
+  std::string font;
+  noteFont = reg::readString(HKEY_CURRENT_USER, kOptionsKey, "NoteFont", font, 32) > 0 ? font : "Arial";
+}
+
+void Options::save() const {
+  for (const OptionRow& row : kOptionRows) {
+    if (row.field == &Options::update) continue;  // every write sets it anyway
+    writeOption(row.name, this->*row.field);
+  }
+  writeOption("MaxCookie", maxCookie);
+  writeOption("TrayIcon", trayIcon);
+  reg::writeString(HKEY_CURRENT_USER, kOptionsKey, "NoteFont", noteFont);
+}
+
 WORD languageId() { return g_languageId; }
 
 void setLanguageFromStrings() {
-  g_languageId = 0;  // the table itself must be read without overrides
+  // Derived afresh, as at start (no language yet), so that an LString634
+  // override can switch a program whose table says "us" to another language.
+  g_languageId = 0;
   g_languageId = static_cast<WORD>(languageIdOf(loadString(IDS_LANGUAGE, 8)));
 }
 
@@ -49,15 +183,18 @@ std::string loadString(UINT id, std::size_t capacity) {
       return out;
     }
   }
-  // LoadStringA with a zero length returns a read-only pointer to the resource text.
+  // A zero length asks LoadStringA for a read-only pointer to the resource text.
   const char* resource = nullptr;
   int length = LoadStringA(GetModuleHandleA(nullptr), id, reinterpret_cast<char*>(&resource), 0);
-  if (length <= 0 || !resource) {
-    char buffer[1024];
-    length = LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
-    return length > 0 ? cut(std::string(buffer, static_cast<std::size_t>(length)), capacity - 1) : std::string();
-  }
-  return cut(std::string(resource, static_cast<std::size_t>(length)), capacity - 1);
+  if (length > 0 && resource) return cut(std::string(resource, static_cast<std::size_t>(length)), capacity - 1);
+  char buffer[1024];
+  length = LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
+  return length > 0 ? cut(std::string(buffer, static_cast<std::size_t>(length)), capacity - 1) : std::string();
+}
+
+void setDialogText(HWND dialog, UINT stringId, int control) {
+  const std::string text = loadString(stringId);
+  if (!text.empty()) SetDlgItemTextA(dialog, control, text.c_str());
 }
 
 bool isWindowsNtFamily() {
@@ -66,11 +203,20 @@ bool isWindowsNtFamily() {
   return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
-void startupInitialisation(const char* programName) {
-  trace::switchOff();
-  setLanguageFromStrings();
-  if (readOption("Debug", 0) != 0) trace::switchOn();
-  trace::line(format("-------------------------------------Begin %s", programName), versionText());
+std::string soundFileOfEvent(int index) {
+  if (index < 0 || index > 6) index = 0;
+  std::string file;
+  reg::readString(HKEY_CURRENT_USER, kSoundKeys[index], "", file, 260);
+  return file;
+}
+
+void playSoundEvent(int index, const Options& options) {
+  if (options.sound <= 0) return;
+  const std::string file = soundFileOfEvent(index);
+  if (!file.empty())
+    PlaySoundA(file.c_str(), nullptr, SND_FILENAME | SND_SYNC | SND_NODEFAULT);
+  else
+    PlaySoundA(MAKEINTRESOURCEA(kOwnSoundResource), GetModuleHandleA(nullptr), SND_RESOURCE | SND_SYNC | SND_NODEFAULT);
 }
 
 bool isMonitorRegistered() {
@@ -83,13 +229,13 @@ bool isMonitorRegistered() {
   return false;
 }
 
-
 bool registerMonitor(bool on) {
   const std::string name = loadString(IDS_CAPTION, 260);
-  const std::string path = programFolder() + "\\tavrin.exe";
+  const std::string path = monitorPath();
   const std::string approvedKey = std::string(kSystemKey) + "\\Run";
   if (on) {
     // Quoted: an unquoted path with blanks would let C:\Program.exe start at logon.
+    // The approval stays named by the plain path, which is what the enumeration lists.
     if (!reg::writeString(HKEY_LOCAL_MACHINE, kMachineRunKey, name, "\"" + path + "\"")) return false;
     reg::writeString(HKEY_CURRENT_USER, approvedKey, path, "1");
     return true;
@@ -97,6 +243,82 @@ bool registerMonitor(bool on) {
   if (!reg::deleteValue(HKEY_LOCAL_MACHINE, kMachineRunKey, name)) return false;
   reg::deleteValue(HKEY_CURRENT_USER, approvedKey, path);
   return true;
+}
+
+void createInitialValues() {
+  trace::line("Create Initial Values", "");
+  initialiseApprovedStartups();
+  const std::string oldName = loadString(IDS_ALT_RUN_NAME, 260);
+  if (!oldName.empty()) reg::deleteValue(HKEY_LOCAL_MACHINE, kMachineRunKey, oldName);
+  registerMonitor(true);
+}
+
+StartupState firstRunInitialisation(Program program, Options& options) {
+  trace::switchOff();
+  setLanguageFromStrings();
+  if (readOption("Debug", 0) != 0) trace::switchOn();
+  createStoreOnFirstRun();
+  // Each program names itself: the Explorer's own begin line would come before tracing is on.
+  trace::line(program == Program::Monitor ? "-------------------------------------Begin Tavrin"
+                                          : "-------------------------------------Begin TavrinEx",
+              versionText());
+  initialiseDetectionDates();
+  initialiseApprovedServices();
+  initialiseApprovedHidden();
+  std::string watched;
+  if (reg::readString(HKEY_LOCAL_MACHINE, std::string(kSystemKey) + "\\Sysfiles", "", watched) == 0)
+    setUpWatchedSystemFiles();
+  upgradeStoredVersion(options);
+  setUpFileTypeBaseline();
+  options.load(program, isWindowsNtFamily());
+  StartupState state;
+  state.runRegistered = isMonitorRegistered();
+  state.delayedTotal = countDelayedPrograms();
+  return state;
+}
+
+std::string helpPageName(int pageId) {
+  static const struct {
+    int id;
+    const char* page;
+  } kPages[] = {
+      {6026, "startup.html"}, {6028, "cookies.html"}, {6029, "tasks.html"},     {6033, "options.html"},
+      {6038, "services.html"}, {6039, "scheduler.html"}, {6040, "bho.html"},    {6042, "filetype.html"},
+      {6051, "helpme.html"},  {6052, "hidden.html"},  {6055, "delay.html"},
+  };
+  std::string page = "features.html";
+  for (const auto& row : kPages)
+    if (row.id == pageId) page = row.page;
+  const std::string language = loadString(IDS_LANGUAGE, 8);
+  return equalsNoCase(language, "us") ? page : language + "_" + page;
+}
+
+std::string helpWebLocation() {
+  std::string location;
+  if (reg::readString(HKEY_LOCAL_MACHINE, kSystemKey, "HelpLocation", location) > 0) return location;
+  return kDefaultHelpLocation;
+}
+
+void openHelpPage(int pageId) {
+  const std::string page = helpPageName(pageId);
+  const std::string local = programFolder() + "\\" + page;
+  if (fileExists(local)) {
+    ShellExecuteA(nullptr, "open", local.c_str(), nullptr, programFolder().c_str(), SW_SHOWNORMAL);
+    return;
+  }
+  const std::string web = helpWebLocation() + page;
+  const bool aolRunning = FindWindowA("AOL Frame25", "America  Online") || FindWindowA("AOL Frame25", "America Online") ||
+                          FindWindowA("AOL Frame25", "AOL") || FindWindowA("AOL Frame25", "AOL Canada") ||
+                          FindWindowA("AOL Frame", "America  Online");
+  if (aolRunning) {
+    char appPath[260] = {};
+    GetProfileStringA("WAOL", "AppPath", "", appPath, sizeof appPath);
+    std::string command = appPath[0] ? std::string(appPath) + "\\WAOL.EXE -u\"" : std::string("waol.exe -u\"");
+    command += web;
+    WinExec(command.c_str(), SW_SHOWNORMAL);
+    return;
+  }
+  ShellExecuteA(nullptr, "open", web.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace tavrin

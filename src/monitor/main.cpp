@@ -14,17 +14,6 @@
 
 using namespace tavrin;
 
-namespace tavrin {
-
-void loadMonitorOptions(MonitorState& state) {
-  state.options.hideBramble = readOption("HideBramble", 0);
-  state.options.hideAlerts = readOption("HideAlerts", 0);
-  state.options.confirmExit = readOption("ConfirmExit", 0);
-  state.options.trayIcon = readOption("TrayIcon", state.ntFamily ? IDI_TRAY_IDLE : IDI_TRAY_IDLE_9X);
-}
-
-}  // namespace tavrin
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   MonitorState state;
   state.instance = instance;
@@ -54,9 +43,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
   trace::setFile(programFolder() + "\\send2qn.txt");
   state.alertShowing = false;
-  startupInitialisation("Tavrin");
-  loadMonitorOptions(state);
-  state.runRegistered = isMonitorRegistered();
+  const StartupState started = firstRunInitialisation(Program::Monitor, state.options);
+  state.runRegistered = started.runRegistered;
+  state.delayedTotal = started.delayedTotal;
 
   state.schedule = TickSchedule{};
   state.ostrum.start(state.window);

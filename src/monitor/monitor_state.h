@@ -5,16 +5,10 @@
 #include <string>
 
 #include "base/tick_schedule.h"
+#include "inventory/settings.h"
 #include "ostrum_binding.h"
 
 namespace tavrin {
-
-struct MonitorOptions {
-  int hideBramble = 0;
-  int hideAlerts = 0;
-  int confirmExit = 0;
-  int trayIcon = 101;
-};
 
 struct MonitorState {
   HINSTANCE instance = nullptr;
@@ -22,7 +16,7 @@ struct MonitorState {
   std::string caption;
   HWND window = nullptr;
   bool ntFamily = true;
-  MonitorOptions options;
+  Options options;
 
   UINT_PTR timerId = 0;
   UINT taskbarCreatedMessage = 0;
@@ -40,7 +34,5 @@ struct MonitorState {
   OstrumBinding ostrum;
   bool cleanedUp = false;
 };
-
-void loadMonitorOptions(MonitorState& state);
 
 }  // namespace tavrin

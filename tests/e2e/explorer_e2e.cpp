@@ -47,3 +47,24 @@ TEST_F(Explorer, OtherSwitchesLeaveTheMonitorAlone) {
   ASSERT_NE(driver::waitForWindow("TavrinEx", nullptr, 10000), nullptr);
   EXPECT_FALSE(driver::appears("Tavrin", 2000));
 }
+
+TEST_F(Explorer, TracesIntoItsOwnFile) {
+  const std::string trace = testutil::programDir() + "\\sendex2qn.txt";
+  DeleteFileA(trace.c_str());
+  driver::Process explorer = driver::start(explorerPath(), "-TASK");
+  ASSERT_NE(driver::waitForWindow("TavrinEx", nullptr, 10000), nullptr);
+  EXPECT_TRUE(driver::waitUntil(
+      [&] {
+        return testutil::readFile(trace).find("-------------------------------------Begin TavrinEx: 12.0.2007.5:12.0.2007.5") !=
+               std::string::npos;
+      },
+      5000));
+  // With Debug off nothing is written.
+  stopAll();
+  DeleteFileA(trace.c_str());
+  setOption("Debug", "0");
+  driver::Process quiet = driver::start(explorerPath(), "-TASK");
+  ASSERT_NE(driver::waitForWindow("TavrinEx", nullptr, 10000), nullptr);
+  Sleep(1000);
+  EXPECT_EQ(GetFileAttributesA(trace.c_str()), INVALID_FILE_ATTRIBUTES);
+}

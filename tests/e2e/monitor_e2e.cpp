@@ -55,6 +55,32 @@ TEST_F(Monitor, StartsHiddenWithItsTrayIcon) {
   driver::screenshot("monitor-started");
 }
 
+TEST_F(Monitor, FirstStartCreatesTheStoreAndRegistersItself) {
+  const char* run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  testutil::deleteTree(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin");
+  testutil::deleteValue(HKEY_LOCAL_MACHINE, run, "Tavrin");
+  setOption("Debug", "1");
+  startMonitor();
+  std::string data;
+  DWORD type = 0;
+  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin", "", data, type));
+  const std::string firstRun = data;
+  ASSERT_TRUE(testutil::rawValue(HKEY_LOCAL_MACHINE, run, "Tavrin", data, type));
+  const std::string path = testutil::programDir() + "\\tavrin.exe";
+  EXPECT_EQ(std::string(data.c_str()), "\"" + path + "\"");
+  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin\\Run", path, data, type));
+  EXPECT_EQ(std::string(data.c_str()), "1");
+  EXPECT_TRUE(traceHas("Get Initial Values: FIRSTTIME", 1000));
+  // The next start finds the store and leaves it alone.
+  stopAll();
+  DeleteFileA(tracePath().c_str());
+  startMonitor();
+  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin", "", data, type));
+  EXPECT_EQ(data, firstRun);
+  EXPECT_TRUE(traceHas("Begin Tavrin", 3000));
+  EXPECT_EQ(traceText().find("FIRSTTIME"), std::string::npos);
+}
+
 TEST_F(Monitor, SecondStartOpensTheExplorerOnStartupPrograms) {
   HWND window = startMonitor();
   driver::Process second = driver::start(monitorPath());

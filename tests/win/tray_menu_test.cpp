@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "inventory/settings.h"
-#include "support/win_test_util.h"
 #include "sys/handles.h"
 #include "tray.h"
 
@@ -59,18 +58,4 @@ TEST(TrayMenu, ItemsInOrderForThisPlatform) {
     EXPECT_EQ(items[i].command, expected[i].command) << "item " << i;
     EXPECT_EQ(items[i].text, expected[i].text) << "item " << i;
   }
-}
-
-TEST(TrayMenu, StringOverrideReplacesAnItemOutsideEnglish) {
-  // With the "us" language no override is consulted.
-  const char* key = "Software\\Quennet\\Tavrin";
-  HKEY h;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr), 0);
-  const char text[] = "&Einstellungen...%nmehr";
-  RegSetValueExA(h, "LString610", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
-  RegCloseKey(h);
-  setLanguageFromStrings();
-  EXPECT_EQ(languageId(), 9);
-  EXPECT_EQ(loadString(610), "&Options...");
-  testutil::deleteValue(HKEY_LOCAL_MACHINE, key, "LString610");
 }

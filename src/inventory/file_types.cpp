@@ -1,0 +1,7 @@
+#include "file_types.h"
+
+namespace tavrin {
+
+void setUpFileTypeBaseline() {}
+
+}  // namespace tavrin

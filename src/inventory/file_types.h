@@ -1,0 +1,7 @@
+#pragma once
+// Snapshots of the monitored file-type associations.
+namespace tavrin {
+
+void setUpFileTypeBaseline();
+
+}  // namespace tavrin

@@ -1,0 +1,7 @@
+#include "system_files.h"
+
+namespace tavrin {
+
+void setUpWatchedSystemFiles() {}
+
+}  // namespace tavrin
