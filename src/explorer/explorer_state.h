@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "inventory/entry_list.h"
 #include "inventory/settings.h"
 
 namespace tavrin {
@@ -16,6 +17,7 @@ struct ExplorerState {
   int currentPage = 0;  // 0 while no sheet exists
   bool ntFamily = true;
   Options options;
+  EntryList entries{"Tavrin", 4096};
 };
 
 }  // namespace tavrin

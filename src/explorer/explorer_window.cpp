@@ -67,6 +67,7 @@ void onCommand(ExplorerState& state, int command) {
 void shutdown(ExplorerState& state) {
   if (!state.window) return;
   state.window = nullptr;
+  state.entries.clear();
   CoUninitialize();
   state.options.save();
   PostQuitMessage(0);

@@ -45,7 +45,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   InitCommonControlsEx(&controls);
 
   trace::setFile(programFolder() + "\\sendex2qn.txt");
-  firstRunInitialisation(Program::Explorer, state.options);
+  state.entries = EntryList(loadString(IDS_CAPTION, 32), state.options.maxCookie);
+  firstRunInitialisation(Program::Explorer, state.options, state.entries);
 
   PostMessageA(state.window, WM_COMMAND, state.startPage, 0);
   MSG message;

@@ -1,13 +1,140 @@
 #include "detection_store.h"
 
-namespace tavrin {
+#include <windows.h>
 
-// The inventories these approve are enumerated by their own modules; until a
-// module exists there is nothing of its kind to approve.
-void initialiseApprovedStartups() {}
-void rebuildApprovedStartups() {}
-void initialiseDetectionDates() {}
-void initialiseApprovedServices() {}
-void initialiseApprovedHidden() {}
+#include "base/command_text.h"
+#include "base/startup_text.h"
+#include "base/text.h"
+#include "date_text.h"
+#include "program_file.h"
+#include "startup_enum.h"
+#include "sys/registry.h"
+#include "sys/trace.h"
+
+namespace tavrin {
+namespace {
+
+constexpr char kSystemKeyPath[] = "Software\\Quennet\\Tavrin";
+
+// An inventory the store dates and approves. Adding an inventory is one row.
+struct Inventory {
+  const char* detectedCategory;
+  // Approved list under Software\Quennet\Tavrin and the trace text of its
+  // initialisation; null for inventories approved elsewhere.
+  const char* approvedList;
+  const char* approvalTrace;
+  int (*enumerate)(EntryList& list);
+  // The approved value's name of an entry.
+  std::string (*approvedName)(const EntryList& list, int index);
+};
+
+int enumerateAllStartup(EntryList& list) { return enumerateStartup(list, false, 0); }
+std::string startupName(const EntryList& list, int index) { return startupKeyOf(list.programPath(index)); }
+
+// In the order their dates are recorded.
+const Inventory kInventories[] = {
+    {"Startup", "Run", "StarupList - tavrin", enumerateAllStartup, startupName},
+};
+
+const char* const kCategories[] = {"Startup", "IEHelper", "Services", "Tasks", "ActiveTasks", "FileTypes", "Hidden"};
+
+std::string approvedKey(const char* list) { return std::string(kSystemKeyPath) + "\\" + list; }
+
+bool startsWithP(HKEY root, const std::string& key) {
+  std::string marker;
+  return reg::readString(root, key, "", marker) > 0 && marker[0] == 'P';
+}
+
+}  // namespace
+
+const char* detectionCategoryOf(int typeCode) {
+  if (typeCode >= 900 && typeCode <= 902) return "IEHelper";
+  if (typeCode == 700 || typeCode == 701) return "Services";
+  if (typeCode == 800) return "Tasks";
+  if (typeCode == 400) return "FileTypes";
+  if (typeCode == 370) return "Hidden";
+  if (typeCode < 300) return "Startup";
+  return "ActiveTasks";
+}
+
+std::string firstDetectionDate(const std::string& programFile, int typeCode) {
+  std::string date;
+  reg::readString(HKEY_CURRENT_USER, std::string(kDetectedKey) + "\\" + detectionCategoryOf(typeCode), programFile,
+                  date, 24);
+  return date;
+}
+
+int recordFirstDetection(const std::string& programPath, const std::string& category) {
+  std::string file = programFileOfCommand(programPath);
+  if (!programFileExists(file)) return 0;
+  const std::string key = std::string(kDetectedKey) + "\\" + category;
+  if (reg::valueExists(HKEY_CURRENT_USER, key, file)) return 1;
+  reg::writeString(HKEY_CURRENT_USER, key, file, currentDateTimeText());
+  return 0;
+}
+
+bool isApproved(const std::string& key, const std::string& valueName) {
+  std::string data;
+  return reg::readString(HKEY_CURRENT_USER, key, valueName, data) > 0 && leadingNumber(data) != 0;
+}
+
+bool isStartupApproved(const std::string& programPath, const std::string& name) {
+  return isApproved(kApprovedStartupKey, startupKeyOf(programPath)) || isApproved(kApprovedStartupKey, name);
+}
+
+void initialiseDetectionDates(EntryList& list) {
+  std::string created;
+  if (reg::readString(HKEY_CURRENT_USER, kDetectedKey, "", created) > 0) return;
+  reg::createKey(HKEY_CURRENT_USER, kDetectedKey);
+  for (const char* category : kCategories) reg::createKey(HKEY_CURRENT_USER, std::string(kDetectedKey) + "\\" + category);
+  reg::writeString(HKEY_CURRENT_USER, kDetectedKey, "", currentDateTimeText());
+  for (const Inventory& inventory : kInventories) {
+    inventory.enumerate(list);
+    for (int i = 0; i < list.count(); ++i)
+      if (!list.programPath(i).empty()) recordFirstDetection(list.programPath(i), inventory.detectedCategory);
+  }
+  list.clear();
+}
+
+void initialiseApprovedStartups(EntryList& list) {
+  for (const Inventory& inventory : kInventories) {
+    if (!inventory.approvedList) continue;
+    trace::line("InitRegStartups", inventory.approvalTrace);
+    inventory.enumerate(list);
+    const std::string key = approvedKey(inventory.approvedList);
+    for (int i = 0; i < list.count(); ++i)
+      reg::writeString(HKEY_CURRENT_USER, key, inventory.approvedName(list, i), std::to_string(list.typeCode(i)));
+    list.clear();
+  }
+}
+
+void rebuildApprovedStartups(EntryList& list) {
+  trace::line("Cleanup Run Registry", "tavrin");
+  for (const char* name : {"Run", "IEHelpers", "Tasks"}) {
+    reg::deleteTree(HKEY_CURRENT_USER, approvedKey(name));
+    reg::createKey(HKEY_CURRENT_USER, approvedKey(name));
+  }
+  initialiseApprovedStartups(list);
+}
+
+void initialiseApprovedServices(EntryList& list) {
+  const std::string key = approvedKey("Services");
+  if (startsWithP(HKEY_CURRENT_USER, key)) return;
+  reg::deleteTree(HKEY_CURRENT_USER, key);
+  reg::createKey(HKEY_CURRENT_USER, key);
+  reg::writeString(HKEY_CURRENT_USER, key, "", "P");
+  list.clear();  // the service inventory fills and approves here
+}
+
+void initialiseApprovedHidden(EntryList& list) {
+  const std::string key = approvedKey("Hidden");
+  if (startsWithP(HKEY_CURRENT_USER, key)) return;
+  reg::deleteTree(HKEY_CURRENT_USER, key);
+  reg::createKey(HKEY_CURRENT_USER, key);
+  reg::createKey(HKEY_CURRENT_USER, kDetectedKey);
+  initialiseApprovedStartups(list);
+  reg::writeString(HKEY_CURRENT_USER, key, "", "P");
+  list.clear();  // the hidden-file scan fills and approves here
+}
 
 }  // namespace tavrin

@@ -1,12 +1,33 @@
 #pragma once
-// Approved lists and first-detection dates under Software\Quennet\Tavrin and
-// Software\Quennet\Detected.
+// The system's memory of what it has seen: first-detection dates under
+// Software\Quennet\Detected and the approved lists under Software\Quennet\Tavrin.
+#include <string>
+
+#include "entry_list.h"
+
 namespace tavrin {
 
-void initialiseApprovedStartups();
-void rebuildApprovedStartups();
-void initialiseDetectionDates();
-void initialiseApprovedServices();
-void initialiseApprovedHidden();
+constexpr char kDetectedKey[] = "Software\\Quennet\\Detected";
+constexpr char kApprovedStartupKey[] = "Software\\Quennet\\Tavrin\\Run";
+
+// The Detected sub-key of a type code ("Startup", "IEHelper", ...).
+const char* detectionCategoryOf(int typeCode);
+// The stored first-detection date of a program file; empty when none.
+std::string firstDetectionDate(const std::string& programFile, int typeCode);
+// 1 when a date was already stored; 0 when one was written now or the program
+// file does not exist.
+int recordFirstDetection(const std::string& programPath, const std::string& category);
+
+// Whether an approved-list value exists and reads as a number other than 0.
+bool isApproved(const std::string& key, const std::string& valueName);
+// A startup entry: looked up by its startup key, then by its name.
+bool isStartupApproved(const std::string& programPath, const std::string& name);
+
+// One-time and on-request baselines; each enumerates into `list` and leaves it empty.
+void initialiseDetectionDates(EntryList& list);
+void initialiseApprovedStartups(EntryList& list);
+void rebuildApprovedStartups(EntryList& list);
+void initialiseApprovedServices(EntryList& list);
+void initialiseApprovedHidden(EntryList& list);
 
 }  // namespace tavrin

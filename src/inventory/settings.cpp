@@ -92,26 +92,26 @@ constexpr int kOwnSoundResource = 170;
 
 std::string monitorPath() { return programFolder() + "\\tavrin.exe"; }
 
-void upgradeStoredVersion(Options& options) {
+void upgradeStoredVersion(Options& options, EntryList& list) {
   std::string version;
   if (reg::readString(HKEY_CURRENT_USER, kSystemKey, "Version", version) > 0) {
     if (!contains(version, kProductVersion)) {
-      rebuildApprovedStartups();
+      rebuildApprovedStartups(list);
       reg::writeString(HKEY_CURRENT_USER, kSystemKey, "Version", kProductVersion);
-      createInitialValues();
+      createInitialValues(list);
     }
     if (readOption("Cleanup", 0) != 0) {
-      rebuildApprovedStartups();
+      rebuildApprovedStartups(list);
       writeOption("Cleanup", 0);
       options.cleanup = 0;
     }
   } else {
-    rebuildApprovedStartups();
+    rebuildApprovedStartups(list);
     reg::writeString(HKEY_CURRENT_USER, kSystemKey, "Version", kProductVersion);
   }
 }
 
-void createStoreOnFirstRun() {
+void createStoreOnFirstRun(EntryList& list) {
   std::string firstRun;
   if (reg::readString(HKEY_CURRENT_USER, kSystemKey, "", firstRun) > 0) return;
   trace::line("Get Initial Values", "FIRSTTIME");
@@ -120,7 +120,7 @@ void createStoreOnFirstRun() {
   const std::string now = currentDateTimeText();
   for (const char* sub : {"Nuts", "Cookies", "Options", "Run", "IEHelpers", "HostFile", "Tasks"})
     reg::createKey(HKEY_CURRENT_USER, std::string(kSystemKey) + "\\" + sub);
-  createInitialValues();
+  createInitialValues(list);
   // Written last: its presence is what marks the first run as done.
   reg::writeString(HKEY_CURRENT_USER, kSystemKey, "", now);
 }
@@ -245,32 +245,34 @@ bool registerMonitor(bool on) {
   return true;
 }
 
-void createInitialValues() {
+void createInitialValues(EntryList& list) {
   trace::line("Create Initial Values", "");
-  initialiseApprovedStartups();
+  initialiseApprovedStartups(list);
   const std::string oldName = loadString(IDS_ALT_RUN_NAME, 260);
   if (!oldName.empty()) reg::deleteValue(HKEY_LOCAL_MACHINE, kMachineRunKey, oldName);
   registerMonitor(true);
 }
 
-StartupState firstRunInitialisation(Program program, Options& options) {
+StartupState firstRunInitialisation(Program program, Options& options, EntryList& list) {
   trace::switchOff();
   setLanguageFromStrings();
   if (readOption("Debug", 0) != 0) trace::switchOn();
-  createStoreOnFirstRun();
+  createStoreOnFirstRun(list);
   // Each program names itself: the Explorer's own begin line would come before tracing is on.
   trace::line(program == Program::Monitor ? "-------------------------------------Begin Tavrin"
                                           : "-------------------------------------Begin TavrinEx",
               versionText());
-  initialiseDetectionDates();
-  initialiseApprovedServices();
-  initialiseApprovedHidden();
+  initialiseDetectionDates(list);
+  initialiseApprovedServices(list);
+  initialiseApprovedHidden(list);
   std::string watched;
   if (reg::readString(HKEY_LOCAL_MACHINE, std::string(kSystemKey) + "\\Sysfiles", "", watched) == 0)
     setUpWatchedSystemFiles();
-  upgradeStoredVersion(options);
+  upgradeStoredVersion(options, list);
   setUpFileTypeBaseline();
   options.load(program, isWindowsNtFamily());
+  list.setCookieLimit(options.maxCookie);
+  list.clear();
   StartupState state;
   state.runRegistered = isMonitorRegistered();
   state.delayedTotal = countDelayedPrograms();

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "entry_list.h"
+
 namespace tavrin {
 
 constexpr char kSystemKey[] = "Software\\Quennet\\Tavrin";
@@ -67,7 +69,7 @@ bool isMonitorRegistered();
 // On: the machine's Run key gets the Monitor's quoted path and the path is
 // approved; off: both go. The result of the Run-key write or removal.
 bool registerMonitor(bool on);
-void createInitialValues();
+void createInitialValues(EntryList& list);
 
 struct StartupState {
   bool runRegistered = false;
@@ -75,8 +77,8 @@ struct StartupState {
 };
 // Run at every start of either program (and by the Explorer when its Options
 // page opens): language, trace switch, first-run store, version upgrade,
-// baselines, options.
-StartupState firstRunInitialisation(Program program, Options& options);
+// baselines, options. Leaves the entry list empty.
+StartupState firstRunInitialisation(Program program, Options& options, EntryList& list);
 
 // Help page of a page id: from the program folder when present, else from the help web location.
 void openHelpPage(int pageId);

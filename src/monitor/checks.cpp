@@ -5,7 +5,7 @@
 
 namespace tavrin {
 
-void clearEntryList(MonitorState&) {}
+void clearEntryList(MonitorState& state) { state.entries.clear(); }
 
 void launchDelayedPrograms(MonitorState& state, int elapsedSeconds) {
   trace::line("Delayed Start", std::to_string(elapsedSeconds));

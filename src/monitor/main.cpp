@@ -43,7 +43,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
   trace::setFile(programFolder() + "\\send2qn.txt");
   state.alertShowing = false;
-  const StartupState started = firstRunInitialisation(Program::Monitor, state.options);
+  state.entries = EntryList(state.caption, state.options.maxCookie);
+  const StartupState started = firstRunInitialisation(Program::Monitor, state.options, state.entries);
   state.runRegistered = started.runRegistered;
   state.delayedTotal = started.delayedTotal;
 

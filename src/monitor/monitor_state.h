@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/tick_schedule.h"
+#include "inventory/entry_list.h"
 #include "inventory/settings.h"
 #include "ostrum_binding.h"
 
@@ -17,6 +18,7 @@ struct MonitorState {
   HWND window = nullptr;
   bool ntFamily = true;
   Options options;
+  EntryList entries{"Tavrin", 315};
 
   UINT_PTR timerId = 0;
   UINT taskbarCreatedMessage = 0;

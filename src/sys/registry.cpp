@@ -1,5 +1,7 @@
 #include "registry.h"
 
+#include <shlwapi.h>
+
 #include "handles.h"
 #include "trace.h"
 
@@ -110,5 +112,73 @@ int readSmallNumber(HKEY root, const std::string& path, const std::string& name)
 }
 
 bool keyExists(HKEY root, const std::string& path) { return static_cast<bool>(openKey(root, path, KEY_READ)); }
+
+bool valueExists(HKEY root, const std::string& path, const std::string& name) {
+  UniqueKey key = openKey(root, path, KEY_READ);
+  return key && RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+int deleteTree(HKEY root, const std::string& path) {
+  SHDeleteKeyA(root, path.c_str());
+  return !keyExists(root, path);
+}
+
+bool readValues(HKEY root, const std::string& path, std::vector<Value>& values) {
+  values.clear();
+  UniqueKey key = openKey(root, path, KEY_READ);
+  if (!key) return false;
+  DWORD count = 0, longestName = 0, longestData = 0;
+  if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                       &longestData, nullptr, nullptr) != ERROR_SUCCESS)
+    return true;
+  std::vector<char> name(longestName + 2);
+  std::vector<BYTE> data(longestData + 2);
+  for (DWORD index = 0; index < count; ++index) {
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    DWORD dataLength = static_cast<DWORD>(data.size());
+    Value value;
+    LONG result = RegEnumValueA(key.get(), index, name.data(), &nameLength, nullptr, &value.type, data.data(),
+                                &dataLength);
+    if (result == ERROR_MORE_DATA) {
+      // The key changed since it was measured: take the name alone, then the
+      // data by name with a buffer of the size it asks for.
+      nameLength = static_cast<DWORD>(name.size());
+      if (RegEnumValueA(key.get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+          ERROR_SUCCESS)
+        continue;
+      DWORD needed = 0;
+      if (RegQueryValueExA(key.get(), name.data(), nullptr, &value.type, nullptr, &needed) != ERROR_SUCCESS) continue;
+      data.resize(needed + 2);
+      dataLength = needed;
+      result = RegQueryValueExA(key.get(), name.data(), nullptr, &value.type, data.data(), &dataLength);
+    }
+    if (result == ERROR_NO_MORE_ITEMS) break;
+    if (result != ERROR_SUCCESS) continue;
+    value.name.assign(name.data(), nameLength);
+    std::size_t length = 0;
+    while (length < dataLength && data[length] != 0) ++length;
+    value.data.assign(reinterpret_cast<const char*>(data.data()), length);
+    values.push_back(std::move(value));
+  }
+  return true;
+}
+
+bool readSubKeyNames(HKEY root, const std::string& path, std::vector<std::string>& names) {
+  names.clear();
+  UniqueKey key = openKey(root, path, KEY_READ);
+  if (!key) return false;
+  DWORD count = 0, longest = 0;
+  if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr) != ERROR_SUCCESS)
+    return true;
+  std::vector<char> name(longest + 2);
+  for (DWORD index = 0; index < count; ++index) {
+    DWORD length = static_cast<DWORD>(name.size());
+    LONG result = RegEnumKeyExA(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_NO_MORE_ITEMS) break;
+    if (result == ERROR_SUCCESS) names.emplace_back(name.data(), length);
+  }
+  return true;
+}
 
 }  // namespace tavrin::reg

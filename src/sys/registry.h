@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace tavrin::reg {
 
@@ -32,5 +33,21 @@ int readSmallNumber(HKEY root, const std::string& path, const std::string& name)
 
 // True when the key can be opened for reading.
 bool keyExists(HKEY root, const std::string& path);
+// True when the value exists, whatever its type or length.
+bool valueExists(HKEY root, const std::string& path, const std::string& name);
+// Deletes a key with everything below it; 1 when it is gone afterwards.
+int deleteTree(HKEY root, const std::string& path);
+
+struct Value {
+  std::string name;
+  std::string data;  // up to the first zero byte; REG_EXPAND_SZ data unexpanded
+  DWORD type = REG_NONE;
+};
+// Every value of a key in enumeration order, whatever the length of names and
+// data (an autostart entry must not hide behind a long command line). False
+// when the key cannot be opened.
+bool readValues(HKEY root, const std::string& path, std::vector<Value>& values);
+// Names of the sub-keys; false when the key cannot be opened.
+bool readSubKeyNames(HKEY root, const std::string& path, std::vector<std::string>& names);
 
 }  // namespace tavrin::reg

@@ -92,4 +92,43 @@ bool rawValue(HKEY root, const std::string& path, const std::string& name, std::
   return result == ERROR_SUCCESS;
 }
 
+namespace {
+std::vector<std::string> valueNames(HKEY root, const std::string& path) {
+  std::vector<std::string> names;
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+  char name[16384];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = sizeof name;
+    LONG result = RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_NO_MORE_ITEMS) break;
+    if (result == ERROR_SUCCESS) names.emplace_back(name, length);
+  }
+  RegCloseKey(key);
+  return names;
+}
+}  // namespace
+
+RegistrySnapshot::RegistrySnapshot(HKEY root, std::vector<std::string> paths) : root_(root) {
+  for (const std::string& path : paths) {
+    SavedKey saved{path, {}};
+    for (const std::string& name : valueNames(root, path)) {
+      SavedValue value{name, "", REG_NONE};
+      if (rawValue(root, path, name, value.data, value.type)) saved.values.push_back(value);
+    }
+    keys_.push_back(saved);
+  }
+}
+
+void RegistrySnapshot::clearValues() const {
+  for (const SavedKey& key : keys_)
+    for (const std::string& name : valueNames(root_, key.path)) deleteValue(root_, key.path, name);
+}
+
+RegistrySnapshot::~RegistrySnapshot() {
+  clearValues();
+  for (const SavedKey& key : keys_)
+    for (const SavedValue& value : key.values) setBinary(root_, key.path, value.name, value.data, value.type);
+}
+
 }  // namespace testutil

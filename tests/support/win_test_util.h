@@ -28,4 +28,28 @@ bool setBinary(HKEY root, const std::string& path, const std::string& name, cons
 // The raw stored data and its type; false when missing.
 bool rawValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type);
 
+// Remembers the values of registry keys and puts them back (and removes values
+// added since) when it goes out of scope. Sub-keys are left alone.
+class RegistrySnapshot {
+ public:
+  RegistrySnapshot(HKEY root, std::vector<std::string> paths);
+  ~RegistrySnapshot();
+  RegistrySnapshot(const RegistrySnapshot&) = delete;
+  RegistrySnapshot& operator=(const RegistrySnapshot&) = delete;
+  // Removes every value of the remembered keys.
+  void clearValues() const;
+
+ private:
+  struct SavedValue {
+    std::string name, data;
+    DWORD type;
+  };
+  struct SavedKey {
+    std::string path;
+    std::vector<SavedValue> values;
+  };
+  HKEY root_;
+  std::vector<SavedKey> keys_;
+};
+
 }  // namespace testutil

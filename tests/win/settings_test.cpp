@@ -144,7 +144,8 @@ TEST_F(Settings, MonitorRegistrationIsQuotedAndApproved) {
 TEST_F(Settings, FirstRunCreatesTheStoreAndASecondRunChangesNothing) {
   testutil::setString(HKEY_LOCAL_MACHINE, kRun, "TavrinMonitor", "c:\\old\\tavrin.exe");
   Options options;
-  StartupState state = firstRunInitialisation(Program::Monitor, options);
+  EntryList list("Tavrin", 315);
+  StartupState state = firstRunInitialisation(Program::Monitor, options, list);
   const std::string firstRun = value(HKEY_CURRENT_USER, kSystem, "");
   EXPECT_NE(firstRun, "<missing>");
   EXPECT_GE(firstRun.size(), 10u);
@@ -164,7 +165,7 @@ TEST_F(Settings, FirstRunCreatesTheStoreAndASecondRunChangesNothing) {
   // A second start leaves all of it as it was, even a Monitor the user unregistered.
   testutil::deleteValue(HKEY_LOCAL_MACHINE, kRun, "Tavrin");
   Sleep(1100);
-  state = firstRunInitialisation(Program::Explorer, options);
+  state = firstRunInitialisation(Program::Explorer, options, list);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kSystem, ""), firstRun);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRun, "Tavrin"), "<missing>");
   EXPECT_FALSE(state.runRegistered);
@@ -173,18 +174,19 @@ TEST_F(Settings, FirstRunCreatesTheStoreAndASecondRunChangesNothing) {
 
 TEST_F(Settings, AnotherStoredVersionIsUpgradedAndCleanupIsReset) {
   Options options;
-  firstRunInitialisation(Program::Monitor, options);
+  EntryList list("Tavrin", 315);
+  firstRunInitialisation(Program::Monitor, options, list);
   testutil::deleteValue(HKEY_LOCAL_MACHINE, kRun, "Tavrin");
   testutil::setString(HKEY_CURRENT_USER, kSystem, "Version", "11.0.2006.1");
   testutil::setString(HKEY_CURRENT_USER, kOptions, "Cleanup", "1");
-  firstRunInitialisation(Program::Monitor, options);
+  firstRunInitialisation(Program::Monitor, options, list);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kSystem, "Version"), "12.0.2007.5");
   EXPECT_NE(value(HKEY_LOCAL_MACHINE, kRun, "Tavrin"), "<missing>");  // initial values made again
   EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Cleanup"), "0");
   EXPECT_EQ(options.cleanup, 0);
   // A version text that merely contains ours is left alone.
   testutil::setString(HKEY_CURRENT_USER, kSystem, "Version", "v12.0.2007.5b");
-  firstRunInitialisation(Program::Monitor, options);
+  firstRunInitialisation(Program::Monitor, options, list);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kSystem, "Version"), "v12.0.2007.5b");
 }
 

@@ -1,0 +1,102 @@
+#include "entry_list.h"
+
+#include <utility>
+
+#include "base/command_text.h"
+#include "base/entry_tables.h"
+#include "base/text.h"
+#include "program_file.h"
+#include "sys/registry.h"
+
+namespace tavrin {
+namespace {
+
+constexpr char kProductWord[] = "Tavrin";
+
+// The long form when it fits the field; a longer one would be cut into a path
+// that names nothing, so the form given (which fits) is kept instead.
+std::string longFormWithin(const std::string& path, std::size_t width) {
+  std::string longPath = longPathForm(path);
+  return longPath.size() <= width ? longPath : path;
+}
+
+}  // namespace
+
+EntryList::EntryList(std::string caption, int cookieLimit) : caption_(std::move(caption)), cookieLimit_(cookieLimit) {}
+
+void EntryList::clear() { entries_.clear(); }
+
+int EntryList::add(const std::string& name, const std::string& programPath, const std::string& key,
+                   const std::string& detail, int typeCode, int flag) {
+  if (entries_.size() >= kCapacity) return 0;
+  if (typeCode == typecode::kCookie && count() >= cookieLimit_) return 0;
+
+  Entry entry;
+  entry.detail = cut(detail, kDetailWidth);
+  const std::string unquoted = removeQuotes(cut(programPath, kPathFieldWidth));
+  // Shorter texts are no path worth asking the file system about; the test is
+  // on the program path for the key as well.
+  const bool convert = unquoted.size() >= 4;
+  entry.programPath = convert ? longFormWithin(unquoted, kPathFieldWidth) : unquoted;
+
+  const std::string givenName = cut(name, kNameWidth);
+  if (givenName.empty())
+    entry.name = cut(nameFromProgramPath(entry.programPath), kNameWidth);
+  else if (contains(givenName, kProductWord))
+    entry.name = cut(caption_, kNameWidth);
+  else
+    entry.name = givenName;
+
+  const std::string givenKey = cut(key, kPathFieldWidth);
+  entry.key = convert ? longFormWithin(givenKey, kPathFieldWidth) : givenKey;
+  entry.typeCode = typeCode;
+  entry.flag = flag;
+  entries_.push_back(std::move(entry));
+  return 1;
+}
+
+const Entry* EntryList::at(int index) const {
+  if (index < 0 || index >= count()) return nullptr;
+  return &entries_[static_cast<std::size_t>(index)];
+}
+
+std::string EntryList::name(int index) const {
+  const Entry* entry = at(index);
+  return entry ? entry->name : std::string();
+}
+
+std::string EntryList::programPath(int index) const {
+  const Entry* entry = at(index);
+  return entry ? entry->programPath : std::string();
+}
+
+std::string EntryList::key(int index) const {
+  const Entry* entry = at(index);
+  return entry ? entry->key : std::string();
+}
+
+std::string EntryList::detail(int index) const {
+  const Entry* entry = at(index);
+  return entry ? entry->detail : std::string();
+}
+
+int EntryList::typeCode(int index) const {
+  const Entry* entry = at(index);
+  return entry ? entry->typeCode : 0;
+}
+
+int EntryList::flag(int index) const {
+  const Entry* entry = at(index);
+  return entry ? entry->flag : 0;
+}
+
+int EntryList::disabledState(int index) const {
+  const Entry* entry = at(index);
+  // An empty name would read the key's default value, which marks nothing.
+  if (!entry || entry->name.empty()) return 0;
+  std::string marker;
+  if (reg::readString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, entry->name, marker) == 0) return 0;
+  return disabledMarkerCode(marker);
+}
+
+}  // namespace tavrin

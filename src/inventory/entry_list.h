@@ -1,0 +1,57 @@
+#pragma once
+// The entry list: what the last enumeration of any inventory found, read by
+// pages, reports and patrol checks by index. Each program owns one.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace tavrin {
+
+struct Entry {
+  std::string name;         // at most 127 characters
+  std::string programPath;  // at most 259, without double quotes, long-path form
+  std::string key;          // at most 259: shortcut file, class id, value name ...
+  int typeCode = 0;
+  int flag = 0;             // meaning chosen by the inventory that filled it
+  std::string detail;       // at most 1023
+};
+
+class EntryList {
+ public:
+  static constexpr std::size_t kCapacity = 4096;
+  static constexpr std::size_t kNameWidth = 127;
+  static constexpr std::size_t kPathFieldWidth = 259;
+  static constexpr std::size_t kDetailWidth = 1023;
+
+  // `caption` replaces any name that contains the product word; cookie
+  // entries (type 500) stop at `cookieLimit` entries in the list.
+  EntryList(std::string caption, int cookieLimit);
+
+  void setCookieLimit(int cookieLimit) { cookieLimit_ = cookieLimit; }
+
+  void clear();
+  // 1 when the entry was appended; 0 when the list is full or a cookie entry
+  // would pass the cookie limit. Texts are cut to their widths.
+  int add(const std::string& name, const std::string& programPath, const std::string& key,
+          const std::string& detail, int typeCode, int flag);
+  int count() const { return static_cast<int>(entries_.size()); }
+
+  // Reads of an index outside the list give an empty text or 0.
+  std::string name(int index) const;
+  std::string programPath(int index) const;
+  std::string key(int index) const;
+  std::string detail(int index) const;
+  int typeCode(int index) const;
+  int flag(int index) const;
+  // The former type code in the entry's disabled marker; 0 when it has none.
+  int disabledState(int index) const;
+
+ private:
+  const Entry* at(int index) const;
+
+  std::string caption_;
+  int cookieLimit_;
+  std::vector<Entry> entries_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,47 @@
+#include "base/startup_text.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavrin;
+
+TEST(WinlogonUserinit, ProgramAfterTheComma) {
+  std::string program;
+  EXPECT_TRUE(userinitProgram("C:\\WINDOWS\\system32\\userinit.exe,", program));
+  EXPECT_EQ(program, "C:\\WINDOWS\\system32\\userinit.exe");
+  EXPECT_TRUE(userinitProgram("C:\\WINDOWS\\system32\\userinit.exe,  c:\\evil\\x.exe", program));
+  EXPECT_EQ(program, "c:\\evil\\x.exe");
+  EXPECT_TRUE(userinitProgram("a.exe,b.exe,", program));
+  EXPECT_EQ(program, "b.exe,");
+  EXPECT_FALSE(userinitProgram("C:\\WINDOWS\\system32\\userinit.exe", program));
+  EXPECT_EQ(program, "");
+  EXPECT_FALSE(userinitProgram("", program));
+  EXPECT_TRUE(userinitProgram(",", program));
+  EXPECT_EQ(program, "");
+}
+
+TEST(WinlogonShell, ProgramAfterTheBlank) {
+  std::string program;
+  EXPECT_TRUE(shellProgram("Explorer.exe", program));
+  EXPECT_EQ(program, "Explorer.exe");
+  EXPECT_TRUE(shellProgram("Explorer.exe c:\\evil\\x.exe", program));
+  EXPECT_EQ(program, "c:\\evil\\x.exe");
+  EXPECT_TRUE(shellProgram("Explorer.exe    other.exe", program));
+  EXPECT_EQ(program, "other.exe");
+  EXPECT_TRUE(shellProgram("Explorer.exe ", program));
+  EXPECT_EQ(program, "Explorer.exe");
+  EXPECT_FALSE(shellProgram("", program));
+}
+
+TEST(AppInitPieces, EverySeparatorEndsAPiece) {
+  EXPECT_EQ(appInitPieces("a.dll"), (std::vector<std::string>{"a.dll"}));
+  EXPECT_EQ(appInitPieces("a.dll, b.dll"), (std::vector<std::string>{"a.dll", "", "b.dll"}));
+  EXPECT_EQ(appInitPieces("a.dll,"), (std::vector<std::string>{"a.dll", ""}));
+  EXPECT_EQ(appInitPieces(" a.dll"), (std::vector<std::string>{"", "a.dll"}));
+  EXPECT_EQ(appInitPieces("c:\\progra~1\\x.dll c:\\y.dll"),
+            (std::vector<std::string>{"c:\\progra~1\\x.dll", "c:\\y.dll"}));
+}
+
+TEST(StartupKey, EqualsSignsBecomeColons) {
+  EXPECT_EQ(startupKeyOf("c:\\tools\\run.exe /opt=1 /x=2"), "c:\\tools\\run.exe /opt:1 /x:2");
+  EXPECT_EQ(startupKeyOf("C:\\A.EXE"), "C:\\A.EXE");
+}

@@ -1,0 +1,195 @@
+#include "inventory/entry_list.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "base/entry_tables.h"
+#include "base/text.h"
+#include "support/win_test_util.h"
+
+using namespace tavrin;
+
+namespace {
+
+std::string shortPathOf(const std::string& path) {
+  char buffer[MAX_PATH];
+  DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+  return n && n < sizeof buffer ? std::string(buffer, n) : std::string();
+}
+
+bool addPlain(EntryList& list, int typeCode) { return list.add("name", "x", "", "", typeCode, 0) == 1; }
+
+}  // namespace
+
+TEST(EntryList, KeepsFieldsInInsertionOrder) {
+  EntryList list("Tavrin", 4096);
+  EXPECT_EQ(list.add("First", "C:\\missing\\one.exe", "key one", "detail one", 11, 1), 1);
+  EXPECT_EQ(list.add("Second", "C:\\missing\\two.exe -x", "", "", 200, -5), 1);
+  ASSERT_EQ(list.count(), 2);
+  EXPECT_EQ(list.name(0), "First");
+  EXPECT_EQ(list.programPath(0), "C:\\missing\\one.exe");
+  EXPECT_EQ(list.key(0), "key one");
+  EXPECT_EQ(list.detail(0), "detail one");
+  EXPECT_EQ(list.typeCode(0), 11);
+  EXPECT_EQ(list.flag(0), 1);
+  EXPECT_EQ(list.name(1), "Second");
+  EXPECT_EQ(list.programPath(1), "C:\\missing\\two.exe -x");
+  EXPECT_EQ(list.typeCode(1), 200);
+  EXPECT_EQ(list.flag(1), -5);
+  list.clear();
+  EXPECT_EQ(list.count(), 0);
+  EXPECT_EQ(list.name(0), "");
+}
+
+TEST(EntryList, NamesFromTheFileAndTheCaption) {
+  EntryList list("Watchdog", 4096);
+  list.add("", "C:\\Apps\\tool.exe", "", "", 200, 0);
+  list.add("", "\"C:\\Apps\\Quoted Tool.exe\"", "", "", 200, 0);
+  list.add("My tAvRiN helper", "C:\\Apps\\x.exe", "", "", 11, 0);
+  list.add("Tavrin", "C:\\Apps\\y.exe", "", "", 1, 0);
+  list.add("Tav rin", "C:\\Apps\\z.exe", "", "", 1, 0);
+  list.add("", "", "", "", 200, 0);
+  list.add("", "C:\\Start\\Program", "", "", 200, 0);
+  EXPECT_EQ(list.name(0), "tool");
+  EXPECT_EQ(list.name(1), "Quoted Tool");
+  EXPECT_EQ(list.name(2), "Watchdog");
+  EXPECT_EQ(list.name(3), "Watchdog");
+  EXPECT_EQ(list.name(4), "Tav rin");
+  EXPECT_EQ(list.name(5), "");
+  EXPECT_EQ(list.name(6), "Program");
+}
+
+TEST(EntryList, QuotesGoAndCommandLinesStayAsGiven) {
+  EntryList list("Tavrin", 4096);
+  list.add("app", "\"C:\\Program Files\\App\\app.exe\" -min \"two words\"", "", "", 11, 0);
+  EXPECT_EQ(list.programPath(0), "C:\\Program Files\\App\\app.exe -min two words");
+  // The key keeps its quotes: only the program path is cleaned.
+  list.add("app", "C:\\a.exe", "\"quoted key\"", "", 11, 0);
+  EXPECT_EQ(list.key(1), "\"quoted key\"");
+}
+
+TEST(EntryList, LongFormsDecidedByTheProgramPathLength) {
+  const std::string folder = testutil::freshFolder("entry-list");
+  ASSERT_TRUE(CreateDirectoryA((folder + "\\Long Folder Name").c_str(), nullptr));
+  const std::string shortcut = folder + "\\Long Folder Name\\The Shortcut File.lnk";
+  ASSERT_TRUE(testutil::writeFile(shortcut, "L"));
+  const std::string shortShortcut = shortPathOf(shortcut);
+  ASSERT_NE(shortShortcut, "");
+  ASSERT_FALSE(equalsNoCase(shortShortcut, shortcut));
+
+  EntryList list("Tavrin", 4096);
+  list.add("long", "C:\\missing.exe", shortShortcut, "", 200, 0);
+  EXPECT_TRUE(equalsNoCase(list.key(0), shortcut)) << list.key(0);
+  // A program path of fewer than four characters leaves the key alone too.
+  list.add("short", "abc", shortShortcut, "", 200, 0);
+  EXPECT_EQ(list.programPath(1), "abc");
+  EXPECT_EQ(list.key(1), shortShortcut);
+  // Quotes are removed before the length is measured.
+  list.add("quoted", "\"ab\"", shortShortcut, "", 200, 0);
+  EXPECT_EQ(list.programPath(2), "ab");
+  EXPECT_EQ(list.key(2), shortShortcut);
+}
+
+TEST(EntryList, FieldsAreCutToTheirWidths) {
+  EntryList list("Tavrin", 4096);
+  const std::string name(200, 'n'), path(300, 'p'), key(300, 'k'), detail(2000, 'd');
+  ASSERT_EQ(list.add(name, path, key, detail, 1, 0), 1);
+  EXPECT_EQ(list.name(0), std::string(127, 'n'));
+  EXPECT_EQ(list.programPath(0), std::string(259, 'p'));
+  EXPECT_EQ(list.key(0), std::string(259, 'k'));
+  EXPECT_EQ(list.detail(0), std::string(1023, 'd'));
+  // Exactly at the widths nothing is lost.
+  ASSERT_EQ(list.add(std::string(127, 'a'), std::string(259, 'b'), "", std::string(1023, 'c'), 1, 0), 1);
+  EXPECT_EQ(list.name(1).size(), 127u);
+  EXPECT_EQ(list.programPath(1).size(), 259u);
+  EXPECT_EQ(list.detail(1).size(), 1023u);
+  // A name taken from a long file name is cut as well; the product word past
+  // the cut does not count.
+  ASSERT_EQ(list.add("", "C:\\" + std::string(200, 'f') + ".exe", "", "", 200, 0), 1);
+  EXPECT_EQ(list.name(2), std::string(127, 'f'));
+  ASSERT_EQ(list.add(std::string(127, 'x') + "Tavrin", "C:\\a.exe", "", "", 1, 0), 1);
+  EXPECT_EQ(list.name(3), std::string(127, 'x'));
+  // Binary text survives as it is.
+  const std::string binary("a\0b\xff\x01", 5);
+  ASSERT_EQ(list.add(binary, "", "", binary, 1, 0), 1);
+  EXPECT_EQ(list.name(4), binary);
+  EXPECT_EQ(list.detail(4), binary);
+}
+
+TEST(EntryList, HoldsAtMost4096Entries) {
+  EntryList list("Tavrin", 4096);
+  for (int i = 0; i < 4096; ++i) ASSERT_TRUE(addPlain(list, 11)) << i;
+  EXPECT_EQ(list.count(), 4096);
+  EXPECT_FALSE(addPlain(list, 11));
+  EXPECT_FALSE(addPlain(list, typecode::kCookie));
+  EXPECT_EQ(list.count(), 4096);
+  EXPECT_EQ(list.name(4095), "name");
+  list.clear();
+  EXPECT_TRUE(addPlain(list, 11));
+}
+
+TEST(EntryList, CookieLimitCountsTheWholeList) {
+  EntryList list("Tavrin", 3);
+  EXPECT_TRUE(addPlain(list, 11));
+  EXPECT_TRUE(addPlain(list, typecode::kCookie));
+  EXPECT_TRUE(addPlain(list, typecode::kCookie));
+  EXPECT_FALSE(addPlain(list, typecode::kCookie));
+  // Other types, the other cookie kinds included, go on up to the list's limit.
+  EXPECT_TRUE(addPlain(list, typecode::kNetCookie));
+  EXPECT_TRUE(addPlain(list, typecode::kMozillaCookie));
+  for (int i = list.count(); i < 4096; ++i) ASSERT_TRUE(addPlain(list, 600));
+  EXPECT_EQ(list.count(), 4096);
+
+  EntryList none("Tavrin", 0);
+  EXPECT_FALSE(addPlain(none, typecode::kCookie));
+  EXPECT_TRUE(addPlain(none, 11));
+  none.setCookieLimit(315);
+  EXPECT_TRUE(addPlain(none, typecode::kCookie));
+}
+
+TEST(EntryList, ReadsOutsideTheListGiveNothing) {
+  EntryList list("Tavrin", 4096);
+  for (int index : {0, -1, 1, INT_MIN, INT_MAX}) {
+    EXPECT_EQ(list.name(index), "") << index;
+    EXPECT_EQ(list.typeCode(index), 0) << index;
+  }
+  list.add("only", "C:\\only.exe", "k", "d", 101, 7);
+  for (int index : {-1, 1, 2, 4096, 4097, INT_MIN, INT_MAX}) {
+    EXPECT_EQ(list.name(index), "") << index;
+    EXPECT_EQ(list.programPath(index), "") << index;
+    EXPECT_EQ(list.key(index), "") << index;
+    EXPECT_EQ(list.detail(index), "") << index;
+    EXPECT_EQ(list.typeCode(index), 0) << index;
+    EXPECT_EQ(list.flag(index), 0) << index;
+    EXPECT_EQ(list.disabledState(index), 0) << index;
+  }
+  EXPECT_EQ(list.flag(0), 7);
+}
+
+TEST(EntryList, DisabledStateComesFromTheMarker) {
+  const struct {
+    const char* name;
+    const char* marker;  // nullptr: no marker
+    int state;
+  } rows[] = {
+      {"tv marked run", "11", 11}, {"tv marked folder", "200", 200}, {"tv zero", "0", 0},
+      {"tv words", "abc", 0},      {"tv negative", "-11", 0},         {"tv unmarked", nullptr, 0},
+  };
+  EntryList list("Tavrin", 4096);
+  for (const auto& row : rows) {
+    testutil::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, row.name);
+    if (row.marker) {
+      ASSERT_TRUE(testutil::setString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, row.name, row.marker));
+    }
+    list.add(row.name, "C:\\x.exe", "", "", 11, 0);
+  }
+  for (int i = 0; i < list.count(); ++i) EXPECT_EQ(list.disabledState(i), rows[i].state) << rows[i].name;
+
+  // An entry without a name never reads the key's default value.
+  ASSERT_TRUE(testutil::setString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "", "11"));
+  list.add("", "", "", "", 11, 0);
+  EXPECT_EQ(list.disabledState(list.count() - 1), 0);
+  testutil::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "");
+  for (const auto& row : rows) testutil::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, row.name);
+}
