@@ -1,5 +1,7 @@
 #include "startup_text.h"
 
+#include "text.h"
+
 namespace tavrin {
 namespace {
 std::string withoutLeadingBlanks(std::string_view text) {
@@ -45,6 +47,23 @@ std::vector<std::string> appInitPieces(std::string_view value) {
   }
   pieces.push_back(piece);
   return pieces;
+}
+
+std::string appInitWithout(std::string_view value, std::string_view dll,
+                           const std::function<std::string(const std::string&)>& longForm) {
+  const std::vector<std::string> pieces = appInitPieces(value);
+  std::string out;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    const bool matches = !pieces[i].empty() && equalsNoCase(longForm(pieces[i]), dll);
+    const bool last = i + 1 == pieces.size();
+    if (!matches) {
+      out += pieces[i];
+      if (!last) out += ',';
+    } else if (last && !out.empty() && out.back() == ',') {
+      out.pop_back();
+    }
+  }
+  return out;
 }
 
 std::string startupKeyOf(std::string_view programPath) {

@@ -2,11 +2,28 @@
 
 #include <windows.h>
 
+#include "base/command_text.h"
 #include "base/entry_tables.h"
+#include "base/startup_text.h"
+#include "base/text.h"
+#include "history.h"
+#include "program_file.h"
+#include "sys/paths.h"
+#include "sys/profile.h"
 #include "sys/registry.h"
+#include "sys/shortcut.h"
+#include "sys/trace.h"
 
 namespace tavrin {
 namespace {
+
+constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kWinlogon[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+constexpr char kWindowsNt[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+constexpr char kDelayLoad[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellServiceObjectDelayLoad";
+constexpr char kSharedTasks[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SharedTaskScheduler";
+constexpr char kExecHooks[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ShellExecuteHooks";
+constexpr char kApprovedRun[] = "Software\\Quennet\\Tavrin\\Run";
 
 HKEY rootOf(Hive hive) {
   switch (hive) {
@@ -20,34 +37,287 @@ HKEY rootOf(Hive hive) {
   return HKEY_USERS;
 }
 
+std::string notifyPackageKey(const std::string& name) { return std::string(kWinlogon) + "\\Notify\\" + name; }
+
+void approve(const std::string& programPath, int typeCode) {
+  reg::writeString(HKEY_CURRENT_USER, kApprovedRun, startupKeyOf(programPath), std::to_string(typeCode));
+}
+
+// win.ini entries are often named alike ("load", "run", one product name for
+// several programs), so their copy and marker go by the program instead.
+std::string disabledNameOf(const std::string& name, const std::string& programPath, int typeCode) {
+  return (typeCode == typecode::kWinIniLoad || typeCode == typecode::kWinIniRun) ? programPath : name;
+}
+
+void dropDisabledState(const std::string& name, int typeCode) {
+  reg::deleteValue(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(typeCode), name);
+  reg::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name);
+}
+
+int writeDisabledState(const std::string& name, const std::string& programPath, int typeCode) {
+  const std::string copyKey = disabledCopyKeyOf(typeCode);
+  reg::createKey(HKEY_LOCAL_MACHINE, copyKey);
+  return reg::writeString(HKEY_LOCAL_MACHINE, copyKey, name, programPath) &&
+         reg::writeString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, disabledMarkerText(typeCode));
+}
+
 int toggleRunEntry(const std::string& name, const std::string& programPath, int typeCode) {
   RunKeyLocation location;
   if (!runKeyOfCode(typeCode, location)) return 0;
   const HKEY runRoot = rootOf(location.hive);
-  const std::string copyKey = disabledCopyKeyOf(typeCode);
   if (hasDisabledMarker(name)) {
     if (!reg::writeString(runRoot, location.path, name, programPath)) return 0;
-    reg::deleteValue(HKEY_LOCAL_MACHINE, copyKey, name);
+    reg::deleteValue(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(typeCode), name);
     return reg::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name);
   }
-  reg::createKey(HKEY_LOCAL_MACHINE, copyKey);
-  if (!reg::writeString(HKEY_LOCAL_MACHINE, copyKey, name, programPath) ||
-      !reg::writeString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, disabledMarkerText(typeCode)))
-    return 0;
+  if (!writeDisabledState(name, programPath, typeCode)) return 0;
   return reg::deleteValue(runRoot, location.path, name);
+}
+
+int toggleWinIniEntry(const std::string& name, const std::string& programPath, int typeCode) {
+  const char* list = typeCode == typecode::kWinIniLoad ? "load" : "run";
+  const std::string marked = disabledNameOf(name, programPath, typeCode);
+  if (hasDisabledMarker(marked)) {
+    profile::addProgram(list, programPath);
+    dropDisabledState(marked, typeCode);
+    return 0;
+  }
+  if (!writeDisabledState(marked, programPath, typeCode)) return 0;
+  profile::removeProgram(list, programPath);
+  return 1;
+}
+
+// The Startup folder a restored file goes back to.
+std::string startupFolderForRestore() {
+  std::string folder;
+  if (reg::readString(HKEY_CURRENT_USER, kShellFolders, "Startup", folder, 261) > 0) return folder;
+  if (reg::readString(HKEY_LOCAL_MACHINE, kShellFolders, "Startup", folder, 261) > 0) return folder;
+  reg::readString(HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup", folder, 261);
+  return folder;
+}
+
+bool isInFolder(const std::string& path, const std::string& folder) {
+  return !folder.empty() && equalsNoCase(folderPartOf(path), removeTrailingBackslash(folder));
+}
+
+// The file a Startup-folder entry stands for: its key (the shortcut or the
+// program in the folder), or, for an item listed without a key, its program
+// path when that lies in a Startup folder or the Disabled folder. Never the
+// target a shortcut starts.
+std::string startupItemOf(const std::string& programPath, const std::string& key) {
+  if (!key.empty()) return key;
+  std::string folder;
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_USERS})
+    for (const char* value : {"Startup", "Common Startup"})
+      if (reg::readString(root, kShellFolders, value, folder, 261) > 0 && isInFolder(programPath, folder))
+        return programPath;
+  return isInFolder(programPath, disabledFolder()) ? programPath : std::string();
+}
+
+int toggleStartupFolderEntry(const std::string& name, const std::string& programPath, const std::string& key) {
+  const std::string item = startupItemOf(programPath, key);
+  if (item.empty()) return 0;
+  const std::string disabled = disabledFolder() + "\\" + fileNamePart(item);
+  if (hasDisabledMarker(name)) {
+    const std::string folder = startupFolderForRestore();
+    if (folder.empty()) return 0;
+    if (!MoveFileA(disabled.c_str(), (removeTrailingBackslash(folder) + "\\" + fileNamePart(item)).c_str()))
+      return 0;
+    reg::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name);
+    return 1;
+  }
+  createDisabledFolder();
+  if (!MoveFileA(item.c_str(), disabled.c_str())) return 0;
+  return reg::writeString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, disabledMarkerText(typecode::kStartupFolder));
+}
+
+int toggleNotifyEntry(const std::string& name, const std::string& programPath) {
+  const std::string package = notifyPackageKey(name);
+  if (hasDisabledMarker(name)) {
+    std::string oldName;
+    reg::readString(HKEY_LOCAL_MACHINE, package, "OldName", oldName);
+    reg::writeString(HKEY_LOCAL_MACHINE, package, "DLLName", oldName);
+    reg::writeString(HKEY_LOCAL_MACHINE, package, "OldName", "");
+    dropDisabledState(name, typecode::kWinlogonNotify);
+    return 0;
+  }
+  if (!writeDisabledState(name, programPath, typecode::kWinlogonNotify)) return 0;
+  approve(programPath, typecode::kWinlogonNotify);
+  std::string dll;
+  reg::readString(HKEY_LOCAL_MACHINE, package, "DLLName", dll);
+  if (!reg::writeString(HKEY_LOCAL_MACHINE, package, "OldName", dll)) return 0;
+  return reg::writeString(HKEY_LOCAL_MACHINE, package, "DLLName", "");
+}
+
+void deleteStartupItem(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(path.c_str());
+}
+
+int removeRegistration(const std::string& name, const std::string& programPath, const std::string& key,
+                       int typeCode, const ConfirmKeyLocationRemoval& confirm) {
+  trace::line(programPath, "DeleteRegProgram -  findrun");
+  // Resets are approved under the program the enumeration will list, so the
+  // patrol does not ask about the Windows default it just put back.
+  if (typeCode == typecode::kWinlogonUserinit) {
+    const std::string userinit = systemFolder() + "\\Userinit.exe";
+    reg::writeString(HKEY_LOCAL_MACHINE, kWinlogon, "Userinit", userinit + ",");
+    approve(userinit, typeCode);
+    writeHistory(name, programPath, key, typeCode, action::kResetUserinit);
+    return 1;
+  }
+  if (typeCode == typecode::kWinlogonShell) {
+    reg::writeString(HKEY_LOCAL_MACHINE, kWinlogon, "Shell", "Explorer.exe");
+    approve("Explorer.exe", typeCode);
+    writeHistory(name, programPath, key, typeCode, action::kResetShell);
+    return 1;
+  }
+  if (typeCode < typecode::kDelayLoad || typeCode > typecode::kAppInitDlls) return 1;
+  if (!confirm || !confirm(name, programPath, typeCode)) return 1;
+  reg::deleteValue(HKEY_CURRENT_USER, kApprovedRun, startupKeyOf(programPath));
+  switch (typeCode) {
+    case typecode::kDelayLoad:
+      reg::deleteValue(HKEY_LOCAL_MACHINE, kDelayLoad, name);
+      writeHistory(name, programPath, key, typeCode, action::kRemoveDelayLoad);
+      break;
+    case typecode::kSharedTaskScheduler:
+      reg::deleteValue(HKEY_LOCAL_MACHINE, kSharedTasks, key);
+      writeHistory(name, programPath, key, typeCode, action::kRemoveTaskScheduler);
+      break;
+    case typecode::kShellExecuteHook:
+      reg::deleteValue(HKEY_LOCAL_MACHINE, kExecHooks, key);
+      writeHistory(name, programPath, key, typeCode, action::kRemoveShellExecuteHook);
+      break;
+    default:
+      removeAppInitDll(programPath);
+      writeHistory(name, programPath, key, typeCode, action::kStartRemove);
+      break;
+  }
+  return 1;
 }
 
 }  // namespace
 
 bool hasDisabledMarker(const std::string& name) {
+  // An empty name would test the key's default value.
   std::string marker;
-  return reg::readString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, marker) > 0;
+  return !name.empty() && reg::readString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, marker) > 0;
 }
 
 int toggleStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
                        int typeCode) {
-  (void)key;
-  return toggleRunEntry(name, programPath, typeCode);
+  RunKeyLocation location;
+  if (runKeyOfCode(typeCode, location)) return toggleRunEntry(name, programPath, typeCode);
+  switch (typeCode) {
+    case typecode::kWinIniLoad:
+    case typecode::kWinIniRun:
+      return toggleWinIniEntry(name, programPath, typeCode);
+    case typecode::kStartupFolder:
+      return toggleStartupFolderEntry(name, programPath, key);
+    case typecode::kWinlogonNotify:
+      return toggleNotifyEntry(name, programPath);
+    default:
+      return 0;
+  }
+}
+
+int removeStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
+                       int typeCode, const ConfirmKeyLocationRemoval& confirm) {
+  trace::line(programPath, "DeleteRunProgram -  findrun");
+  int result = 0;
+  RunKeyLocation location;
+  if (runKeyOfCode(typeCode, location)) {
+    if (hasDisabledMarker(name)) {
+      reg::deleteValue(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(typeCode), name);
+      result = reg::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name);
+    } else {
+      result = reg::deleteValue(rootOf(location.hive), location.path, name);
+    }
+  } else if (typeCode == typecode::kWinIniLoad || typeCode == typecode::kWinIniRun) {
+    const std::string marked = disabledNameOf(name, programPath, typeCode);
+    if (hasDisabledMarker(marked)) dropDisabledState(marked, typeCode);
+    profile::removeProgram(typeCode == typecode::kWinIniLoad ? "load" : "run", programPath);
+    result = 1;
+  } else if (typeCode == typecode::kStartupFolder) {
+    if (hasDisabledMarker(name)) reg::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name);
+    const std::string item = startupItemOf(programPath, key);
+    if (!item.empty()) deleteStartupItem(item);
+    result = 1;
+  } else if (typeCode >= typecode::kWinlogonUserinit && typeCode <= typecode::kAppInitDlls) {
+    return removeRegistration(name, programPath, key, typeCode, confirm);
+  }
+  if (!contains(programPath, "Tavrin")) writeHistory(name, programPath, key, typeCode, action::kStartRemove);
+  reg::deleteValue(HKEY_CURRENT_USER, kApprovedRun, startupKeyOf(programPath));
+  reg::deleteValue(HKEY_CURRENT_USER, kApprovedRun, name);
+  return result;
+}
+
+int readdStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
+                      int typeCode) {
+  RunKeyLocation location;
+  if (runKeyOfCode(typeCode, location)) {
+    reg::writeString(rootOf(location.hive), location.path, name, programPath);
+  } else {
+    switch (typeCode) {
+      case typecode::kWinIniLoad:
+        profile::addProgram("load", programPath);
+        break;
+      case typecode::kWinIniRun:
+        profile::addProgram("run", programPath);
+        break;
+      case typecode::kStartupFolder: {
+        ShortcutFields link;
+        link.target = programPath;
+        link.workingFolder = folderOfProgram(programPath);
+        link.description = name;
+        link.iconFile = programPath;
+        if (FAILED(writeShortcut(key, link))) return 0;
+        break;
+      }
+      case typecode::kDelayLoad:
+        reg::writeString(HKEY_LOCAL_MACHINE, kDelayLoad, name, key);
+        break;
+      case typecode::kSharedTaskScheduler:
+        reg::writeString(HKEY_LOCAL_MACHINE, kSharedTasks, key, name);
+        break;
+      case typecode::kShellExecuteHook:
+        reg::writeString(HKEY_LOCAL_MACHINE, kExecHooks, key, name);
+        break;
+      case typecode::kAppInitDlls:
+        addAppInitDll(programPath);
+        break;
+      case typecode::kWinlogonNotify: {
+        const std::string package = notifyPackageKey(name);
+        std::string oldName;
+        reg::readString(HKEY_LOCAL_MACHINE, package, "OldName", oldName);
+        reg::writeString(HKEY_LOCAL_MACHINE, package, "DLLName", oldName);
+        reg::writeString(HKEY_LOCAL_MACHINE, package, "OldName", "");
+        return 0;
+      }
+      default:
+        return 0;
+    }
+  }
+  approve(programPath, typeCode);
+  return 1;
+}
+
+void removeAppInitDll(const std::string& dll) {
+  std::string value;
+  if (reg::readString(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls", value) == 0) return;
+  reg::writeString(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls", appInitWithout(value, dll, longPathForm));
+}
+
+void addAppInitDll(const std::string& dll) {
+  std::string value;
+  reg::readString(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls", value);
+  if (!value.empty()) value += ",";
+  char shortPath[MAX_PATH];
+  DWORD n = GetShortPathNameA(dll.c_str(), shortPath, sizeof shortPath);
+  value += (n > 0 && n < sizeof shortPath) ? std::string(shortPath, n) : dll;
+  reg::writeString(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls", value);
 }
 
 }  // namespace tavrin

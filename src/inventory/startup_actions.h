@@ -1,5 +1,6 @@
 #pragma once
-// Changing the startup locations: disabling and restoring entries.
+// Changing the startup locations: disable and restore, remove, reset, re-add.
+#include <functional>
 #include <string>
 
 namespace tavrin {
@@ -7,13 +8,36 @@ namespace tavrin {
 // Restores the entry when its disabled marker exists, otherwise disables it.
 // The disabled copy and marker are written before the entry leaves its
 // location, and the location is written back before they are deleted, so an
-// interruption never loses the command line. Writes no history record.
-// Result: 1 when the registry operation succeeded, 0 otherwise or for a type
-// the toggle does not handle.
+// interruption never loses the command line. A Startup-folder file whose move
+// fails keeps its marker as it was. Writes no history record.
+// Result: 1 when the change was made, 0 otherwise or for a type the toggle
+// does not handle.
 int toggleStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
                        int typeCode);
 
 // Whether the entry's disabled marker exists (looked up by the entry's name).
 bool hasDisabledMarker(const std::string& name);
+
+// Asked before a shell-extension or AppInit registration is removed: the
+// Monitor asks with a message box, the Explorer with its protective warning.
+// True lets the removal go on.
+using ConfirmKeyLocationRemoval =
+    std::function<bool(const std::string& name, const std::string& programPath, int typeCode)>;
+
+// Removes the entry for good (Userinit and Shell are reset, shell extensions
+// and AppInit pieces removed after `confirm`), writes "*START_Remove" unless
+// the command holds the product word, and drops the entry's approval.
+// A Startup-folder entry removes only its Startup-folder item, never the
+// program it starts.
+int removeStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
+                       int typeCode, const ConfirmKeyLocationRemoval& confirm);
+
+// Puts a removed entry back in its location and approves it; 1 when it wrote something.
+int readdStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
+                      int typeCode);
+
+// AppInit_Dlls: removes every piece naming the DLL; adds the DLL's short path.
+void removeAppInitDll(const std::string& dll);
+void addAppInitDll(const std::string& dll);
 
 }  // namespace tavrin

@@ -45,3 +45,19 @@ TEST(StartupKey, EqualsSignsBecomeColons) {
   EXPECT_EQ(startupKeyOf("c:\\tools\\run.exe /opt=1 /x=2"), "c:\\tools\\run.exe /opt:1 /x:2");
   EXPECT_EQ(startupKeyOf("C:\\A.EXE"), "C:\\A.EXE");
 }
+
+TEST(AppInitRemoval, KeepsOtherPiecesAndDropsTheComma) {
+  auto same = [](const std::string& piece) { return piece; };
+  EXPECT_EQ(appInitWithout("a.dll,b.dll", "b.dll", same), "a.dll");
+  EXPECT_EQ(appInitWithout("a.dll,b.dll", "A.DLL", same), "b.dll");
+  EXPECT_EQ(appInitWithout("a.dll b.dll c.dll", "b.dll", same), "a.dll,c.dll");
+  EXPECT_EQ(appInitWithout("a.dll,,b.dll", "x.dll", same), "a.dll,,b.dll");
+  EXPECT_EQ(appInitWithout("a.dll", "a.dll", same), "");
+  EXPECT_EQ(appInitWithout("a.dll,a.dll", "a.dll", same), "");
+  // Pieces are compared in their long form, the DLL as given.
+  auto longForm = [](const std::string& piece) {
+    return piece == "c:\\progra~1\\x\\hook.dll" ? std::string("c:\\Program Files\\x\\hook.dll") : piece;
+  };
+  EXPECT_EQ(appInitWithout("c:\\progra~1\\x\\hook.dll,c:\\y.dll", "C:\\Program Files\\x\\hook.dll", longForm),
+            "c:\\y.dll");
+}

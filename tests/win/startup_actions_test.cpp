@@ -1,0 +1,236 @@
+// Disabling, restoring, removing and putting back startup entries of every
+// kind, against the real registry, win.ini and folders.
+#include "inventory/startup_actions.h"
+
+#include <gtest/gtest.h>
+
+#include "base/entry_tables.h"
+#include "base/startup_text.h"
+#include "inventory/history.h"
+#include "inventory/program_file.h"
+#include "inventory/startup_enum.h"
+#include "support/driver.h"
+#include "support/win_test_util.h"
+#include "sys/paths.h"
+#include "sys/shortcut.h"
+
+using namespace tavrin;
+
+namespace {
+
+const char* const kRunPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const char* const kWinlogon = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+const char* const kWindowsNt = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+const char* const kApproved = "Software\\Quennet\\Tavrin\\Run";
+
+std::string value(HKEY root, const std::string& key, const std::string& name) {
+  std::string data;
+  DWORD type = 0;
+  if (!testutil::rawValue(root, key, name, data, type)) return "<missing>";
+  return std::string(data.c_str());
+}
+
+std::string winIni(const char* key) {
+  char buffer[2048] = {};
+  GetProfileStringA("windows", key, "", buffer, sizeof buffer);
+  return buffer;
+}
+
+std::vector<std::string> machineKeys() {
+  std::vector<std::string> keys = {kRunPath, kDisabledMarkerKey, kShellFolders, kUserShellFolders, kWinlogon,
+                                   kWindowsNt};
+  for (const DisabledCopyKey& copy : disabledCopyKeys()) keys.push_back(copy.path);
+  return keys;
+}
+
+class StartupActions : public ::testing::Test {
+ protected:
+  StartupActions()
+      : machine_(HKEY_LOCAL_MACHINE, machineKeys()),
+        user_(HKEY_CURRENT_USER, {kRunPath, kShellFolders, kUserShellFolders, kApproved}) {}
+
+  void SetUp() override {
+    machine_.clearValues();
+    testutil::deleteValue(HKEY_CURRENT_USER, kRunPath, "ToggleMe");
+    savedLoad_ = winIni("load");
+    savedRun_ = winIni("run");
+    startup_ = testutil::freshFolder("actions-startup");
+    for (const char* key : {kShellFolders, kUserShellFolders})
+      testutil::setString(HKEY_CURRENT_USER, key, "Startup", startup_);
+    DeleteFileA(historyPath().c_str());
+    CoInitialize(nullptr);
+  }
+  void TearDown() override {
+    WriteProfileStringA("windows", "load", savedLoad_.c_str());
+    WriteProfileStringA("windows", "run", savedRun_.c_str());
+    testutil::deleteTree(HKEY_LOCAL_MACHINE, std::string(kWinlogon) + "\\Notify\\testpkg");
+    DeleteFileA(historyPath().c_str());
+    CoUninitialize();
+  }
+
+  std::string history() { return testutil::readFile(historyPath()); }
+
+  testutil::RegistrySnapshot machine_, user_;
+  std::string savedLoad_, savedRun_, startup_;
+};
+
+}  // namespace
+
+TEST_F(StartupActions, RunEntryOfTheUserRoundTrips) {
+  testutil::setString(HKEY_CURRENT_USER, kRunPath, "Tool", "c:\\tool.exe /quiet");
+  EXPECT_EQ(toggleStartupEntry("Tool", "c:\\tool.exe /quiet", "", 11), 1);
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), "<missing>");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "Tool"), "c:\\tool.exe /quiet");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "11");
+  EXPECT_EQ(toggleStartupEntry("Tool", "c:\\tool.exe /quiet", "", 11), 1);
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), "c:\\tool.exe /quiet");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "Tool"), "<missing>");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "<missing>");
+  EXPECT_EQ(history(), "");  // the toggle writes no history
+}
+
+TEST_F(StartupActions, RemovingADisabledRunEntryTouchesOnlyItsCopyAndMarker) {
+  testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Tool", "c:\\tool.exe");
+  toggleStartupEntry("Tool", "c:\\tool.exe", "", 1);
+  testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Other", "c:\\other.exe");
+  testutil::setString(HKEY_CURRENT_USER, kApproved, "c:\\tool.exe", "1");
+  EXPECT_EQ(removeStartupEntry("Tool", "c:\\tool.exe", "", 1, nullptr), 1);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "<missing>");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "Tool"), "<missing>");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRunPath, "Other"), "c:\\other.exe");
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kApproved, "c:\\tool.exe"), "<missing>");
+  EXPECT_NE(history().find("\t*START_Remove\tMACHINE_RUN\tTool\tc:\\tool.exe\t\r\n"), std::string::npos);
+}
+
+TEST_F(StartupActions, WinIniEntriesRoundTripAndRemoveEveryOccurrence) {
+  WriteProfileStringA("windows", "load", "c:\\a.exe;c:\\b.exe");
+  toggleStartupEntry("load", "c:\\a.exe", "", 100);
+  EXPECT_EQ(winIni("load"), "c:\\b.exe;");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "100");
+  // A second program of the same name keeps its own copy.
+  toggleStartupEntry("load", "c:\\b.exe", "", 100);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\WinLoad", "c:\\a.exe"), "c:\\a.exe");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\WinLoad", "c:\\b.exe"), "c:\\b.exe");
+  toggleStartupEntry("c:\\a.exe", "c:\\a.exe", "", 100);
+  toggleStartupEntry("c:\\b.exe", "c:\\b.exe", "", 100);
+  EXPECT_EQ(winIni("load"), ";c:\\a.exe;c:\\b.exe");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "<missing>");
+
+  WriteProfileStringA("windows", "run", "c:\\x.exe;c:\\y.exe;C:\\X.EXE");
+  EXPECT_EQ(removeStartupEntry("run", "c:\\x.exe", "", 101, nullptr), 1);
+  EXPECT_EQ(winIni("run"), "c:\\y.exe;");
+}
+
+TEST_F(StartupActions, StartupFolderFileMovesThroughTheDisabledFolder) {
+  const std::string item = startup_ + "\\Tool.lnk";
+  ShortcutFields link;
+  link.target = testutil::testDir() + "\\ver_plain.dll";
+  ASSERT_EQ(writeShortcut(item, link), S_OK);
+  const std::string parked = disabledFolder() + "\\Tool.lnk";
+  EXPECT_EQ(toggleStartupEntry("Tool", link.target, item, 200), 1);
+  EXPECT_EQ(GetFileAttributesA(item.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesA(parked.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "200");
+  EXPECT_EQ(toggleStartupEntry("Tool", link.target, parked, 200), 1);
+  EXPECT_NE(GetFileAttributesA(item.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "<missing>");
+
+  // A move that fails changes no marker: the page must not say disabled while it still starts.
+  HANDLE held = CreateFileA(item.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  DeleteFileA(parked.c_str());
+  CopyFileA(link.target.c_str(), parked.c_str(), FALSE);  // a file of that name is already parked
+  EXPECT_EQ(toggleStartupEntry("Tool", link.target, item, 200), 0);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "<missing>");
+  CloseHandle(held);
+  DeleteFileA(parked.c_str());
+}
+
+TEST_F(StartupActions, RemovingAShortcutEntryNeverDeletesItsTarget) {
+  const std::string target = testutil::freshFolder("actions-target") + "\\program.exe";
+  ASSERT_TRUE(CopyFileA((testutil::testDir() + "\\ver_plain.dll").c_str(), target.c_str(), FALSE));
+  // The shortcut is gone already: only the target is left to find.
+  EXPECT_EQ(removeStartupEntry("Program", target, startup_ + "\\Program.lnk", 200, nullptr), 1);
+  EXPECT_NE(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(removeStartupEntry("Program", target, "", 200, nullptr), 1);
+  EXPECT_NE(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
+  // An item in the Startup folder itself (listed without a key) is removed, read-only or not.
+  const std::string script = startup_ + "\\run.bat";
+  testutil::writeFile(script, "@echo off");
+  SetFileAttributesA(script.c_str(), FILE_ATTRIBUTE_READONLY);
+  removeStartupEntry("run", script, "", 200, nullptr);
+  EXPECT_EQ(GetFileAttributesA(script.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(StartupActions, WinlogonResetsAndNotifyPackages) {
+  removeStartupEntry("Winlogon Shell", "c:\\evil.exe", "", 251, nullptr);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWinlogon, "Shell"), "Explorer.exe");
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kApproved, "Explorer.exe"), "251");
+  removeStartupEntry("Winlogon Userinit", "c:\\evil.exe", "", 250, nullptr);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWinlogon, "Userinit"), systemFolder() + "\\Userinit.exe,");
+  EXPECT_NE(history().find("\tRESET_USERINIT\tWINLOGON_Userinit\tWinlogon Userinit\tc:\\evil.exe"), std::string::npos) << history();
+
+  const std::string package = std::string(kWinlogon) + "\\Notify\\testpkg";
+  testutil::setString(HKEY_LOCAL_MACHINE, package, "DLLName", "c:\\notify.dll");
+  EXPECT_EQ(removeStartupEntry("testpkg", "c:\\notify.dll", "", 256, nullptr), 0);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "DLLName"), "c:\\notify.dll");
+  EXPECT_EQ(toggleStartupEntry("testpkg", "c:\\notify.dll", "", 256), 1);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "DLLName"), "");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "OldName"), "c:\\notify.dll");
+  toggleStartupEntry("testpkg", "c:\\notify.dll", "", 256);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "DLLName"), "c:\\notify.dll");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "OldName"), "");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "testpkg"), "<missing>");
+}
+
+TEST_F(StartupActions, KeyLocationsGoOnlyAfterConfirmation) {
+  const std::string folder = testutil::freshFolder("appinit-long-name");
+  const std::string dll = folder + "\\A Long Library Name.dll";
+  ASSERT_TRUE(testutil::writeFile(dll, "MZ"));
+  char shortPath[MAX_PATH];
+  ASSERT_GT(GetShortPathNameA(dll.c_str(), shortPath, sizeof shortPath), 0u);
+  ASSERT_NE(std::string(shortPath), dll);
+  testutil::setString(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls", std::string("c:\\keep.dll,") + shortPath);
+  int asked = 0;
+  auto refuse = [&](const std::string&, const std::string&, int) { return ++asked, false; };
+  auto accept = [&](const std::string&, const std::string&, int) { return ++asked, true; };
+  removeStartupEntry("", dll, "", 255, refuse);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"), std::string("c:\\keep.dll,") + shortPath);
+  removeStartupEntry("", dll, "", 255, accept);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"), "c:\\keep.dll");
+  EXPECT_EQ(asked, 2);
+  // Put back from the history, in its short form.
+  readdStartupEntry("", dll, "", 255);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"), std::string("c:\\keep.dll,") + shortPath);
+}
+
+TEST_F(StartupActions, RemovingOurOwnEntryWritesNoHistoryButDropsTheApproval) {
+  testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Tavrin", "c:\\tavrin\\tavrin.exe");
+  testutil::setString(HKEY_CURRENT_USER, kApproved, "c:\\tavrin\\tavrin.exe", "1");
+  removeStartupEntry("Tavrin", "c:\\tavrin\\tavrin.exe", "", 1, nullptr);
+  EXPECT_EQ(history(), "");
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kApproved, "c:\\tavrin\\tavrin.exe"), "<missing>");
+}
+
+TEST_F(StartupActions, KilledWhileTogglingNeverLosesTheCommand) {
+  const std::string command = "c:\\precious\\tool.exe /keep";
+  for (int round = 0; round < 6; ++round) {
+    testutil::setString(HKEY_CURRENT_USER, kRunPath, "ToggleMe", command);
+    driver::Process worker = driver::start(testutil::testDir() + "\\startup_worker.exe", "toggle ToggleMe \"" + command + "\"");
+    ASSERT_TRUE(worker);
+    Sleep(40 + 37 * round);
+    driver::killAll("startup_worker.exe");
+    EntryList list("Tavrin", 315);
+    enumerateStartup(list, false, 0);
+    const std::string inRun = value(HKEY_CURRENT_USER, kRunPath, "ToggleMe");
+    const std::string copy = value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "ToggleMe");
+    const std::string marker = value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "ToggleMe");
+    const bool enabled = inRun == command && marker == "<missing>";
+    const bool disabled = inRun == "<missing>" && copy == command && marker == "11";
+    EXPECT_TRUE(enabled || disabled) << "round " << round << ": run=" << inRun << " copy=" << copy
+                                     << " marker=" << marker;
+    testutil::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "ToggleMe");
+    testutil::deleteValue(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "ToggleMe");
+  }
+}

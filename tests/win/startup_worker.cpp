@@ -1,0 +1,25 @@
+// A second process for the tests: appends history records, or toggles one
+// startup entry for ever (until it is killed).
+//   startup_worker append COUNT TAG
+//   startup_worker toggle NAME COMMAND
+#include <cstdlib>
+#include <string>
+
+#include "inventory/history.h"
+#include "inventory/startup_actions.h"
+
+int main(int argc, char** argv) {
+  if (argc < 3) return 2;
+  const std::string mode = argv[1];
+  if (mode == "append" && argc >= 4) {
+    const int count = std::atoi(argv[2]);
+    int written = 0;
+    for (int i = 0; i < count; ++i)
+      written += tavrin::writeHistory(std::string(argv[3]) + std::to_string(i), "c:\\worker.exe", "", 11, 6);
+    return written == count ? 0 : 1;
+  }
+  if (mode == "toggle" && argc >= 4) {
+    for (;;) tavrin::toggleStartupEntry(argv[2], argv[3], "", 11);
+  }
+  return 2;
+}
