@@ -8,6 +8,7 @@
 #include "delayed_start.h"
 #include "detection_store.h"
 #include "file_types.h"
+#include "startup_actions.h"
 #include "string_ids.h"
 #include "sys/paths.h"
 #include "sys/profile.h"
@@ -240,16 +241,14 @@ bool registerMonitor(bool on) {
     reg::writeString(HKEY_CURRENT_USER, approvedKey, path, "1");
     return true;
   }
-  if (!reg::deleteValue(HKEY_LOCAL_MACHINE, kMachineRunKey, name)) return false;
-  reg::deleteValue(HKEY_CURRENT_USER, approvedKey, path);
-  return true;
+  return removeStartupEntry(name, path, "", 1, nullptr) != 0;
 }
 
 void createInitialValues(EntryList& list) {
   trace::line("Create Initial Values", "");
   initialiseApprovedStartups(list);
   const std::string oldName = loadString(IDS_ALT_RUN_NAME, 260);
-  if (!oldName.empty()) reg::deleteValue(HKEY_LOCAL_MACHINE, kMachineRunKey, oldName);
+  if (!oldName.empty()) removeStartupEntry(oldName, "tavrin.exe", "", 1, nullptr);
   registerMonitor(true);
 }
 

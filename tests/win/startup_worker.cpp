@@ -2,6 +2,8 @@
 // startup entry for ever (until it is killed).
 //   startup_worker append COUNT TAG
 //   startup_worker toggle NAME COMMAND
+//   startup_worker touch FILE         (proves it was started)
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -17,6 +19,12 @@ int main(int argc, char** argv) {
     for (int i = 0; i < count; ++i)
       written += tavrin::writeHistory(std::string(argv[3]) + std::to_string(i), "c:\\worker.exe", "", 11, 6);
     return written == count ? 0 : 1;
+  }
+  if (mode == "touch") {
+    FILE* file = std::fopen(argv[2], "ab");
+    if (!file) return 1;
+    std::fputs("started\n", file);
+    return std::fclose(file) == 0 ? 0 : 1;
   }
   if (mode == "toggle" && argc >= 4) {
     for (;;) tavrin::toggleStartupEntry(argv[2], argv[3], "", 11);

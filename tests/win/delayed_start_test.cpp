@@ -1,0 +1,157 @@
+// The Delayed Start lists: moving programs there and back, their options, and
+// the Monitor's launcher starting them.
+#include "inventory/delayed_start.h"
+
+#include <gtest/gtest.h>
+
+#include "inventory/detection_store.h"
+#include "inventory/startup_enum.h"
+#include "support/driver.h"
+#include "support/win_test_util.h"
+
+using namespace tavrin;
+
+namespace {
+
+const char* const kRunPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::string value(HKEY root, const std::string& key, const std::string& name) {
+  std::string data;
+  DWORD type = 0;
+  if (!testutil::rawValue(root, key, name, data, type)) return "<missing>";
+  return std::string(data.c_str());
+}
+
+std::string delaySub(const char* key) { return std::string(kDelayKey) + "\\" + key; }
+
+class DelayedStart : public ::testing::Test {
+ protected:
+  DelayedStart() : machineRun_(HKEY_LOCAL_MACHINE, {kRunPath}), userRun_(HKEY_CURRENT_USER, {kRunPath}) {}
+  void SetUp() override {
+    forget();
+    machineRun_.clearValues();
+    userRun_.clearValues();
+  }
+  void TearDown() override { forget(); }
+  static void forget() {
+    testutil::deleteTree(HKEY_LOCAL_MACHINE, kDelayKey);
+    testutil::deleteTree(HKEY_CURRENT_USER, kDelayKey);
+    testutil::deleteTree(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled");
+  }
+  testutil::RegistrySnapshot machineRun_, userRun_;
+};
+
+DelayQuestions answering(bool allowAllUsers, int* refused = nullptr) {
+  DelayQuestions ask;
+  ask.cannotDelay = [refused](const std::string&) {
+    if (refused) ++*refused;
+  };
+  ask.allowAllUsers = [allowAllUsers](const std::string&) { return allowAllUsers; };
+  return ask;
+}
+
+}  // namespace
+
+TEST_F(DelayedStart, UserRunEntryMovesAndComesBack) {
+  testutil::setString(HKEY_CURRENT_USER, kRunPath, "Tool", "c:\\tools\\tool.exe /min");
+  EXPECT_EQ(moveToDelayed("Tool", "c:\\tools\\tool.exe /min", "", 11, 0, answering(true)), 1);
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), "<missing>");
+  const std::string program = "C:\\TOOLS\\TOOL.EXE";
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kDelayKey, program), "11");
+  EXPECT_EQ(value(HKEY_CURRENT_USER, delaySub("Time"), program), "30");
+  EXPECT_EQ(value(HKEY_CURRENT_USER, delaySub("Parameters"), program), " /min");
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kApprovedStartupKey, "c:\\tools\\tool.exe /min"), "1103");
+  EXPECT_EQ(countDelayedPrograms(), 1);
+
+  EntryList list("Tavrin", 4096);
+  ASSERT_EQ(enumerateDelayed(list), 1);
+  EXPECT_EQ(list.name(0), "Tool");
+  EXPECT_EQ(list.flag(0), 1);
+  EXPECT_EQ(list.typeCode(0), 11);
+  EXPECT_EQ(restoreDelayed(list, 0), 1);
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), "\"C:\\TOOLS\\TOOL.EXE\" /min");
+  EXPECT_EQ(countDelayedPrograms(), 0);
+}
+
+TEST_F(DelayedStart, RundllEntryKeepsItsEntryPointJoined) {
+  testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Applet", "RUNDLL32.EXE c:\\x\\helper.dll,Start now");
+  EntryList startup("Tavrin", 315);
+  enumerateStartup(startup, false, 0);
+  int at = -1;
+  for (int i = 0; i < startup.count(); ++i)
+    if (startup.name(i) == "Applet") at = i;
+  ASSERT_GE(at, 0);
+  ASSERT_EQ(startup.flag(at), 1);
+  EXPECT_EQ(moveToDelayed("Applet", startup.programPath(at), "", 1, 1, answering(true)), 1);
+  const std::string program = "C:\\X\\HELPER.DLL";
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, delaySub("Applet"), program), "RunDLL32.exe");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, delaySub("Parameters"), program), ",Start now");
+  EXPECT_EQ(restoreAllDelayed(), 1);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRunPath, "Applet"), "RunDLL32.exe \"C:\\X\\HELPER.DLL\",Start now");
+  enumerateStartup(startup, false, 0);
+  bool back = false;
+  for (int i = 0; i < startup.count(); ++i) {
+    if (startup.name(i) != "Applet") continue;
+    back = true;
+    EXPECT_EQ(startup.programPath(i), "C:\\X\\HELPER.DLL,Start now");
+  }
+  EXPECT_TRUE(back);
+}
+
+TEST_F(DelayedStart, SomeEntriesCannotMove) {
+  int refused = 0;
+  EXPECT_EQ(moveToDelayed("Winlogon Shell", "c:\\shell.exe", "", 251, 0, answering(true, &refused)), 0);
+  EXPECT_EQ(moveToDelayed("Tavrin", "c:\\tavrin\\tavrin.exe", "", 1, 0, answering(true, &refused)), -1);
+  EXPECT_EQ(refused, 2);
+  testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Shared", "c:\\shared.exe");
+  EXPECT_EQ(moveToDelayed("Shared", "c:\\shared.exe", "", 1, 0, answering(false)), 0);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRunPath, "Shared"), "c:\\shared.exe");
+  EXPECT_EQ(countDelayedPrograms(), 0);
+}
+
+TEST_F(DelayedStart, OptionsRoundTrip) {
+  addToDelayed("c:\\app.exe", DelayHive::CurrentUser);
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kDelayKey, "c:\\app.exe"), "11");
+  DelayedOptions options = readDelayedOptions(DelayHive::CurrentUser, "c:\\app.exe");
+  EXPECT_EQ(options.seconds, 30);
+  options.seconds = 2 * 60 + 3 * 10;
+  options.windowState = 2;
+  options.title = "My App";
+  writeDelayedOptions(DelayHive::CurrentUser, "c:\\app.exe", options);
+  EXPECT_EQ(value(HKEY_CURRENT_USER, delaySub("Time"), "c:\\app.exe"), "150");
+  const DelayedOptions back = readDelayedOptions(DelayHive::CurrentUser, "c:\\app.exe");
+  EXPECT_EQ(back.windowState, 2);
+  EXPECT_EQ(back.title, "My App");
+  testutil::setString(HKEY_CURRENT_USER, delaySub("OpenAs"), "c:\\app.exe", "7");
+  EXPECT_EQ(readDelayedOptions(DelayHive::CurrentUser, "c:\\app.exe").windowState, 0);
+}
+
+TEST_F(DelayedStart, LauncherStartsEachProgramOnceWhenItsTimeHasCome) {
+  // Three copies of a program that leaves a mark when started.
+  const std::string folder = testutil::freshFolder("delayed-launch");
+  const std::string worker = testutil::testDir() + "\\startup_worker.exe";
+  const int delays[] = {0, 35, 10};
+  std::string programs[3], marks[3];
+  for (int i = 0; i < 3; ++i) {
+    programs[i] = folder + "\\late" + std::to_string(i) + ".exe";
+    marks[i] = folder + "\\mark" + std::to_string(i) + ".txt";
+    ASSERT_TRUE(CopyFileA(worker.c_str(), programs[i].c_str(), FALSE));
+    addToDelayed(programs[i], i == 1 ? DelayHive::AllUsers : DelayHive::CurrentUser);
+    DelayedOptions options = readDelayedOptions(DelayHive::CurrentUser, programs[i]);
+    options.seconds = delays[i];
+    options.parameters = "touch \"" + marks[i] + "\"";
+    writeDelayedOptions(i == 1 ? DelayHive::AllUsers : DelayHive::CurrentUser, programs[i], options);
+  }
+  auto started = [&](int i) { return GetFileAttributesA(marks[i].c_str()) != INVALID_FILE_ATTRIBUTES; };
+  DelayedLauncher launcher;
+  EXPECT_EQ(launcher.launchDue(10), 2);  // the delays of 0 and 10
+  EXPECT_TRUE(driver::waitUntil([&] { return started(0) && started(2); }, 10000));
+  EXPECT_FALSE(started(1));
+  EXPECT_EQ(launcher.launchDue(20), 2);
+  EXPECT_EQ(launcher.launchDue(30), 2);
+  EXPECT_EQ(launcher.launchDue(40), 3);  // 35 is not a multiple of ten, and still starts
+  EXPECT_TRUE(driver::waitUntil([&] { return started(1); }, 10000));
+  EXPECT_EQ(launcher.launchDue(50), 3);
+  Sleep(500);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(testutil::readFile(marks[i]), "started\n") << "started twice: " << i;
+}
