@@ -25,18 +25,6 @@ constexpr char kSharedTasks[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\E
 constexpr char kExecHooks[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ShellExecuteHooks";
 constexpr char kApprovedRun[] = "Software\\Quennet\\Tavrin\\Run";
 
-HKEY rootOf(Hive hive) {
-  switch (hive) {
-    case Hive::LocalMachine:
-      return HKEY_LOCAL_MACHINE;
-    case Hive::CurrentUser:
-      return HKEY_CURRENT_USER;
-    case Hive::Users:
-      break;
-  }
-  return HKEY_USERS;
-}
-
 std::string notifyPackageKey(const std::string& name) { return std::string(kWinlogon) + "\\Notify\\" + name; }
 
 void approve(const std::string& programPath, int typeCode) {
@@ -64,7 +52,7 @@ int writeDisabledState(const std::string& name, const std::string& programPath, 
 int toggleRunEntry(const std::string& name, const std::string& programPath, int typeCode) {
   RunKeyLocation location;
   if (!runKeyOfCode(typeCode, location)) return 0;
-  const HKEY runRoot = rootOf(location.hive);
+  const HKEY runRoot = reg::rootOf(location.hive);
   if (hasDisabledMarker(name)) {
     if (!reg::writeString(runRoot, location.path, name, programPath)) return 0;
     reg::deleteValue(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(typeCode), name);
@@ -233,7 +221,7 @@ int removeStartupEntry(const std::string& name, const std::string& programPath, 
       reg::deleteValue(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(typeCode), name);
       result = reg::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name);
     } else {
-      result = reg::deleteValue(rootOf(location.hive), location.path, name);
+      result = reg::deleteValue(reg::rootOf(location.hive), location.path, name);
     }
   } else if (typeCode == typecode::kWinIniLoad || typeCode == typecode::kWinIniRun) {
     const std::string marked = disabledNameOf(name, programPath, typeCode);
@@ -258,7 +246,7 @@ int readdStartupEntry(const std::string& name, const std::string& programPath, c
                       int typeCode) {
   RunKeyLocation location;
   if (runKeyOfCode(typeCode, location)) {
-    reg::writeString(rootOf(location.hive), location.path, name, programPath);
+    reg::writeString(reg::rootOf(location.hive), location.path, name, programPath);
   } else {
     switch (typeCode) {
       case typecode::kWinIniLoad:

@@ -25,18 +25,6 @@ constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\
 constexpr char kWinlogon[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 constexpr std::size_t kLongDescription = 256;
 
-HKEY rootOf(Hive hive) {
-  switch (hive) {
-    case Hive::LocalMachine:
-      return HKEY_LOCAL_MACHINE;
-    case Hive::CurrentUser:
-      return HKEY_CURRENT_USER;
-    case Hive::Users:
-      break;
-  }
-  return HKEY_USERS;
-}
-
 VersionRecord versionOf(const std::string& path) {
   VersionRecord record;
   readVersionRecord(path, record);
@@ -110,7 +98,7 @@ void buildRun(EntryList& list) {
   std::string lastName, lastData;
   for (const StartupHive& hive : startupHives()) {
     if (!hive.hasRunKeys) continue;
-    const HKEY root = rootOf(hive.hive);
+    const HKEY root = reg::rootOf(hive.hive);
     for (std::size_t number = 1; number <= kRunKeyCount; ++number) {
       const int typeCode = hive.codeBase + static_cast<int>(number);
       for (const reg::Value& value : valuesOf(root, runKeyPaths()[number - 1])) {

@@ -111,6 +111,18 @@ int readSmallNumber(HKEY root, const std::string& path, const std::string& name)
   return static_cast<signed char>(data[0]) + static_cast<signed char>(data[1]) * 256;
 }
 
+HKEY rootOf(Hive hive) {
+  switch (hive) {
+    case Hive::LocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case Hive::CurrentUser:
+      return HKEY_CURRENT_USER;
+    case Hive::Users:
+      break;
+  }
+  return HKEY_USERS;
+}
+
 bool keyExists(HKEY root, const std::string& path) { return static_cast<bool>(openKey(root, path, KEY_READ)); }
 
 bool valueExists(HKEY root, const std::string& path, const std::string& name) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/entry_tables.h"
+
 namespace tavrin::reg {
 
 // Capacity of a plain read: 1023 characters and the terminator.
@@ -30,6 +32,9 @@ int writeNumber(HKEY root, const std::string& path, const std::string& name, DWO
 // First two bytes of the value as a 16-bit quantity (each byte taken as
 // signed); 0 when missing. Used for service start types.
 int readSmallNumber(HKEY root, const std::string& path, const std::string& name);
+
+// The registry root of a hive of the startup tables.
+HKEY rootOf(Hive hive);
 
 // True when the key can be opened for reading.
 bool keyExists(HKEY root, const std::string& path);
