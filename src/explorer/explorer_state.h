@@ -1,12 +1,26 @@
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
+#include <array>
 #include <string>
 
 #include "inventory/entry_list.h"
 #include "inventory/settings.h"
+#include "sys/handles.h"
 
 namespace tavrin {
+
+// Bitmaps of the image buttons, shared by every page.
+struct ButtonImages {
+  UniqueGdiObject help, helpPressed, helpHover;
+  UniqueGdiObject monitorOn, monitorOnHover, monitorPressed;
+  UniqueGdiObject monitorOff, monitorOffHover, monitorOffPressed, monitorRealtime;
+};
+
+struct SharedFonts {
+  UniqueGdiObject bold, small, note;
+};
 
 struct ExplorerState {
   HINSTANCE instance = nullptr;
@@ -14,10 +28,25 @@ struct ExplorerState {
   std::string caption;
   HWND window = nullptr;
   int startPage = 6026;
-  int currentPage = 0;  // 0 while no sheet exists
+  int currentPage = 0;  // 0 while no sheet exists, 1 while it is being built
   bool ntFamily = true;
+  bool viewCookiesAtOnce = false;
   Options options;
   EntryList entries{"Tavrin", 4096};
+
+  HWND sheet = nullptr;
+  HWND statusBar = nullptr;
+  int tabRows = 1;
+  SIZE minimumSheet{0, 0};
+  bool sheetPlaced = false;
+  // Sort direction per column number, shared by every page (0 ascending).
+  std::array<int, 16> sortFlags{};
+  // Small-icon lists: slot 1 for Active Tasks and Hidden Files, slot 0 for the others.
+  std::array<HIMAGELIST, 2> imageLists{};
+  ButtonImages images;
+  SharedFonts fonts;
+  // The information dialog's layout flips on every opening.
+  bool infoExpanded = false;
 };
 
 }  // namespace tavrin

@@ -3,6 +3,7 @@
 #include "base/commands.h"
 #include "inventory/settings.h"
 #include "resource.h"
+#include "sheet.h"
 #include "sys/paths.h"
 #include "sys/trace.h"
 
@@ -13,38 +14,33 @@ ExplorerState* stateOf(HWND window) {
   return reinterpret_cast<ExplorerState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-bool isSheetPage(int command) {
+bool isSheetCommand(int command) {
   switch (command) {
     case CMD_STARTUP_PROGRAMS: case CMD_COOKIES: case CMD_ACTIVE_TASKS: case CMD_OPTIONS: case CMD_SERVICES:
     case CMD_SCHEDULED_TASKS: case CMD_IE_HELPERS: case CMD_FILE_TYPES: case CMD_HIDDEN_FILES:
-    case CMD_DELAYED_START: case CMD_MONITOR: case CMD_BLACKLIST: case CMD_COOKIES_WITH_LIST:
+    case CMD_DELAYED_START: case CMD_MONITOR: case CMD_BLACKLIST:
       return true;
     default:
       return false;
   }
 }
 
-void bringForward(ExplorerState& state) {
-  BringWindowToTop(state.window);
-  SetForegroundWindow(state.window);
-}
-
-void openSheet(ExplorerState& state, int command) {
-  if (state.currentPage > 0) {
-    bringForward(state);
-    return;
-  }
-  state.currentPage = command;
-  SetWindowTextA(state.window, loadString(IDS_CAPTION, 32).c_str());
-  bringForward(state);
-}
-
 void onCommand(ExplorerState& state, int command) {
-  if (isSheetPage(command)) {
+  if (isSheetCommand(command)) {
     openSheet(state, command);
     return;
   }
   switch (command) {
+    case CMD_COOKIES_WITH_LIST: {
+      const bool before = state.viewCookiesAtOnce;
+      state.viewCookiesAtOnce = true;
+      openSheet(state, CMD_COOKIES);
+      state.viewCookiesAtOnce = before;
+      break;
+    }
+    case CMD_RESTART_COMMANDS:
+      trace::line("Explorer", "Restart commands");
+      break;
     case CMD_QUIT:
       DestroyWindow(state.window);
       break;
@@ -68,6 +64,10 @@ void shutdown(ExplorerState& state) {
   if (!state.window) return;
   state.window = nullptr;
   state.entries.clear();
+  for (HIMAGELIST& images : state.imageLists) {
+    if (images) ImageList_Destroy(images);
+    images = nullptr;
+  }
   CoUninitialize();
   state.options.save();
   PostQuitMessage(0);

@@ -9,6 +9,7 @@
 #include "explorer_window.h"
 #include "inventory/settings.h"
 #include "resource.h"
+#include "sheet.h"
 #include "sys/paths.h"
 #include "sys/trace.h"
 
@@ -47,6 +48,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   trace::setFile(programFolder() + "\\sendex2qn.txt");
   state.entries = EntryList(loadString(IDS_CAPTION, 32), state.options.maxCookie);
   firstRunInitialisation(Program::Explorer, state.options, state.entries);
+  createSharedResources(state);
 
   PostMessageA(state.window, WM_COMMAND, state.startPage, 0);
   MSG message;

@@ -294,6 +294,11 @@
 #define IDS_LOG_RUNNING_PROCESSES         818
 #define IDS_EXPORT_DONE                   854
 
+// Texts of our own where the system names a string but gives none
+#define IDS_BTN_ONLINE_INFO               641
+#define IDS_INFO_DEFAULT_NOTE             647
+#define IDS_INFO_MICROSOFT_FILE           908
+
 // Loaded by number, but the table has no text for them: they load empty.
 #define IDS_NO_FILE_TYPE_SELECTION        60
 #define IDS_STARTUP_INTRO                 211
@@ -304,8 +309,6 @@
 #define IDS_OPTIONS_INTRO                 251
 #define IDS_SERVICES_INTRO_1              638
 #define IDS_SERVICES_INTRO_2              639
-#define IDS_BTN_ONLINE_INFO               641
-#define IDS_INFO_DEFAULT_NOTE             647
 #define IDS_TASKS_INTRO_1                 678
 #define IDS_TASKS_INTRO_2                 679
 #define IDS_IE_HELPERS_INTRO_1            695
@@ -319,7 +322,6 @@
 #define IDS_COOKIES_INTRO_2               772
 #define IDS_COOKIES_INTRO_3               773
 #define IDS_PATROL_INTRO                  782
-#define IDS_INFO_MICROSOFT_FILE           908
 #define IDS_HIDDEN_INTRO_1                910
 #define IDS_HIDDEN_INTRO_2                911
 #define IDS_HIDE_TRAY_ICON_NOTE           927

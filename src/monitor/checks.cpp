@@ -12,16 +12,6 @@ void launchDelayedPrograms(MonitorState& state, int elapsedSeconds) {
   (void)state;
 }
 
-void runPatrolPass(MonitorState& state) {
-  if (state.alertShowing || state.passRunning) return;
-  state.passRunning = true;
-  trace::timedLine("Patrol", "Pass");
-  trace::timingLine();
-  state.passRunning = false;
-}
-
-void checkTaskChanges(MonitorState&) {}
-
 void toggleMonitorRegistration(MonitorState& state) {
   state.runRegistered = registerMonitor(!isMonitorRegistered()) ? isMonitorRegistered() : state.runRegistered;
 }

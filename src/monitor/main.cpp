@@ -34,6 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   if (quit) return 0;
 
   if (!registerMonitorClass(state) || !createMonitorWindow(state)) return 0;
+  state.fonts.create();
   ShowWindow(state.window, SW_HIDE);
   UpdateWindow(state.window);
 
@@ -43,10 +44,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
   trace::setFile(programFolder() + "\\send2qn.txt");
   state.alertShowing = false;
+  state.patrol.clearWinInit();
   state.entries = EntryList(state.caption, state.options.maxCookie);
   const StartupState started = firstRunInitialisation(Program::Monitor, state.options, state.entries);
   state.runRegistered = started.runRegistered;
   state.delayedTotal = started.delayedTotal;
+  loadMonitorOptions(state);
 
   state.schedule = TickSchedule{};
   state.ostrum.start(state.window);

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "alerts.h"
+#include "base/alert_rules.h"
+#include "base/patrol_schedule.h"
 #include "base/tick_schedule.h"
 #include "inventory/entry_list.h"
 #include "inventory/settings.h"
@@ -30,8 +33,13 @@ struct MonitorState {
   TickSchedule schedule;
   bool alertShowing = false;
   bool passRunning = false;
-  int repeatAlertCount = 0;
-  std::string lastAlertedProgram;
+  RepeatAlerts repeats;
+
+  PatrolSchedule patrol;
+  AlertFonts fonts;
+  AlertSubject alertSubject;
+  int lastRunningCount = 0;
+  int cookieMode = 1;  // 1 Internet Explorer cookies, 3 Mozilla cookies
 
   OstrumBinding ostrum;
   bool cleanedUp = false;

@@ -29,8 +29,7 @@ void startPatrol(MonitorState& state) {
   trayIcon(state, TrayOperation::Add, IDI_TRAY_IDLE, IDS_TIP_ON_PATROL);
   clearEntryList(state);
   state.schedule.restart();
-  state.repeatAlertCount = 0;
-  state.lastAlertedProgram.clear();
+  state.repeats.reset();
   trace::line("Application Start", "VerifyData");
   trace::line("Application Start", "SetTimer");
   state.timerId = SetTimer(state.window, kTimerId, kTickMilliseconds, nullptr);

@@ -181,6 +181,8 @@
 #define IDS_ALERT_DELAYED_RETURNED        1022
 #define IDS_ALERT_DELAYED_CAPTION         1023
 
+// Texts of our own where the system names a string but gives none
+#define IDS_BTN_ONLINE_INFO               641
+
 // Loaded by number, but the table has no text for them: they load empty.
 #define IDS_NO_FILE_TYPE_SELECTION        60
-#define IDS_BTN_ONLINE_INFO               641

@@ -67,7 +67,7 @@ TEST_P(StringTable, HoldsExactlyTheSystemsTexts) {
     for (int id = (block - 1) * 16; id < block * 16; ++id) {
       char buffer[8];
       if (LoadStringA(module, static_cast<UINT>(id), buffer, sizeof buffer) > 0) {
-        EXPECT_TRUE(expected.count(id)) << program << " has an unlisted string " << id;
+        EXPECT_TRUE(expected.count(id) && !expected.at(id).empty()) << program << " has an unlisted string " << id;
       }
     }
   }
@@ -80,10 +80,17 @@ TEST_P(StringTable, EveryStringTheCodeUsesExists) {
   HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr);
   const auto used = program == "monitor" ? usedMonitorStrings() : usedExplorerStrings();
+  const auto expected = expectedTable(program);
   EXPECT_FALSE(used.empty());
+  // A number the code loads is one of the system's strings; those the system
+  // gives a text must have it (the others keep their dialog template's text).
   for (const auto& [name, id] : used) {
+    auto known = expected.find(id);
+    ASSERT_NE(known, expected.end()) << program << " uses " << name << " (" << id << "), no string of the system";
     char buffer[8];
-    EXPECT_GT(LoadStringA(module, static_cast<UINT>(id), buffer, sizeof buffer), 0) << program << " lacks " << name;
+    if (!known->second.empty()) {
+      EXPECT_GT(LoadStringA(module, static_cast<UINT>(id), buffer, sizeof buffer), 0) << program << " lacks " << name;
+    }
   }
   FreeLibrary(module);
 }

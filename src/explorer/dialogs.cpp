@@ -1,0 +1,254 @@
+#include "dialogs.h"
+
+#include "base/commands.h"
+#include "base/entry_tables.h"
+#include "base/history_text.h"
+#include "base/page_rules.h"
+#include "base/text.h"
+#include "inventory/history.h"
+#include "inventory/online_info.h"
+#include "inventory/settings.h"
+#include "list_page.h"
+#include "placement.h"
+#include "resource.h"
+#include "sys/version.h"
+
+namespace tavrin {
+namespace {
+
+class MessageDialog : public Dialog {
+ public:
+  MessageDialog(std::string caption, std::string text) : caption_(std::move(caption)), text_(std::move(text)) {}
+
+ protected:
+  BOOL onInit() override {
+    SetWindowTextA(window_, caption_.c_str());
+    setItemText(IDC_MESSAGE_TEXT, text_);
+    centreWindow(window_);
+    return TRUE;
+  }
+  bool onCommand(int id, int, HWND) override {
+    if (id != IDOK && id != IDCANCEL) return false;
+    end(id);
+    return true;
+  }
+
+ private:
+  std::string caption_, text_;
+};
+
+class WarningDialog : public Dialog {
+ public:
+  WarningDialog(ExplorerState& state, std::string name, std::string programPath)
+      : state_(state), name_(std::move(name)), programPath_(std::move(programPath)) {}
+
+ protected:
+  BOOL onInit() override {
+    SetWindowTextA(window_, loadString(IDS_WARNING_CAPTION, 64).c_str());
+    SendMessageA(item(IDC_WARNING_PATH), WM_SETFONT, reinterpret_cast<WPARAM>(state_.fonts.bold.get()), FALSE);
+    setItemText(IDC_WARNING_PATH, programPath_);
+    setItemText(IDC_WARNING_TEXT, loadString(IDS_WARNING_DEFAULT_CONDITION));
+    VersionRecord version;
+    readVersionRecord(programPath_, version);
+    setItemText(IDC_WARNING_FILE, contains(version.legalCopyright, "Microsoft")
+                                      ? format(loadString(IDS_WARNING_MICROSOFT_FILE).c_str(), name_.c_str())
+                                      : name_);
+    setItemText(IDC_WARNING_CONFIRM, loadString(IDS_WARNING_REMOVE_ANYWAY));
+    restoreDialogPlacement(state_, window_, "DefaultWarning");
+    return TRUE;
+  }
+  bool onCommand(int id, int, HWND) override {
+    if (id != IDOK && id != IDCANCEL) return false;
+    const bool checked = SendMessageA(item(IDC_WARNING_CONFIRM), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    savePlacement(state_, window_, "DefaultWarning");
+    end(id == IDOK && checked ? IDYES : IDNO);
+    return true;
+  }
+
+ private:
+  ExplorerState& state_;
+  std::string name_, programPath_;
+};
+
+}  // namespace
+
+void showMessageDialog(ExplorerState& state, UINT text, const std::string& caption) {
+  MessageDialog dialog(caption.empty() ? loadString(IDS_CAPTION, 32) : caption, loadString(text));
+  dialog.runModal(state.instance, IDD_MESSAGE, state.window);
+}
+
+int showProtectiveWarning(ExplorerState& state, HWND owner, const std::string& name, const std::string& programPath) {
+  WarningDialog dialog(state, name, programPath);
+  const INT_PTR answer = dialog.runModal(state.instance, IDD_WARNING, owner);
+  return answer == IDYES ? IDYES : IDNO;
+}
+
+ConfirmKeyLocationRemoval protectiveWarning(ExplorerState& state, HWND owner) {
+  return [&state, owner](const std::string& name, const std::string& programPath, int) {
+    return showProtectiveWarning(state, owner, name, programPath) == IDYES;
+  };
+}
+
+HistoryDialog::HistoryDialog(ExplorerState& state)
+    : state_(state), rows_(loadString(IDS_CAPTION, 32), state.options.maxCookie) {}
+
+BOOL HistoryDialog::onInit() {
+  SetWindowTextA(window_, loadString(IDS_HISTORY_CAPTION, 64).c_str());
+  setDialogText(window_, IDS_HISTORY_INTRO, IDC_HISTORY_INTRO);
+  setDialogText(window_, IDS_BTN_RESTORE, IDC_HISTORY_RESTORE);
+  setDialogText(window_, IDS_BTN_CLEAR_FILE, IDC_HISTORY_CLEAR);
+  setDialogText(window_, IDS_BTN_CLOSE, IDOK);
+  enableItem(IDC_HISTORY_RESTORE, false);
+  HWND view = item(IDC_LIST);
+  RECT r;
+  GetClientRect(view, &r);
+  const UINT titles[] = {IDS_COL_TITLE, IDS_COL_ACTION, IDS_COL_COMMAND, IDS_COL_DATE_MODIFIED};
+  for (int c = 0; c < 4; ++c) {
+    const std::string title = loadString(titles[c], 64);
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = columnWidth(CMD_HISTORY, c, r.right, GetSystemMetrics(SM_CXVSCROLL));
+    column.pszText = const_cast<char*>(title.c_str());
+    column.iSubItem = c;
+    SendMessageA(view, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+  }
+  SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  centreWindow(window_);
+  reload();
+  return TRUE;
+}
+
+void HistoryDialog::reload() {
+  HCURSOR previous = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));
+  HWND view = item(IDC_LIST);
+  SendMessageA(view, LVM_DELETEALLITEMS, 0, 0);
+  readHistory(rows_);
+  if (images_) ImageList_Destroy(images_);
+  const int size = GetSystemMetrics(SM_CXSMICON);
+  images_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1);
+  HICON program = static_cast<HICON>(LoadImageA(state_.instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, size, size, 0));
+  ImageList_AddIcon(images_, program);
+  DestroyIcon(program);
+  SendMessageA(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
+  for (int entry = 0; entry < rows_.count(); ++entry) {
+    const std::string name = rows_.name(entry);
+    LVITEMA row{};
+    row.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+    row.iItem = entry;
+    row.pszText = const_cast<char*>(name.c_str());
+    row.iImage = addFileIcon(images_, rows_.programPath(entry), 0) >= 0 ? entry + 1 : 0;
+    row.lParam = entry;
+    const int position = static_cast<int>(SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
+    const std::string cells[] = {historyActionName(rows_.flag(entry)), typeName(rows_.typeCode(entry)), rows_.detail(entry)};
+    for (int c = 0; c < 3; ++c) {
+      LVITEMA cell{};
+      cell.iSubItem = c + 1;
+      cell.pszText = const_cast<char*>(cells[c].c_str());
+      SendMessageA(view, LVM_SETITEMTEXTA, position, reinterpret_cast<LPARAM>(&cell));
+    }
+  }
+  if (rows_.count() > 0) SendMessageA(view, LVM_ENSUREVISIBLE, rows_.count() - 1, FALSE);
+  updateRestoreButton();
+  SetCursor(previous ? previous : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+}
+
+int HistoryDialog::selectedEntry() const {
+  const int row = static_cast<int>(SendMessageA(item(IDC_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  if (row < 0) return -1;
+  LVITEMA found{};
+  found.mask = LVIF_PARAM;
+  found.iItem = row;
+  SendMessageA(item(IDC_LIST), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&found));
+  return static_cast<int>(found.lParam);
+}
+
+void HistoryDialog::updateRestoreButton() {
+  const int entry = selectedEntry();
+  enableItem(IDC_HISTORY_RESTORE, entry >= 0 && isRestorableAction(rows_.flag(entry)));
+}
+
+void HistoryDialog::restoreSelected(bool restorableOnly) {
+  const int entry = selectedEntry();
+  if (entry < 0) return;
+  if (restorableOnly && !isRestorableAction(rows_.flag(entry))) return;
+  restoreHistoryRow(rows_, entry);
+  reload();
+}
+
+bool HistoryDialog::onNotify(NMHDR* header, LRESULT& result) {
+  if (header->idFrom != IDC_LIST) return false;
+  switch (header->code) {
+    case LVN_ITEMCHANGED:
+    case NM_CLICK:
+      updateRestoreButton();
+      return false;
+    case NM_DBLCLK:
+      restoreSelected(false);
+      result = 0;
+      return true;
+    case LVN_COLUMNCLICK: {
+      // The log keeps its file order; only the flag and the option change.
+      const int column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
+      if (column >= 0 && column < static_cast<int>(state_.sortFlags.size()))
+        state_.sortFlags[column] = state_.sortFlags[column] ? 0 : 1;
+      writeOption("SortHistory", column + 1);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool HistoryDialog::onCommand(int id, int, HWND) {
+  switch (id) {
+    case IDOK:
+    case IDCANCEL:
+      end(id);
+      return true;
+    case IDC_HISTORY_RESTORE:
+      restoreSelected(true);
+      return true;
+    case IDC_HISTORY_CLEAR:
+      clearHistoryFile();
+      reload();
+      return true;
+    case IDM_ONLINE_INFO: {
+      const int entry = selectedEntry();
+      if (entry >= 0) openOnlineInformation(rows_.typeCode(entry), rows_.programPath(entry), rows_.name(entry));
+      return true;
+    }
+    case IDC_HELP_ICON:
+      openHelpPage(CMD_HISTORY);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool HistoryDialog::onContextMenu(HWND from, POINT at) {
+  if (from != item(IDC_LIST) || selectedEntry() < 0) return from == item(IDC_LIST);
+  UniqueMenu menu(CreatePopupMenu());
+  auto add = [&](UINT text, int command) { AppendMenuA(menu.get(), MF_STRING, command, loadString(text, 128).c_str()); };
+  add(IDS_BTN_RESTORE, IDC_HISTORY_RESTORE);
+  add(IDS_BTN_CLEAR_FILE, IDC_HISTORY_CLEAR);
+  add(IDS_BTN_CLOSE, IDOK);
+  AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+  add(IDS_BTN_ONLINE_INFO, IDM_ONLINE_INFO);
+  add(IDS_BTN_LOG, IDM_REPORT);
+  add(IDS_HELP_CAPTION, IDC_HELP_ICON);
+  if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+  TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
+  PostMessageA(window_, WM_NULL, 0, 0);
+  return true;
+}
+
+void HistoryDialog::onDestroy() {
+  if (images_) {
+    SendMessageA(item(IDC_LIST), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+    ImageList_Destroy(images_);
+    images_ = nullptr;
+  }
+}
+
+}  // namespace tavrin

@@ -1,0 +1,40 @@
+#pragma once
+// The History dialog, the protective warning and the program's message dialog.
+#include <string>
+
+#include "dialog.h"
+#include "explorer_state.h"
+#include "inventory/startup_actions.h"
+
+namespace tavrin {
+
+class HistoryDialog : public Dialog {
+ public:
+  explicit HistoryDialog(ExplorerState& state);
+  INT_PTR run(HWND owner) { return runModal(state_.instance, IDD_HISTORY_TEMPLATE, owner); }
+
+ protected:
+  BOOL onInit() override;
+  bool onCommand(int id, int code, HWND control) override;
+  bool onNotify(NMHDR* header, LRESULT& result) override;
+  bool onContextMenu(HWND from, POINT at) override;
+  void onDestroy() override;
+
+ private:
+  static constexpr int IDD_HISTORY_TEMPLATE = 141;
+  void reload();
+  int selectedEntry() const;
+  void updateRestoreButton();
+  void restoreSelected(bool restorableOnly);
+
+  ExplorerState& state_;
+  EntryList rows_;
+  HIMAGELIST images_ = nullptr;
+};
+
+// Dialog 194: 6 (Yes) only when OK is pressed with the box checked, else 7 (No).
+int showProtectiveWarning(ExplorerState& state, HWND owner, const std::string& name, const std::string& programPath);
+// The Explorer's answer before a key startup location is removed.
+ConfirmKeyLocationRemoval protectiveWarning(ExplorerState& state, HWND owner);
+
+}  // namespace tavrin

@@ -1,0 +1,340 @@
+#include "info_dialog.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "base/page_rules.h"
+#include "base/text.h"
+#include "inventory/date_text.h"
+#include "inventory/detection_store.h"
+#include "inventory/online_info.h"
+#include "inventory/processes.h"
+#include "inventory/program_file.h"
+#include "inventory/settings.h"
+#include "list_page.h"
+#include "placement.h"
+#include "resource.h"
+#include "sys/paths.h"
+#include "sys/version.h"
+
+namespace tavrin {
+namespace {
+
+constexpr std::size_t kNoteLimit = 16384;
+
+std::string fileDateText(const FILETIME& time) {
+  FILETIME local;
+  SYSTEMTIME system;
+  if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToSystemTime(&local, &system)) return "";
+  CalendarTime calendar;
+  calendar.year = system.wYear, calendar.month = system.wMonth, calendar.day = system.wDay;
+  calendar.hour = system.wHour, calendar.minute = system.wMinute, calendar.second = system.wSecond;
+  return dateTimeTextOf(calendar);
+}
+
+std::string readTextFile(const std::string& path, std::size_t limit) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return "";
+  std::string text(limit, '\0');
+  DWORD read = 0;
+  if (!ReadFile(file.get(), text.data(), static_cast<DWORD>(limit), &read, nullptr)) return "";
+  text.resize(read);
+  return text;
+}
+
+bool writeTextFile(const std::string& path, const std::string& text) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+}
+
+std::string locationTextOf(const EntryList& list, int entry) {
+  const int type = list.typeCode(entry);
+  if (type == 800) return loadString(IDS_LOC_TASK_SCHEDULER, 128);
+  if (type == 900) return loadString(IDS_LOC_IE_BHO, 128);
+  if (type == 901) return loadString(IDS_LOC_IE_TOOLBAR, 128);
+  if (type > 256) return "";
+  std::string text;
+  if (list.disabledState(entry)) text = " * " + loadString(IDS_DISABLED_MARK, 64) + " * ";
+  return text + startupLocationText(type);
+}
+
+}  // namespace
+
+INT_PTR InfoDialog::run(HWND owner) {
+  state_.infoExpanded = !state_.infoExpanded;
+  return runModal(state_.instance, IDD_INFO, owner);
+}
+
+BOOL InfoDialog::onInit() {
+  setDialogText(window_, IDS_LABEL_COMPANY, IDC_INFO_COMPANY_LABEL);
+  setDialogText(window_, IDS_LABEL_VERSION, IDC_INFO_VERSION_LABEL);
+  setDialogText(window_, IDS_LABEL_COPYRIGHT, IDC_INFO_COPYRIGHT_LABEL);
+  setDialogText(window_, IDS_LABEL_STARTUP_TYPE, IDC_INFO_START_TYPE_LABEL);
+  setDialogText(window_, IDS_LABEL_STATUS, IDC_INFO_STATUS_LABEL);
+  setDialogText(window_, IDS_BTN_APPLY, IDC_INFO_APPLY);
+  setDialogText(window_, IDS_LABEL_DATE_CREATED, IDC_INFO_CREATED_LABEL);
+  setDialogText(window_, IDS_LABEL_LAST_SAVED, IDC_INFO_WRITTEN_LABEL);
+  setDialogText(window_, IDS_LABEL_FILE_SIZE, IDC_INFO_SIZE_LABEL);
+  setDialogText(window_, IDS_LABEL_DETECTED, IDC_INFO_DETECTED_LABEL);
+  setDialogText(window_, IDS_BTN_ONLINE_INFO, IDC_INFO_ONLINE);
+  setDialogText(window_, IDS_BTN_FREE_INFO, IDC_INFO_FREE_INFO);
+  setDialogText(window_, IDS_BTN_CLOSE, IDOK);
+  SendMessageA(item(IDC_INFO_DESCRIPTION), WM_SETFONT, reinterpret_cast<WPARAM>(state_.fonts.bold.get()), FALSE);
+  SendMessageA(item(IDC_INFO_NOTE), EM_LIMITTEXT, kNoteLimit, 0);
+  restoreDialogPlacement(state_, window_, "Info");
+  applyLayout();
+  fillPanel();
+  return FALSE;
+}
+
+void InfoDialog::useNoteFont(bool note) {
+  HGDIOBJ font = note ? state_.fonts.note.get() : state_.fonts.small.get();
+  SendMessageA(item(IDC_INFO_NOTE), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void InfoDialog::fillPanel() {
+  HCURSOR previous = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));
+  const EntryList& list = state_.entries;
+  const int type = list.typeCode(entry_);
+  const bool service = type == 700 || type == 701;
+  enableItem(IDC_INFO_APPLY, false);
+  showItem(IDC_INFO_APPLY, false);
+  showItem(IDC_INFO_START_TYPE_LABEL, false);
+  showItem(IDC_INFO_STOP, false);
+  showItem(IDC_INFO_START, false);
+  showItem(IDC_INFO_STATUS, true);
+  showItem(IDC_INFO_STATUS_LABEL, true);
+
+  file_ = programFileOfCommand(list.programPath(entry_));
+  const bool exists = programFileExists(file_);
+  setItemText(IDC_INFO_PATH, file_);
+  SetWindowTextA(window_, list.name(entry_).c_str());
+  std::string iconFile = file_;
+  if (type == 901 || type == 902) iconFile = list.detail(entry_);
+  HICON icon = nullptr;
+  if (type == 901 || type == 902 || exists) ExtractIconExA(iconFile.c_str(), 0, &icon, nullptr, 1);
+  SendMessageA(item(IDC_INFO_ICON), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  icon_.reset(icon);
+
+  if (!service) {
+    setItemText(IDC_INFO_LOCATION, loadString(IDS_STARTUP_LOCATION, 64) + locationTextOf(list, entry_));
+    showItem(IDC_INFO_LOCATION, true);
+    showItem(IDC_INFO_START_TYPE, false);
+    if (type < 900) {
+      if (findProcessOfProgram(file_)) {
+        setItemText(IDC_INFO_STATUS, loadString(IDS_STATE_RUNNING, 64));
+        setDialogText(window_, IDS_BTN_KILL_TASK, IDC_INFO_STOP);
+        showItem(IDC_INFO_STOP, true);
+        enableItem(IDC_INFO_STOP, true);
+      } else if (!exists) {
+        setItemText(IDC_INFO_STATUS, loadString(IDS_LOCAL_FILE_NOT_FOUND, 64));
+      } else {
+        setItemText(IDC_INFO_STATUS, loadString(IDS_STATUS_READY, 64));
+        setDialogText(window_, IDS_BTN_RUN, IDC_INFO_START);
+        showItem(IDC_INFO_START, true);
+      }
+    } else {
+      showItem(IDC_INFO_STATUS, false);
+      showItem(IDC_INFO_STATUS_LABEL, false);
+    }
+  } else {
+    setDialogText(window_, IDS_BTN_STOP, IDC_INFO_STOP);
+    HWND combo = item(IDC_INFO_START_TYPE);
+    if (SendMessageA(combo, CB_GETCOUNT, 0, 0) == 0)
+      for (UINT id : {IDS_START_AUTOMATIC, IDS_START_MANUAL, IDS_START_DISABLED})
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(loadString(id, 64).c_str()));
+    const std::string startType = list.key(entry_);
+    if (!startType.empty()) {
+      showItem(IDC_INFO_LOCATION, false);
+      for (int id : {IDC_INFO_STATUS, IDC_INFO_STOP, IDC_INFO_APPLY, IDC_INFO_START_TYPE_LABEL, IDC_INFO_STATUS_LABEL,
+                     IDC_INFO_START_TYPE})
+        showItem(id, true);
+      startType_ = static_cast<int>(
+          SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(startType.c_str())));
+      SendMessageA(combo, CB_SETCURSEL, startType_, 0);
+      // The service status comes with the services inventory; without it Stop stays off.
+      setItemText(IDC_INFO_STATUS, "");
+      enableItem(IDC_INFO_STOP, false);
+    } else {
+      setItemText(IDC_INFO_LOCATION, "");
+    }
+  }
+  if (!exists) setItemText(IDC_INFO_STATUS, loadString(IDS_LOCAL_FILE_NOT_FOUND, 64));
+
+  VersionRecord version;
+  if (exists) readVersionRecord(file_, version);
+  setItemText(IDC_INFO_PRODUCT, version.productName);
+  setItemText(IDC_INFO_VERSION, version.productVersion);
+  setItemText(IDC_INFO_COMPANY, version.companyName);
+  setItemText(IDC_INFO_DESCRIPTION, version.fileDescription.empty() ? list.name(entry_) : version.fileDescription);
+  setItemText(IDC_INFO_COPYRIGHT, version.legalCopyright);
+
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  const bool dated = exists && GetFileAttributesExA(file_.c_str(), GetFileExInfoStandard, &data);
+  setItemText(IDC_INFO_CREATED, dated ? fileDateText(data.ftCreationTime) : "");
+  setItemText(IDC_INFO_WRITTEN, dated ? fileDateText(data.ftLastWriteTime) : "");
+  setItemText(IDC_INFO_SIZE, !exists ? "" : dated ? thousandsText(data.nFileSizeLow) : loadString(IDS_FILE_IN_USE, 64));
+  setItemText(IDC_INFO_DETECTED, exists ? firstDetectionDate(file_, type) : "");
+
+  setDialogText(window_, IDS_BTN_CREATE_NOTE, IDC_INFO_NOTE_BUTTON);
+  enableItem(IDC_INFO_NOTE_BUTTON, true);
+  SendMessageA(item(IDC_INFO_NOTE), EM_SETREADONLY, TRUE, 0);
+  noteFile_ = existingNoteFile(list.programPath(entry_));
+  const bool hasNote = !noteFile_.empty();
+  std::string text;
+  if (hasNote) {
+    text = readTextFile(noteFile_, kNoteLimit);
+    SendMessageA(item(IDC_INFO_NOTE), EM_SETREADONLY, FALSE, 0);
+    setDialogText(window_, IDS_BTN_SAVE_NOTE, IDC_INFO_NOTE_BUTTON);
+    useNoteFont(true);
+  } else if (!list.detail(entry_).empty()) {
+    text = list.detail(entry_);
+    SendMessageA(item(IDC_INFO_NOTE), WM_SETFONT, reinterpret_cast<WPARAM>(state_.fonts.bold.get()), TRUE);
+  } else {
+    text = loadString(IDS_INFO_DEFAULT_NOTE);
+    useNoteFont(false);
+  }
+  if (!hasNote) {
+    if (type >= 250 && type <= 256) {
+      useNoteFont(true);
+      showItem(IDC_INFO_STOP, false);
+      showItem(IDC_INFO_START, false);
+      text = contains(version.companyName, "Microsoft")
+                 ? format(loadString(IDS_INFO_MICROSOFT_FILE).c_str(), list.name(entry_).c_str()) +
+                       loadString(IDS_INFO_DEFAULT_NOTE)
+                 : loadString(IDS_INFO_DEFAULT_NOTE);
+    } else if (type == 400) {
+      text = loadString(IDS_FILE_TYPE_EXTENSION, 64) + list.detail(entry_);
+    } else if (type == 800) {
+      text = list.key(entry_) + "\r\n" + list.detail(entry_);
+    } else if (type >= 900 && type <= 902) {
+      text = loadString(IDS_INFO_DEFAULT_NOTE);
+    }
+  }
+  if (type == 370) {
+    showItem(IDC_INFO_STATUS, false);
+    showItem(IDC_INFO_STOP, false);
+    showItem(IDC_INFO_START, false);
+  }
+  if (type == 400 || type == 600) setItemText(IDC_INFO_LOCATION, "");
+  setItemText(IDC_INFO_NOTE, text);
+  SendMessageA(item(IDC_INFO_NOTE), EM_SETMODIFY, FALSE, 0);
+  if (hasNote) {
+    SetFocus(item(IDC_INFO_NOTE));
+    SendMessageA(item(IDC_INFO_NOTE), EM_SETSEL, text.size(), text.size());
+  }
+  SetCursor(previous ? previous : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+}
+
+void InfoDialog::applyLayout() {
+  const bool expanded = state_.infoExpanded;
+  HDC screen = GetDC(nullptr);
+  const double scale = GetDeviceCaps(screen, LOGPIXELSY) / 96.0;
+  ReleaseDC(nullptr, screen);
+  RECT r;
+  GetWindowRect(window_, &r);
+  SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, static_cast<int>((expanded ? 421 : 246) * scale),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int buttons[] = {IDC_INFO_ONLINE, IDC_INFO_FREE_INFO, IDC_INFO_NOTE_BUTTON, IDC_INFO_PREVIOUS, IDC_INFO_NEXT, IDOK};
+  const int columns[] = {7, 88, 169, 267, 301, 348};
+  const int y = static_cast<int>((expanded ? 350 : 185) * scale);
+  for (int i = 0; i < 6; ++i) {
+    RECT units{columns[i], 0, 0, 0};
+    MapDialogRect(window_, &units);
+    SetWindowPos(item(buttons[i]), nullptr, units.left, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  for (int id : {IDC_INFO_NOTE, IDC_INFO_NOTE_BUTTON, IDC_INFO_CREATED_LABEL, IDC_INFO_WRITTEN_LABEL, IDC_INFO_SIZE_LABEL,
+                 IDC_INFO_DETECTED_LABEL, IDC_INFO_CREATED, IDC_INFO_WRITTEN, IDC_INFO_SIZE, IDC_INFO_DETECTED})
+    showItem(id, expanded);
+  setDialogText(window_, expanded ? IDS_BTN_SHRINK : IDS_BTN_EXPAND, IDC_INFO_EXPAND);
+}
+
+void InfoDialog::close() {
+  savePlacement(state_, window_, "Info");
+  end(IDOK);
+}
+
+void InfoDialog::writeNote() {
+  const std::string programPath = state_.entries.programPath(entry_);
+  if (!noteFile_.empty()) {
+    writeTextFile(noteFile_, cut(itemText(IDC_INFO_NOTE), kNoteLimit));
+    enableItem(IDC_INFO_NOTE_BUTTON, false);
+    SendMessageA(item(IDC_INFO_NOTE), EM_SETMODIFY, FALSE, 0);
+    return;
+  }
+  SendMessageA(item(IDC_INFO_NOTE), EM_SETREADONLY, FALSE, 0);
+  setDialogText(window_, IDS_BTN_SAVE_NOTE, IDC_INFO_NOTE_BUTTON);
+  useNoteFont(true);
+  const std::string text = state_.entries.name(entry_) + "\r\n" + programPath + "\r\n";
+  setItemText(IDC_INFO_NOTE, text);
+  noteFile_ = programFolder() + "\\" + noteFileName(file_);
+  // A note that cannot be written stays in the dialog; nothing is reported.
+  if (!writeTextFile(noteFile_, text)) noteFile_.clear();
+  SetFocus(item(IDC_INFO_NOTE));
+  SendMessageA(item(IDC_INFO_NOTE), EM_SETSEL, text.size(), text.size());
+}
+
+bool InfoDialog::onCommand(int id, int code, HWND) {
+  const EntryList& list = state_.entries;
+  switch (id) {
+    case IDOK:
+    case IDCANCEL:
+      close();
+      return true;
+    case IDC_INFO_STOP:
+      if (list.typeCode(entry_) != 700 && list.typeCode(entry_) != 701) {
+        stopProgram(file_, list.name(entry_), false, state_.caption);
+        fillPanel();
+      }
+      return true;
+    case IDC_INFO_START:
+      if (list.typeCode(entry_) != 700 && list.typeCode(entry_) != 701)
+        ShellExecuteA(window_, "open", file_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+      fillPanel();
+      return true;
+    case IDC_INFO_EXPAND:
+      state_.infoExpanded = !state_.infoExpanded;
+      applyLayout();
+      return true;
+    case IDC_INFO_START_TYPE:
+      if (code == CBN_SELCHANGE) {
+        const int chosen = static_cast<int>(SendMessageA(item(IDC_INFO_START_TYPE), CB_GETCURSEL, 0, 0));
+        enableItem(IDC_INFO_APPLY, chosen != startType_);
+      }
+      return true;
+    case IDC_INFO_NOTE:
+      if (code == EN_CHANGE) enableItem(IDC_INFO_NOTE_BUTTON, true);
+      return true;
+    case IDC_INFO_ONLINE:
+      openOnlineInformation(list.typeCode(entry_), list.programPath(entry_), list.name(entry_));
+      SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      return true;
+    case IDC_INFO_FREE_INFO: {
+      std::string host = helpWebLocation();
+      const std::size_t scheme = host.find("//");
+      const std::size_t slash = host.find('/', scheme == std::string::npos ? 0 : scheme + 2);
+      if (slash != std::string::npos) host.resize(slash + 1);
+      ShellExecuteA(window_, "open", (host + "stats.html").c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+      return true;
+    }
+    case IDC_INFO_NOTE_BUTTON:
+      writeNote();
+      return true;
+    case IDC_INFO_NEXT:
+      entry_ = nextIndex(entry_, list.count());
+      fillPanel();
+      return true;
+    case IDC_INFO_PREVIOUS:
+      entry_ = previousIndex(entry_, list.count());
+      fillPanel();
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace tavrin

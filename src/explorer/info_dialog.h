@@ -1,0 +1,43 @@
+#pragma once
+// The program information dialog: everything known locally about an entry's
+// file, a personal note, and paging through the list.
+#include <string>
+
+#include "dialog.h"
+#include "explorer_state.h"
+#include "sys/handles.h"
+
+namespace tavrin {
+
+struct IconTraits {
+  using Handle = HICON;
+  static Handle invalid() { return nullptr; }
+  static void close(Handle h) { DestroyIcon(h); }
+};
+
+class InfoDialog : public Dialog {
+ public:
+  InfoDialog(ExplorerState& state, int entry) : state_(state), entry_(entry) {}
+  INT_PTR run(HWND owner);
+  int entry() const { return entry_; }
+
+ protected:
+  BOOL onInit() override;
+  bool onCommand(int id, int code, HWND control) override;
+
+ private:
+  void fillPanel();
+  void applyLayout();
+  void close();
+  void writeNote();
+  void useNoteFont(bool note);
+
+  ExplorerState& state_;
+  int entry_;
+  int startType_ = -1;
+  std::string file_;
+  std::string noteFile_;
+  UniqueHandle<IconTraits> icon_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,759 @@
+#include "list_page.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/commands.h"
+#include "base/page_rules.h"
+#include "base/text.h"
+#include "info_dialog.h"
+#include "inventory/online_info.h"
+#include "inventory/program_file.h"
+#include "inventory/settings.h"
+#include "placement.h"
+#include "resource.h"
+#include "sheet.h"
+#include "sys/message.h"
+#include "sys/paths.h"
+#include "sys/registry.h"
+#include "sys/trace.h"
+
+namespace tavrin {
+namespace {
+
+constexpr char kImageButtonProp[] = "TavrinImageButton";
+
+// An image button: normal, pressed and hover images and the command it sends.
+struct ImageButton {
+  HBITMAP normal = nullptr, pressed = nullptr, hover = nullptr;
+  int command = 0;
+  bool tracking = false;
+  WNDPROC original = nullptr;
+};
+
+void showImage(HWND button, HBITMAP image) {
+  if (image) SendMessageA(button, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
+}
+
+LRESULT CALLBACK imageButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = static_cast<ImageButton*>(GetPropA(button, kImageButtonProp));
+  if (!self) return DefWindowProcA(button, message, wParam, lParam);
+  const WNDPROC original = self->original;
+  switch (message) {
+    case WM_NCHITTEST:
+      return HTCLIENT;
+    case WM_SETCURSOR:
+      SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));  // the hand
+      return TRUE;
+    case WM_MOUSEMOVE:
+      if (!self->tracking) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, button, 0};
+        self->tracking = TrackMouseEvent(&track) != FALSE;
+        showImage(button, self->hover);
+      }
+      return 0;
+    case WM_MOUSELEAVE:
+      self->tracking = false;
+      showImage(button, self->normal);
+      return 0;
+    case WM_LBUTTONDOWN:
+      showImage(button, self->pressed);
+      SetCapture(button);
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK: {
+      if (GetCapture() == button) ReleaseCapture();
+      showImage(button, self->normal);
+      PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(self->command, 0), 0);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      RemovePropA(button, kImageButtonProp);
+      delete self;
+      return CallWindowProcA(original, button, message, wParam, lParam);
+    default:
+      break;
+  }
+  return CallWindowProcA(original, button, message, wParam, lParam);
+}
+
+void makeImageButton(HWND button, HBITMAP normal, HBITMAP pressed, HBITMAP hover, int command) {
+  if (!button) return;
+  auto* self = static_cast<ImageButton*>(GetPropA(button, kImageButtonProp));
+  if (!self) {
+    self = new ImageButton;
+    SetPropA(button, kImageButtonProp, self);
+    self->original =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(imageButtonProc)));
+  }
+  self->normal = normal;
+  self->pressed = pressed;
+  self->hover = hover;
+  self->command = command;
+  showImage(button, normal);
+}
+
+HBITMAP bitmapOf(const UniqueGdiObject& object) { return static_cast<HBITMAP>(object.get()); }
+
+struct SortContext {
+  const std::vector<std::string>* keys;
+  bool descending;
+  bool prefixOnly;
+};
+
+int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM context) {
+  const auto* sort = reinterpret_cast<const SortContext*>(context);
+  const auto& keys = *sort->keys;
+  const auto key = [&](LPARAM entry) -> const std::string& {
+    static const std::string none;
+    return entry >= 0 && static_cast<std::size_t>(entry) < keys.size() ? keys[entry] : none;
+  };
+  return compareSortKeys(key(first), key(second), sort->descending, sort->prefixOnly);
+}
+
+std::vector<PageSpec> buildSpecs() {
+  std::vector<PageSpec> specs;
+  PageSpec s;
+  s = {};
+  s.pageId = CMD_STARTUP_PROGRAMS, s.dialogId = IDD_PAGE_STARTUP, s.title = IDS_TAB_STARTUP, s.icon = IDI_TAB_STARTUP;
+  s.intros = {{IDS_STARTUP_INTRO, IDC_STARTUP_INTRO}};
+  s.columns = {IDS_COL_TITLE, IDS_COL_COMMAND, IDS_COL_COMPANY, IDS_COL_TYPE, IDS_COL_FIRST_DETECTED};
+  s.slotCount = 5, s.slots = {IDC_INFO, IDC_ENABLE, IDC_ADD, IDC_REMOVE, IDC_CLOSE_PAGE};
+  s.alternates = {0, IDC_DISABLE, 0, 0};
+  s.patrolOption = "Start", s.sortOption = "SortStartup";
+  specs.push_back(s);
+  s = {};
+  s.pageId = CMD_DELAYED_START, s.dialogId = IDD_PAGE_DELAYED, s.title = IDS_TAB_DELAYED, s.icon = IDI_TAB_DELAYED;
+  s.intros = {{IDS_DELAY_INTRO, IDC_DELAY_INTRO}, {IDS_DELAY_HINT, IDC_DELAY_HINT}};
+  s.columns = {IDS_COL_TITLE, IDS_COL_COMMAND, IDS_COL_STATUS, IDS_COL_DELAY_TIME};
+  s.slotCount = 5, s.slots = {IDC_INFO, IDC_ADD, IDC_DELAY_OPTIONS, IDC_REMOVE, IDC_CLOSE_PAGE};
+  s.sortOption = "SortPrograms";
+  specs.push_back(s);
+  s = {};
+  s.pageId = CMD_IE_HELPERS, s.dialogId = IDD_PAGE_IE_HELPERS, s.title = IDS_TAB_IE_HELPERS, s.icon = IDI_TAB_IE_HELPERS;
+  s.intros = {{IDS_IE_HELPERS_INTRO_1, IDC_IE_INTRO_1}, {IDS_IE_HELPERS_INTRO_2, IDC_IE_INTRO_2}};
+  s.columns = {IDS_COL_NAME, IDS_COL_PROGRAM, IDS_COL_COMPANY, IDS_COL_TYPE, IDS_COL_FIRST_DETECTED};
+  s.slotCount = 5, s.slots = {IDC_INFO, 0, IDC_REMOVE, 0, IDC_CLOSE_PAGE};
+  s.patrolOption = "IEHelpers", s.realtimeOption = "RealtimeIEHelper", s.sortOption = "SortIEHelper";
+  specs.push_back(s);
+  s = {};
+  s.pageId = CMD_SCHEDULED_TASKS, s.dialogId = IDD_PAGE_SCHEDULED, s.title = IDS_TAB_SCHEDULED, s.icon = IDI_TAB_SCHEDULED;
+  s.intros = {{IDS_TASKS_INTRO_1, IDC_TASKS_INTRO_1}, {IDS_TASKS_INTRO_2, IDC_TASKS_INTRO_2}};
+  s.columns = {IDS_COL_NAME, IDS_COL_PROGRAM, IDS_COL_COMPANY, IDS_COL_NEXT_RUN, IDS_COL_LAST_RUN};
+  s.slotCount = 5, s.slots = {IDC_INFO, 0, IDC_REMOVE, 0, IDC_CLOSE_PAGE};
+  s.patrolOption = "Tasks", s.sortOption = "SortScheduledTask";
+  specs.push_back(s);
+  s = {};
+  s.pageId = CMD_SERVICES, s.dialogId = IDD_PAGE_SERVICES, s.title = IDS_TAB_SERVICES, s.icon = IDI_TAB_SERVICES;
+  s.intros = {{IDS_SERVICES_INTRO_1, IDC_SERVICES_INTRO_1}, {IDS_SERVICES_INTRO_2, IDC_SERVICES_INTRO_2}};
+  s.columns = {IDS_COL_TITLE, IDS_COL_COMMAND, IDS_COL_COMPANY, IDS_COL_STATUS, IDS_COL_STARTUP, IDS_COL_FIRST_DETECTED};
+  s.slotCount = 5, s.slots = {IDC_INFO, 0, IDC_HIDE_MICROSOFT, 0, IDC_CLOSE_PAGE};
+  s.patrolOption = "Services", s.sortOption = "SortService";
+  specs.push_back(s);
+  s = {};
+  s.pageId = CMD_ACTIVE_TASKS, s.dialogId = IDD_PAGE_ACTIVE_TASKS, s.title = IDS_TAB_ACTIVE_TASKS, s.icon = IDI_TAB_ACTIVE_TASKS;
+  s.intros = {{IDS_ACTIVE_TASKS_INTRO_1, IDC_ACTIVE_INTRO_1}, {IDS_ACTIVE_TASKS_INTRO_2, IDC_ACTIVE_INTRO_2}};
+  s.columns = {IDS_COL_MODULE, IDS_COL_PROGRAM_DESCRIPTION, IDS_COL_COMPANY, IDS_COL_FIRST_DETECTED};
+  s.slotCount = 4, s.slots = {IDC_INFO, IDC_REFRESH, IDC_KILL_TASK, IDC_CLOSE_PAGE, 0};
+  s.sortOption = "SortActiveTask", s.imageSlot = 1;
+  specs.push_back(s);
+  s = {};
+  s.pageId = CMD_COOKIES, s.dialogId = IDD_PAGE_COOKIES, s.title = IDS_TAB_COOKIES, s.icon = IDI_TAB_COOKIES;
+  s.intros = {{IDS_COOKIES_INTRO_1, IDC_COOKIE_INTRO_1}, {IDS_COOKIES_INTRO_2, IDC_COOKIE_INTRO_2},
+              {IDS_COOKIES_INTRO_3, IDC_COOKIE_INTRO_3}};
+  s.patrolOption = "Cookies", s.sortOption = "SortCookie";
+  specs.push_back(s);
+  s = {};
+  s.pageId = CMD_FILE_TYPES, s.dialogId = IDD_PAGE_FILE_TYPES, s.title = IDS_TAB_FILE_TYPES, s.icon = IDI_TAB_FILE_TYPES;
+  s.intros = {{IDS_FILE_TYPES_INTRO_1, IDC_FILE_TYPES_INTRO_1}, {IDS_FILE_TYPES_INTRO_2, IDC_FILE_TYPES_INTRO_2}};
+  s.columns = {IDS_COL_TITLE, IDS_COL_COMMAND, IDS_COL_COMPANY, IDS_COL_CLASS, IDS_COL_EXTENSION, IDS_COL_TYPE};
+  s.slotCount = 5, s.slots = {IDC_INFO, IDC_ADD, IDC_REMOVE, 0, IDC_CLOSE_PAGE};
+  s.patrolOption = "FileType", s.realtimeOption = "RealtimeFileType", s.sortOption = "SortFileType";
+  specs.push_back(s);
+  s = {};
+  s.pageId = CMD_HIDDEN_FILES, s.dialogId = IDD_PAGE_HIDDEN, s.title = IDS_TAB_HIDDEN, s.icon = IDI_TAB_HIDDEN;
+  s.intros = {{IDS_HIDDEN_INTRO_1, IDC_HIDDEN_INTRO_1}, {IDS_HIDDEN_INTRO_2, IDC_HIDDEN_INTRO_2}};
+  s.columns = {IDS_COL_MODULE, IDS_COL_PATH, IDS_COL_FIRST_DETECTED, IDS_COL_LAST_WRITTEN, IDS_COL_TYPE};
+  s.slotCount = 4, s.slots = {IDC_INFO, IDC_REFRESH, IDC_UNHIDE, IDC_CLOSE_PAGE, 0};
+  s.patrolOption = "Hidden", s.realtimeOption = "RealtimeHidden", s.sortOption = "SortHidden", s.imageSlot = 1;
+  specs.push_back(s);
+  s = {};
+  s.pageId = CMD_OPTIONS, s.dialogId = IDD_PAGE_OPTIONS, s.title = IDS_TAB_OPTIONS, s.icon = IDI_TAB_OPTIONS;
+  s.intros = {{IDS_OPTIONS_INTRO, IDC_OPT_INTRO}};
+  specs.push_back(s);
+  return specs;
+}
+
+// Context menu entries after the standard head, by page.
+struct MenuItem {
+  UINT text;
+  int command;
+};
+
+void appendItem(HMENU menu, UINT text, int command) {
+  AppendMenuA(menu, MF_STRING, command, loadString(text, 128).c_str());
+}
+
+}  // namespace
+
+const std::vector<PageSpec>& pageSpecs() {
+  static const std::vector<PageSpec> specs = buildSpecs();
+  return specs;
+}
+
+const PageSpec* pageSpecOf(int pageId) {
+  for (const PageSpec& definition : pageSpecs())
+    if (definition.pageId == pageId) return &definition;
+  return nullptr;
+}
+
+void showNoSelectionMessage(HWND owner, bool cookiesPage) {
+  messageBox(owner, loadString(cookiesPage ? IDS_NO_COOKIE_SELECTION : IDS_NO_SELECTION),
+             loadString(IDS_HELP_CAPTION, 64), MB_ICONQUESTION | MB_TOPMOST, languageId());
+}
+
+std::string dataFolder() {
+  char path[MAX_PATH] = {};
+  if (SHGetSpecialFolderPathA(nullptr, path, CSIDL_APPDATA, FALSE) && path[0]) return std::string(path) + "\\Tavrin";
+  return programFolder();
+}
+
+std::string existingNoteFile(const std::string& programPath) {
+  const std::string name = noteFileName(programFileOfCommand(programPath));
+  for (const std::string& folder : {programFolder(), dataFolder()}) {
+    const std::string path = folder + "\\" + name;
+    if (fileExists(path)) return path;
+  }
+  return "";
+}
+
+int addFileIcon(HIMAGELIST images, const std::string& path, int iconIndex) {
+  std::string file = programFileOfCommand(path);
+  HICON icon = nullptr;
+  if (programFileExists(file)) ExtractIconExA(file.c_str(), iconIndex, nullptr, &icon, 1);
+  if (!icon)
+    icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_GENERIC_PROGRAM), IMAGE_ICON,
+                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  const int index = icon ? ImageList_AddIcon(images, icon) : -1;
+  if (icon) DestroyIcon(icon);
+  return index;
+}
+
+BOOL ListPage::onInit() {
+  HWND sheet = GetParent(window_);
+  initialiseSheet(state_, sheet);
+  for (const auto& intro : definition_.intros) setDialogText(window_, intro.first, intro.second);
+  setDialogText(window_, IDS_BTN_INFO, IDC_INFO);
+  if (definition_.pageId != CMD_COOKIES) setDialogText(window_, IDS_BTN_REMOVE, IDC_REMOVE);
+  setDialogText(window_, IDS_BTN_CLOSE, IDC_CLOSE_PAGE);
+  if (!state_.ntFamily) showItem(IDC_CLOSE_PAGE, false);
+  setDialogText(window_, IDS_LABEL_HELP, IDC_HELP_LABEL);
+  setDialogText(window_, IDS_LABEL_MONITOR, IDC_MONITOR_LABEL);
+  if (!definition_.patrolOption) {
+    showItem(IDC_MONITOR_ICON, false);
+    showItem(IDC_MONITOR_LABEL, false);
+  }
+  insertColumns();
+  for (std::size_t c = 0; c < definition_.columns.size() && c < state_.sortFlags.size(); ++c) state_.sortFlags[c] = 0;
+  state_.currentPage = definition_.pageId;
+  const ButtonImages& images = state_.images;
+  makeImageButton(item(IDC_HELP_ICON), bitmapOf(images.help), bitmapOf(images.helpPressed), bitmapOf(images.helpHover),
+                  IDC_HELP_ICON);
+  updateMonitorIcon();
+  if (state_.options.debug) trace::memoryLine("Create Page");
+  return TRUE;
+}
+
+void ListPage::updateMonitorIcon() {
+  if (!definition_.patrolOption) return;
+  const ButtonImages& images = state_.images;
+  const bool realtime = definition_.realtimeOption && readOption(definition_.realtimeOption, 0) > 0;
+  const bool on = readOption(definition_.patrolOption, 0) > 0;
+  HBITMAP normal = bitmapOf(realtime ? images.monitorRealtime : on ? images.monitorOn : images.monitorOff);
+  HBITMAP hover = bitmapOf(realtime ? images.monitorRealtime : on ? images.monitorOnHover : images.monitorOffHover);
+  HBITMAP pressed = bitmapOf(on ? images.monitorPressed : images.monitorOffPressed);
+  makeImageButton(item(IDC_MONITOR_ICON), normal, pressed, hover, IDC_MONITOR_ICON);
+}
+
+void ListPage::insertColumns() {
+  HWND view = list();
+  if (!view || definition_.columns.empty()) return;
+  RECT r;
+  GetClientRect(view, &r);
+  const int scrollBar = GetSystemMetrics(SM_CXVSCROLL);
+  for (std::size_t c = 0; c < definition_.columns.size(); ++c) {
+    const std::string title = loadString(definition_.columns[c], 64);
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = columnWidth(definition_.pageId, static_cast<int>(c), r.right - r.left, scrollBar);
+    column.pszText = const_cast<char*>(title.c_str());
+    column.iSubItem = static_cast<int>(c);
+    SendMessageA(view, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+  }
+  SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+}
+
+void ListPage::fill() {
+  HWND view = list();
+  if (!view) return;
+  HCURSOR previous = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // wait
+  state_.entries.clear();
+  fillEntries();
+  HIMAGELIST& images = state_.imageLists[definition_.imageSlot];
+  if (images) ImageList_Destroy(images);
+  const int iconSize = GetSystemMetrics(SM_CXSMICON);
+  images = ImageList_Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 1, 1);
+  HICON program = static_cast<HICON>(
+      LoadImageA(state_.instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, iconSize, iconSize, 0));
+  ImageList_AddIcon(images, program);
+  DestroyIcon(program);
+  SendMessageA(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+  SendMessageA(view, LVM_DELETEALLITEMS, 0, 0);
+  SendMessageA(view, WM_SETREDRAW, FALSE, 0);
+  for (int entry = 0; entry < state_.entries.count(); ++entry) {
+    std::string path;
+    const int iconIndex = iconEntryPath(entry, path);
+    const int image = addFileIcon(images, path, iconIndex) >= 0 ? entry + 1 : 0;
+    const std::string text = state_.entries.name(entry);
+    LVITEMA row{};
+    row.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+    row.iItem = entry;
+    row.pszText = const_cast<char*>(text.c_str());
+    row.iImage = image;
+    row.lParam = entry;
+    const int position = static_cast<int>(SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
+    if (position >= 0) setRowColumns(position, entry);
+  }
+  SendMessageA(view, WM_SETREDRAW, TRUE, 0);
+  const int stored = definition_.sortOption ? readOption(definition_.sortOption, 0) : 0;
+  if (stored > 0 && stored <= static_cast<int>(definition_.columns.size())) {
+    // A refill keeps the order last shown for that column.
+    const int column = stored - 1;
+    const bool descending = column == sortedColumn_ && sortedDescending_;
+    std::vector<std::string> keys;
+    for (int entry = 0; entry < state_.entries.count(); ++entry) {
+      std::string key = sortKey(entry, column);
+      if (keepsDisabledBelow()) key = startupSortKey(key, state_.entries.disabledState(entry) != 0, descending);
+      keys.push_back(key);
+    }
+    SortContext context{&keys, descending, comparesPrefixOnly()};
+    SendMessageA(view, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(compareRows));
+  }
+  SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  SetCursor(previous ? previous : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+}
+
+int ListPage::iconEntryPath(int entry, std::string& path) const {
+  path = state_.entries.programPath(entry);
+  return 0;
+}
+
+std::string ListPage::sortKey(int entry, int column) const {
+  if (column == 0) return state_.entries.name(entry);
+  char text[260] = {};
+  LVFINDINFOA find{};
+  find.flags = LVFI_PARAM;
+  find.lParam = entry;
+  const int row = static_cast<int>(SendMessageA(list(), LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+  if (row < 0) return "";
+  LVITEMA cell{};
+  cell.iSubItem = column;
+  cell.pszText = text;
+  cell.cchTextMax = sizeof text;
+  SendMessageA(list(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+  return text;
+}
+
+void ListPage::sortByColumn(int column) {
+  if (column < 0 || column >= static_cast<int>(definition_.columns.size())) return;
+  const bool descending = state_.sortFlags[column] != 0;
+  std::vector<std::string> keys;
+  for (int entry = 0; entry < state_.entries.count(); ++entry) {
+    std::string key = sortKey(entry, column);
+    if (keepsDisabledBelow()) key = startupSortKey(key, state_.entries.disabledState(entry) != 0, descending);
+    keys.push_back(key);
+  }
+  SortContext context{&keys, descending, comparesPrefixOnly()};
+  SendMessageA(list(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(compareRows));
+  sortedColumn_ = column;
+  sortedDescending_ = descending;
+  state_.sortFlags[column] = descending ? 0 : 1;
+  if (definition_.sortOption) writeOption(definition_.sortOption, column + 1);
+}
+
+int ListPage::selectedEntry() const {
+  const int row = selectedRow();
+  if (row < 0) return -1;
+  LVITEMA item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  if (!SendMessageA(list(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+  return static_cast<int>(item.lParam);
+}
+
+int ListPage::selectedRow() const {
+  if (!list()) return -1;
+  return static_cast<int>(SendMessageA(list(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void ListPage::selectRow(int row) {
+  HWND view = list();
+  if (!view || row < 0) return;
+  LVITEMA state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = 0;
+  SendMessageA(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+  SendMessageA(view, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+void ListPage::setCell(int row, int column, const std::string& text) {
+  LVITEMA cell{};
+  cell.iSubItem = column;
+  cell.pszText = const_cast<char*>(text.c_str());
+  SendMessageA(list(), LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+}
+
+void ListPage::showNoSelection() { showNoSelectionMessage(window_, definition_.pageId == CMD_COOKIES); }
+
+void ListPage::showInfo() {
+  const int entry = selectedEntry();
+  if (entry < 0) {
+    showNoSelection();
+    return;
+  }
+  const int row = selectedRow();
+  InfoDialog dialog(state_, entry);
+  dialog.run(window_);
+  if (definition_.pageId == CMD_SERVICES) fill();
+  selectRow(row);
+}
+
+void ListPage::closePage() {
+  if (closed_) return;
+  closed_ = true;
+  closeSheet(state_);
+}
+
+void ListPage::onSelection() {
+  const int entry = selectedEntry();
+  if (entry < 0) return;
+  const std::string path = state_.entries.programPath(entry);
+  setStatusText(state_, path);
+  std::string file = programFileOfCommand(path);
+  const bool exists = programFileExists(file);
+  HFONT font = exists ? static_cast<HFONT>(state_.fonts.bold.get()) : reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0));
+  SendMessageA(item(IDC_INFO), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+bool ListPage::onNotify(NMHDR* header, LRESULT& result) {
+  if (header->idFrom == IDC_LIST) {
+    switch (header->code) {
+      case LVN_ITEMCHANGED:
+      case NM_CLICK:
+      case LVN_KEYDOWN:
+        onSelection();
+        return false;
+      case NM_DBLCLK:
+        showInfo();
+        return true;
+      case LVN_COLUMNCLICK:
+        sortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+        return true;
+      default:
+        return false;
+    }
+  }
+  switch (header->code) {
+    case PSN_SETACTIVE: {
+      HCURSOR previous = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));
+      state_.currentPage = definition_.pageId;
+      if (state_.entries.count() == 0 || definition_.pageId == CMD_SERVICES) fill();
+      selectRow(0);
+      createActivePage(state_, window_);
+      updateMonitorIcon();
+      state_.currentPage = definition_.pageId;
+      SetCursor(previous);
+      result = 0;
+      return true;
+    }
+    case PSN_KILLACTIVE:
+      cleanupActivePage(state_);
+      result = FALSE;
+      return true;
+    case PSN_QUERYCANCEL:
+      saveSheetPlacement(state_);
+      result = FALSE;
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool ListPage::onCommand(int id, int, HWND) {
+  switch (id) {
+    case IDOK:
+    case IDC_INFO:
+      showInfo();
+      return true;
+    case IDC_CLOSE_PAGE:
+      closePage();
+      return true;
+    case IDM_ONLINE_INFO: {
+      const int entry = selectedEntry();
+      if (entry < 0) {
+        showNoSelection();
+        return true;
+      }
+      openOnlineInformation(state_.entries.typeCode(entry), state_.entries.programPath(entry), state_.entries.name(entry));
+      return true;
+    }
+    case IDC_HELP_ICON:
+      openHelpPage(definition_.pageId);
+      return true;
+    case IDC_MONITOR_ICON:
+      updateMonitorIcon();
+      return true;
+    case IDM_DELETE_ON_REBOOT:
+    case IDM_VIEW_NOTE:
+    case IDM_EXPLORE_FOLDER:
+    case IDM_PROPERTIES:
+      runMenuCommand(id);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void ListPage::runMenuCommand(int id) {
+  const int entry = selectedEntry();
+  if (entry < 0) {
+    showNoSelection();
+    return;
+  }
+  std::string file = programFileOfCommand(state_.entries.programPath(entry));
+  programFileExists(file);
+  switch (id) {
+    case IDM_DELETE_ON_REBOOT:
+      if (messageBox(window_, loadString(IDS_CONFIRM_DELETE_ON_REBOOT), state_.caption,
+                     MB_YESNO | MB_ICONSTOP | MB_TOPMOST, languageId()) == IDYES)
+        MoveFileExA(file.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+      break;
+    case IDM_VIEW_NOTE: {
+      const std::string note = existingNoteFile(state_.entries.programPath(entry));
+      if (!note.empty()) ShellExecuteA(window_, "open", note.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+      break;
+    }
+    case IDM_EXPLORE_FOLDER: {
+      const std::string folder = folderOfProgram(file);
+      if (!folder.empty()) ShellExecuteA(window_, "explore", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+      break;
+    }
+    case IDM_PROPERTIES: {
+      SHELLEXECUTEINFOA info{};
+      info.cbSize = sizeof info;
+      info.fMask = SEE_MASK_INVOKEIDLIST;
+      info.hwnd = window_;
+      info.lpVerb = "properties";
+      info.lpFile = file.c_str();
+      info.nShow = SW_SHOWNORMAL;
+      ShellExecuteExA(&info);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+bool ListPage::onContextMenu(HWND from, POINT at) {
+  if (from != list()) return false;
+  const int entry = selectedEntry();
+  if (entry < 0) return true;
+  UniqueMenu menu(CreatePopupMenu());
+  HMENU m = menu.get();
+  const bool hasNote = !existingNoteFile(state_.entries.programPath(entry)).empty();
+  const int page = definition_.pageId;
+  auto standardHead = [&] {
+    appendItem(m, IDS_BTN_INFO, IDC_INFO);
+    appendItem(m, IDS_MENU_EXPLORE_FOLDER, IDM_EXPLORE_FOLDER);
+    appendItem(m, IDS_MENU_PROPERTIES, IDM_PROPERTIES);
+    if (hasNote) appendItem(m, IDS_MENU_VIEW_NOTE, IDM_VIEW_NOTE);
+  };
+  switch (page) {
+    case CMD_STARTUP_PROGRAMS:
+      standardHead();
+      appendItem(m, IDS_BTN_ADD, IDC_ADD);
+      if (state_.entries.typeCode(entry) < 250) {
+        appendItem(m, IDS_MENU_MOVE_TO_DELAYED, IDM_MOVE_TO_DELAYED);
+        AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
+        appendItem(m, IDS_BTN_REMOVE, IDC_REMOVE);
+        if (state_.entries.disabledState(entry))
+          appendItem(m, IDS_BTN_ENABLE, IDM_ENABLE);
+        else
+          appendItem(m, IDS_BTN_DISABLE, IDM_DISABLE);
+        appendItem(m, IDS_MENU_DELETE_ON_REBOOT, IDM_DELETE_ON_REBOOT);
+      }
+      break;
+    case CMD_ACTIVE_TASKS:
+      standardHead();
+      appendItem(m, IDS_BTN_REFRESH, IDC_REFRESH);
+      appendItem(m, IDS_BTN_KILL_TASK, IDC_KILL_TASK);
+      appendItem(m, IDS_MENU_DELETE_ON_REBOOT, IDM_DELETE_ON_REBOOT);
+      break;
+    case CMD_SERVICES:
+      standardHead();
+      break;
+    case CMD_SCHEDULED_TASKS:
+    case CMD_IE_HELPERS:
+      standardHead();
+      appendItem(m, IDS_BTN_REMOVE, IDC_REMOVE);
+      appendItem(m, IDS_MENU_DELETE_ON_REBOOT, IDM_DELETE_ON_REBOOT);
+      break;
+    case CMD_HIDDEN_FILES:
+      standardHead();
+      appendItem(m, IDS_BTN_REFRESH, IDC_REFRESH);
+      appendItem(m, IDS_BTN_DELETE, IDM_DELETE_HIDDEN);
+      appendItem(m, IDS_MENU_DELETE_ON_REBOOT, IDM_DELETE_ON_REBOOT);
+      appendItem(m, IDS_MENU_VIEW_NOTEPAD, IDM_VIEW_NOTEPAD);
+      break;
+    case CMD_FILE_TYPES:
+      appendItem(m, IDS_BTN_INFO, IDC_INFO);
+      if (hasNote) appendItem(m, IDS_MENU_VIEW_NOTE, IDM_VIEW_NOTE);
+      appendItem(m, IDS_BTN_ADD, IDC_ADD);
+      appendItem(m, IDS_BTN_REMOVE, IDC_REMOVE);
+      break;
+    case CMD_DELAYED_START:
+      appendItem(m, IDS_BTN_INFO, IDC_INFO);
+      appendItem(m, IDS_MENU_EXPLORE_FOLDER, IDM_EXPLORE_FOLDER);
+      appendItem(m, IDS_MENU_PROPERTIES, IDM_PROPERTIES);
+      appendItem(m, IDS_BTN_ADD, IDC_ADD);
+      appendItem(m, IDS_MENU_LAUNCH_PROGRAM, IDM_LAUNCH_PROGRAM);
+      appendItem(m, IDS_MENU_DELAY_OPTIONS, IDM_DELAY_OPTIONS);
+      AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
+      appendItem(m, IDS_BTN_REMOVE, IDC_REMOVE);
+      appendItem(m, IDS_MENU_RESTORE_TO_STARTUP, IDM_RESTORE_TO_STARTUP);
+      if (hasNote) appendItem(m, IDS_MENU_VIEW_NOTE, IDM_VIEW_NOTE);
+      break;
+    case CMD_COOKIES:
+      appendItem(m, IDS_BTN_VIEW, IDC_INFO);
+      appendItem(m, IDS_BTN_REMOVE_UNCHECKED, IDM_REMOVE_UNCHECKED);
+      appendItem(m, IDS_BTN_REMOVE_CHECKED, IDM_COOKIE_REMOVE_CHECKED);
+      break;
+    default:
+      break;
+  }
+  AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
+  appendItem(m, IDS_BTN_ONLINE_INFO, IDM_ONLINE_INFO);
+  if (page != CMD_COOKIES) appendItem(m, IDS_BTN_LOG, IDM_REPORT);
+  appendItem(m, IDS_HELP_CAPTION, IDC_HELP_ICON);
+  if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+  SetForegroundWindow(window_);
+  TrackPopupMenu(m, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
+  PostMessageA(window_, WM_NULL, 0, 0);
+  return true;
+}
+
+void ListPage::layout() {
+  HWND sheet = GetParent(window_);
+  RECT outer;
+  if (!GetWindowRect(sheet, &outer)) return;
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  const bool oneRow = state_.tabRows == 1;
+  RECT units{7, 44, 14, 90};
+  MapDialogRect(window_, &units);
+  RECT buttonUnits{7, 25, 14, 35};
+  MapDialogRect(window_, &buttonUnits);
+
+  HDWP moves = BeginDeferWindowPos(16);
+  auto place = [&](HWND control, int x, int y, int cx, int cy, UINT flags) {
+    if (control && moves) moves = DeferWindowPos(moves, control, nullptr, x, y, cx, cy, flags | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  auto widthOf = [](HWND control) {
+    RECT r{};
+    if (control) GetWindowRect(control, &r);
+    return r.right - r.left;
+  };
+  auto heightOf = [](HWND control) {
+    RECT r{};
+    if (control) GetWindowRect(control, &r);
+    return r.bottom - r.top;
+  };
+  HWND help = item(IDC_HELP_ICON), helpLabel = item(IDC_HELP_LABEL);
+  HWND monitor = item(IDC_MONITOR_ICON), monitorLabel = item(IDC_MONITOR_LABEL);
+  place(help, width - 3 * widthOf(help), 3, 0, 0, SWP_NOSIZE);
+  place(helpLabel, width - static_cast<int>(1.75 * widthOf(helpLabel)), 25, 0, 0, SWP_NOSIZE);
+  place(monitor, width - 3 * widthOf(monitor), 38, 0, 0, SWP_NOSIZE);
+  place(monitorLabel, width - static_cast<int>(1.5 * widthOf(monitorLabel)), 60, 0, 0, SWP_NOSIZE);
+
+  const int listWidth = width - static_cast<int>(1.5 * units.right) - 20;
+  const int listHeight = oneRow ? height - static_cast<int>(1.5 * units.bottom) + 5
+                                : height - static_cast<int>(1.5 * units.bottom) - 16;
+  if (list() && !definition_.columns.empty()) place(list(), units.left, units.top + 5, listWidth, listHeight, 0);
+
+  if (definition_.slotCount > 0) {
+    HWND first = item(definition_.slots[0]);
+    const int buttonWidth = widthOf(first), buttonHeight = heightOf(first);
+    int y = height - static_cast<int>(2.75 * buttonUnits.bottom) + 8;
+    if (oneRow) y += buttonHeight / 2 + 6;
+    const auto places = buttonRow(definition_.slotCount, buttonUnits.left, listWidth, buttonWidth, width);
+    for (int slot = 0; slot < definition_.slotCount; ++slot) {
+      const SlotPlace& p = places[slot];
+      if (definition_.slots[slot]) place(item(definition_.slots[slot]), p.x, y, p.width, buttonHeight, 0);
+      if (slot < 4 && definition_.alternates[slot]) place(item(definition_.alternates[slot]), p.x, y, p.width, buttonHeight, 0);
+    }
+  }
+  if (moves) EndDeferWindowPos(moves);
+}
+
+void ListPage::drawCaption(const DRAWITEMSTRUCT& draw) {
+  char text[128] = {};
+  GetWindowTextA(draw.hwndItem, text, sizeof text);
+  HDC dc = draw.hDC;
+  RECT r = draw.rcItem;
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  SetBkMode(dc, TRANSPARENT);
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0)));
+  const UINT format = std::string(text).find('\n') != std::string::npos ? DT_WORDBREAK | DT_CENTER
+                                                                         : DT_CENTER | DT_SINGLELINE | DT_VCENTER;
+  RECT shadow = r;
+  OffsetRect(&shadow, 1, 1);
+  SetTextColor(dc, RGB(192, 192, 192));
+  DrawTextA(dc, text, -1, &shadow, format);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  DrawTextA(dc, text, -1, &r, format);
+  SelectObject(dc, oldFont);
+}
+
+bool ListPage::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
+  if (message == kLayoutMessage) {
+    layout();
+    result = TRUE;
+    return true;
+  }
+  if (message == WM_DRAWITEM) {
+    const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (draw->CtlType != ODT_STATIC) return false;
+    drawCaption(*draw);
+    result = TRUE;
+    return true;
+  }
+  return false;
+}
+
+void ListPage::onDestroy() {
+  HIMAGELIST& images = state_.imageLists[definition_.imageSlot];
+  if (list() && images) {
+    SendMessageA(list(), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+    ImageList_Destroy(images);
+    images = nullptr;
+  }
+}
+
+}  // namespace tavrin

@@ -1,0 +1,97 @@
+#pragma once
+// The machine every inventory page shares: list view with icons, columns
+// sized by fraction, remembered sorting, context menu, image buttons, the
+// status-bar line and the layout routine.
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dialog.h"
+#include "explorer_state.h"
+
+namespace tavrin {
+
+struct PageSpec {
+  int pageId = 0;
+  int dialogId = 0;
+  UINT title = 0;
+  int icon = 0;
+  std::vector<std::pair<UINT, int>> intros;  // string -> control
+  std::vector<UINT> columns;                 // column titles; none: the page has no list of its own
+  int slotCount = 0;
+  std::array<int, 5> slots{};       // button of each slot, 0 for an empty slot
+  std::array<int, 4> alternates{};  // placed exactly where the slot's button is
+  const char* patrolOption = nullptr;
+  const char* realtimeOption = nullptr;
+  const char* sortOption = nullptr;
+  int imageSlot = 0;
+};
+
+// The pages of the sheet in tab order (Services included).
+const std::vector<PageSpec>& pageSpecs();
+const PageSpec* pageSpecOf(int pageId);
+
+class ListPage : public Dialog {
+ public:
+  ListPage(ExplorerState& state, const PageSpec& definition) : state_(state), definition_(definition) {}
+  const PageSpec& definition() const { return definition_; }
+
+  // Column click: sort, flip the column's flag, store the page's sort option.
+  void sortByColumn(int column);
+  // The fill pattern: entries from the inventory, icons, rows, stored sort.
+  void fill();
+
+ protected:
+  BOOL onInit() override;
+  bool onCommand(int id, int code, HWND control) override;
+  bool onNotify(NMHDR* header, LRESULT& result) override;
+  bool onContextMenu(HWND from, POINT at) override;
+  bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+  void onDestroy() override;
+
+  // Fills the entry list from the page's inventory; nothing until that inventory exists.
+  virtual void fillEntries() {}
+  // Sets the columns after the first of a row.
+  virtual void setRowColumns(int /*row*/, int /*entry*/) {}
+  virtual std::string sortKey(int entry, int column) const;
+  // Startup and Delayed Start compare only the common prefix of two keys.
+  virtual bool comparesPrefixOnly() const { return false; }
+  virtual bool keepsDisabledBelow() const { return false; }
+  virtual int iconEntryPath(int entry, std::string& path) const;
+
+  HWND list() const { return item(1000); }
+  int selectedEntry() const;
+  int selectedRow() const;
+  void selectRow(int row);
+  void setCell(int row, int column, const std::string& text);
+  void showNoSelection();
+  void showInfo();
+  void closePage();
+  void updateMonitorIcon();
+
+  ExplorerState& state_;
+  const PageSpec& definition_;
+  int sortedColumn_ = -1;
+  bool sortedDescending_ = false;
+
+ private:
+  void insertColumns();
+  void onSelection();
+  void layout();
+  void drawCaption(const DRAWITEMSTRUCT& draw);
+  void runMenuCommand(int id);
+  bool closed_ = false;
+};
+
+// Common services the pages and dialogs share.
+void showNoSelectionMessage(HWND owner, bool cookiesPage);
+// The program's message dialog (template 184) with string `text`.
+void showMessageDialog(ExplorerState& state, UINT text, const std::string& caption = "");
+// Adds the icon of the entry's file (else the generic program icon); the image index or -1.
+int addFileIcon(HIMAGELIST images, const std::string& path, int iconIndex);
+// The note file of a program (program folder, else the data folder); empty when none exists.
+std::string existingNoteFile(const std::string& programPath);
+std::string dataFolder();
+
+}  // namespace tavrin

@@ -1,0 +1,52 @@
+#include "online_info.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "base/text.h"
+#include "detection_store.h"
+#include "program_file.h"
+#include "settings.h"
+#include "string_ids.h"
+#include "sys/paths.h"
+#include "sys/version.h"
+#include "version_text.h"
+
+namespace tavrin {
+namespace {
+constexpr char kLookupAddress[] = "https://quennet.example/cgi-bin/extrainfo12.pl?";
+}
+
+std::string onlineInformationAddress(int typeCode, const std::string& programPath, const std::string& name) {
+  std::string file = programFileOfCommand(programPath);
+  const bool exists = programFileExists(file);
+  VersionRecord version;
+  if (exists) readVersionRecord(file, version);
+  const std::size_t slash = file.find_last_of('\\');
+  const std::string fileName = exists ? file.substr(slash == std::string::npos ? 0 : slash + 1) : name;
+  const std::size_t dot = fileName.find('.');
+  std::string language = loadString(IDS_LANGUAGE, 8);
+  if (language.empty()) language = "en";
+  std::string address = kLookupAddress;
+  address += "program=" + (exists ? webText(fileName) : name);
+  address += "&vendor=" + webText(version.companyName);
+  address += "&build=" + webText(versionText());
+  address += "&Type=" + std::to_string(typeCode);
+  address += "&Loc=" + webText(language);
+  address += "&ext=" + webText(dot == std::string::npos ? std::string() : fileName.substr(dot + 1));
+  address += "&version=" + webText(version.productVersion);
+  address += "&name=" + webText(version.productName);
+  address += "&copy=" + webText(version.legalCopyright);
+  address += "&detail=" + webText(version.fileDescription);
+  address += "&detected=" + webText(exists ? firstDetectionDate(file, typeCode % 1000) : std::string());
+  address += "&path=" + webText(programPath);
+  return address;
+}
+
+bool openOnlineInformation(int typeCode, const std::string& programPath, const std::string& name) {
+  const std::string address = onlineInformationAddress(typeCode, programPath, name);
+  HINSTANCE result = ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+}  // namespace tavrin

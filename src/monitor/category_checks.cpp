@@ -1,0 +1,16 @@
+#include "category_checks.h"
+
+namespace tavrin {
+
+void checkIEHelpers(MonitorState&) {}
+void checkHiddenFiles(MonitorState&) {}
+void checkSystemFiles(MonitorState&) {}
+void checkFileTypes(MonitorState&) {}
+void checkScheduledTasks(MonitorState&) {}
+bool restartCommandsPending(MonitorState&) { return false; }
+void checkServices(MonitorState&) {}
+void filterCookies(MonitorState&) {}
+void copyMozillaCookies(MonitorState&) {}
+void checkNewCookies(MonitorState&) {}
+
+}  // namespace tavrin

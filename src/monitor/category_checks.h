@@ -1,0 +1,20 @@
+#pragma once
+// The patrol's categories whose inventories come later. Each is the one call
+// the pass makes for its category; until its inventory exists it finds nothing.
+#include "monitor_state.h"
+
+namespace tavrin {
+
+void checkIEHelpers(MonitorState& state);
+void checkHiddenFiles(MonitorState& state);
+void checkSystemFiles(MonitorState& state);
+void checkFileTypes(MonitorState& state);
+void checkScheduledTasks(MonitorState& state);
+// True when wininit.ini holds restart commands.
+bool restartCommandsPending(MonitorState& state);
+void checkServices(MonitorState& state);
+void filterCookies(MonitorState& state);
+void copyMozillaCookies(MonitorState& state);
+void checkNewCookies(MonitorState& state);
+
+}  // namespace tavrin

@@ -1,0 +1,16 @@
+#pragma once
+// The categories of a patrol pass that the Monitor itself carries out.
+#include "monitor_state.h"
+
+namespace tavrin {
+
+// Startup Programs: every entry without an approval is alerted (or refused
+// while HideAlerts is above 1); programs back from Delayed Start are asked about.
+void checkStartupPrograms(MonitorState& state);
+// The browser's start, search and desktop pages against the stored ones.
+void checkBrowserPages(MonitorState& state);
+
+// Tray icon and tooltip of the step the patrol is in.
+void trayStatus(MonitorState& state, int iconId, unsigned tooltipId);
+
+}  // namespace tavrin

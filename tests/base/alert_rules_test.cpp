@@ -1,0 +1,117 @@
+#include "base/alert_rules.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavrin;
+
+TEST(AlertRules, LocationSentenceByTypeCode) {
+  for (int code : {2, 3, 5, 6, 12, 13, 15, 16, 22, 23, 25, 26}) EXPECT_EQ(startupLocationSentence(code), 766) << code;
+  EXPECT_EQ(startupLocationSentence(100), 767);
+  EXPECT_EQ(startupLocationSentence(101), 767);
+  EXPECT_EQ(startupLocationSentence(200), 768);
+  for (int code : {1, 4, 7, 11, 14, 17, 250, 256, 0}) EXPECT_EQ(startupLocationSentence(code), 765) << code;
+}
+
+TEST(AlertRules, NameLineShowsThePlaceForWinlogonAndHookPlaces) {
+  EXPECT_EQ(startupNameLine(250, "Product"), "WinLogon:UserInit");
+  EXPECT_EQ(startupNameLine(251, "Product"), "WinLogon:Shell");
+  EXPECT_EQ(startupNameLine(252, "Product"), "ObjectDelayLoad");
+  EXPECT_EQ(startupNameLine(253, "Product"), "SharedTaskScheduler");
+  EXPECT_EQ(startupNameLine(255, "Product"), "AppInit_DLLs");
+  for (int code : {1, 11, 200, 254, 256}) EXPECT_EQ(startupNameLine(code, "Product"), "Product") << code;
+  EXPECT_EQ(startupNameLine(251, ""), "");
+  EXPECT_EQ(startupNameLine(11, ""), "");
+}
+
+TEST(AlertRules, FillTextReplacesOnlyPlainPlaceholders) {
+  EXPECT_EQ(fillText("new %s, old %s.", {"a", "b"}), "new a, old b.");
+  // Override texts with printf directives must neither crash nor read arguments that are not there.
+  EXPECT_EQ(fillText("%s %s %n %d %", {"a"}), "a  %n %d %");
+  EXPECT_EQ(fillText("100%", {}), "100%");
+  EXPECT_EQ(fillText("%s", {"%s"}), "%s");
+}
+
+TEST(AlertRules, TaskNameLineDropsTheTaskEnding) {
+  EXPECT_EQ(taskNameLine("Backup.job", "Caption"), "Backup");
+  EXPECT_EQ(taskNameLine("a.job", "Caption"), "a");
+  EXPECT_EQ(taskNameLine("abcd", "Caption"), "");
+  EXPECT_EQ(taskNameLine("abc", "Caption"), "Caption");
+  EXPECT_EQ(taskNameLine("", "Caption"), "Caption");
+}
+
+TEST(AlertRules, AnswersWithoutRepetition) {
+  RepeatAlerts repeats;
+  repeats.noteAlert("C:\\A.EXE");
+  EXPECT_EQ(answerStartupAlert(true, 11, repeats).result, alert::kApprove);
+  EXPECT_EQ(answerStartupAlert(false, 11, repeats).result, alert::kRefuse);
+  // A Winlogon Notify entry is disabled, not removed.
+  EXPECT_EQ(answerStartupAlert(false, 256, repeats).result, alert::kDisable);
+  EXPECT_FALSE(answerStartupAlert(false, 11, repeats).openHelp);
+}
+
+TEST(AlertRules, ThirdAlertInARowForOneProgramEndsInDisableWithHelp) {
+  for (bool yes : {true, false}) {
+    RepeatAlerts repeats;
+    repeats.noteAlert("C:\\PROG\\A.EXE");
+    EXPECT_EQ(repeats.count, 0);
+    repeats.noteAlert("c:\\prog\\a.exe");  // case does not matter
+    EXPECT_EQ(repeats.count, 1);
+    repeats.noteAlert("C:\\PROG\\A.EXE");
+    EXPECT_EQ(repeats.count, 2);
+    StartupAnswer answer = answerStartupAlert(yes, 11, repeats);
+    EXPECT_EQ(answer.result, alert::kDisable);
+    EXPECT_TRUE(answer.openHelp);
+    EXPECT_EQ(answer.refuseRestOfPass, !yes);
+    EXPECT_EQ(repeats.count, 0);
+    EXPECT_TRUE(repeats.lastProgram.empty());
+  }
+}
+
+TEST(AlertRules, AnotherProgramInBetweenKeepsTheCountAndMovesTheLastProgram) {
+  RepeatAlerts repeats;
+  repeats.noteAlert("A");
+  repeats.noteAlert("A");
+  repeats.noteAlert("B");
+  EXPECT_EQ(repeats.count, 1);
+  EXPECT_EQ(repeats.lastProgram, "B");
+  repeats.noteAlert(std::string(400, 'x'));
+  EXPECT_EQ(repeats.lastProgram.size(), 259u);
+}
+
+TEST(AlertRules, PagesCompareWithoutOneTrailingSlashAndCase) {
+  EXPECT_EQ(withoutTrailingSlash("http://a.example/"), "http://a.example");
+  EXPECT_EQ(withoutTrailingSlash("http://a.example//"), "http://a.example/");
+  EXPECT_EQ(withoutTrailingSlash(""), "");
+  EXPECT_FALSE(pagesDiffer("http://A.example/", "http://a.example"));
+  EXPECT_TRUE(pagesDiffer("http://b.example/", "http://a.example/"));
+  EXPECT_TRUE(pagesDiffer("http://a.example//", "http://a.example"));
+  EXPECT_TRUE(pagesDiffer("", "http://a.example"));
+}
+
+TEST(AlertRules, PlacementKeepsAnAlertOnScreen) {
+  AlertPlacement p = placeAlert(true, 100, 200, 1280, 1000, 400, 300);
+  EXPECT_EQ(p.x, 100);
+  EXPECT_EQ(p.y, 200);
+  p = placeAlert(true, 5000, 200, 1280, 1000, 400, 300);
+  EXPECT_EQ(p.x, 640);
+  EXPECT_EQ(p.y, 200);
+  p = placeAlert(true, 100, 1001, 1280, 1000, 400, 300);
+  EXPECT_EQ(p.y, 500);
+  p = placeAlert(false, 0, 0, 1280, 1000, 400, 301);
+  EXPECT_EQ(p.x, 440);
+  EXPECT_EQ(p.y, 233);
+}
+
+TEST(AlertRules, ServiceTexts) {
+  EXPECT_EQ(serviceStateText(0), 652);
+  EXPECT_EQ(serviceStateText(1), 652);
+  EXPECT_EQ(serviceStateText(2), 653);
+  EXPECT_EQ(serviceStateText(4), 655);
+  EXPECT_EQ(serviceStateText(7), 658);
+  EXPECT_EQ(serviceStateText(8), 652);
+  EXPECT_EQ(serviceStartText(2), 664);
+  EXPECT_EQ(serviceStartText(3), 665);
+  EXPECT_EQ(serviceStartText(4), 666);
+  EXPECT_EQ(serviceStartText(0), 616);
+  EXPECT_EQ(serviceStartText(1), 616);
+}

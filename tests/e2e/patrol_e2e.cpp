@@ -1,0 +1,141 @@
+// The road of one event through the real Monitor: a program writes itself into
+// the current user's Run key, the patrol alerts, the answer takes effect.
+#include "e2e_fixture.h"
+
+namespace {
+
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kApproved = "Software\\Quennet\\Tavrin\\Run";
+constexpr const char* kValueName = "ProbeUpdater";
+constexpr const char* kAlertCaption = "Tavrin New Program Alert";
+
+class Patrol : public ProgramsTest {
+ protected:
+  void SetUp() override {
+    ProgramsTest::SetUp();
+    // One pass of group A runs the startup check; the watcher forces that pass
+    // as soon as the Run key changes, so no test waits for the timer's 34 s.
+    setOption("Start", "1");
+    setOption("RealtimeStartup", "1");
+    // Outside the temp folder the fixtures use: a path holding the product's
+    // name is never written to the history, and this one must be.
+    folder_ = "C:\\ProbeE2E";
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    probe_ = folder_ + "\\probe_updater.exe";
+    // An approval left by an interrupted run would hide the alert.
+    testutil::deleteValue(HKEY_CURRENT_USER, kApproved, probe_);
+    testutil::deleteValue(HKEY_CURRENT_USER, kApproved, kValueName);
+    ASSERT_TRUE(CopyFileA((testutil::testDir() + "\\startup_probe.exe").c_str(), probe_.c_str(), FALSE));
+  }
+  void TearDown() override {
+    testutil::deleteValue(HKEY_CURRENT_USER, kRunKey, kValueName);
+    if (!shownPath_.empty()) testutil::deleteValue(HKEY_CURRENT_USER, kApproved, shownPath_);
+    testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "Start");
+    driver::killAll("probe_updater.exe");
+    ProgramsTest::TearDown();
+  }
+
+  // Starts the Monitor, then installs the probe in the Run key and waits for
+  // its alert. Alerts for anything else left unapproved are approved on the way.
+  HWND raiseAlert() {
+    process_ = driver::start(monitorPath());
+    if (!driver::waitForWindow("Tavrin", nullptr, 10000)) return nullptr;
+    if (!traceHas("Application Start: SetTimer", 10000)) return nullptr;
+    testutil::setString(HKEY_CURRENT_USER, kRunKey, kValueName, "\"" + probe_ + "\"");
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 45000) {
+      HWND alert = driver::waitForWindow("#32770", kAlertCaption, 45000 - (GetTickCount() - start));
+      if (!alert) return nullptr;
+      const std::string path = driver::dialogItemText(alert, 1026);
+      if (path.find("PROBE_UPDATER") != std::string::npos || path.find("probe_updater") != std::string::npos) {
+        shownPath_ = path;
+        return alert;
+      }
+      driver::pressButton(alert, IDYES);
+      driver::waitUntil([&] { return !IsWindow(alert); }, 5000);
+    }
+    return nullptr;
+  }
+
+  bool approvedAs(const std::string& data) {
+    std::string stored;
+    DWORD type = 0;
+    return testutil::rawValue(HKEY_CURRENT_USER, kApproved, shownPath_, stored, type) &&
+           std::string(stored.c_str()) == data;
+  }
+
+  std::string folder_, probe_, shownPath_;
+  driver::Process process_;
+};
+
+bool hasValueNaming(HKEY root, const char* path, const char* part) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  bool found = false;
+  char name[1024];
+  for (DWORD i = 0;; ++i) {
+    DWORD size = sizeof name;
+    if (RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (CharUpperA(name) && std::string(name).find(part) != std::string::npos) found = true;
+  }
+  RegCloseKey(key);
+  return found;
+}
+
+std::string historyText() { return testutil::readFile(testutil::programDir() + "\\history.txt"); }
+
+}  // namespace
+
+TEST_F(Patrol, NewRunValueIsAlertedAndYesApprovesIt) {
+  HWND alert = raiseAlert();
+  ASSERT_NE(alert, nullptr);
+  EXPECT_EQ(driver::windowText(alert), kAlertCaption);
+  EXPECT_EQ(driver::dialogItemText(alert, 100), "Probe Updater");
+  EXPECT_EQ(driver::dialogItemText(alert, 1029), "3.1.4.1");
+  EXPECT_EQ(driver::dialogItemText(alert, 1030), "Acme Tools");
+  EXPECT_EQ(driver::dialogItemText(alert, 1031), "Probe update helper");
+  EXPECT_EQ(driver::dialogItemText(alert, 1097), "Version");
+  EXPECT_NE(driver::dialogItemText(alert, 1036).find("This program will run each time you login or restart"),
+            std::string::npos);
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(alert, 1014)));
+  driver::screenshot("alert-new-startup-program");
+  // The alert is recorded in the history as it opens.
+  EXPECT_NE(historyText().find("START_Alert"), std::string::npos);
+  driver::pressButton(alert, IDYES);
+  ASSERT_TRUE(driver::waitUntil([&] { return approvedAs("11"); }, 5000));
+  std::string data;
+  DWORD type = 0;
+  EXPECT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, kRunKey, kValueName, data, type));
+  // Its first detection was dated under the startup category.
+  EXPECT_TRUE(hasValueNaming(HKEY_CURRENT_USER, "Software\\Quennet\\Detected\\Startup", "PROBE_UPDATER.EXE"));
+}
+
+TEST_F(Patrol, NoStopsTheProgramRemovesItsValueAndLogsTheRemoval) {
+  driver::Process running = driver::start(probe_);
+  ASSERT_TRUE(running);
+  HWND alert = raiseAlert();
+  ASSERT_NE(alert, nullptr);
+  const std::size_t historyBefore = historyText().size();
+  driver::pressButton(alert, IDNO);
+  std::string data;
+  DWORD type = 0;
+  EXPECT_TRUE(driver::waitUntil([&] { return !testutil::rawValue(HKEY_CURRENT_USER, kRunKey, kValueName, data, type); },
+                                5000));
+  EXPECT_TRUE(running.waitExit(5000));
+  EXPECT_FALSE(approvedAs("11"));
+  bool logged = false;
+  for (const std::string& line : testutil::lines(historyText().substr(historyBefore)))
+    if (line.find("*START_Remove") != std::string::npos && line.find("CURRENT_RUN") != std::string::npos)
+      logged = true;
+  EXPECT_TRUE(logged) << historyText().substr(historyBefore);
+}
+
+TEST_F(Patrol, EscapeApprovesTheNewProgram) {
+  HWND alert = raiseAlert();
+  ASSERT_NE(alert, nullptr);
+  HWND focus = GetDlgItem(alert, IDYES);
+  PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageA(focus, WM_KEYUP, VK_ESCAPE, 0);
+  EXPECT_TRUE(driver::waitUntil([&] { return approvedAs("11"); }, 5000));
+  EXPECT_TRUE(driver::waitUntil([&] { return !IsWindow(alert); }, 5000));
+}

@@ -1,0 +1,246 @@
+// The alert dialogs and the page comparisons, run in-process with the
+// Monitor's own resources; a second thread plays the user.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
+
+#include "alerts.h"
+#include "monitor_state.h"
+#include "patrol.h"
+#include "support/driver.h"
+#include "support/win_test_util.h"
+
+using namespace tavrin;
+
+namespace {
+
+constexpr const char* kPlacementKey = "Software\\Quennet\\Tavrin";
+
+class Alerts : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fonts_.create();
+    context_.instance = GetModuleHandleA(nullptr);
+    context_.fonts = &fonts_;
+    context_.subject = &subject_;
+    subject_.set(testutil::testDir() + "\\ver_plain.dll", "Widget", 11);
+    testutil::deleteValue(HKEY_CURRENT_USER, kPlacementKey, "xPosAlert");
+    testutil::deleteValue(HKEY_CURRENT_USER, kPlacementKey, "yPosAlert");
+  }
+
+  // Shows the dialog; `user` gets it once it is up, and must end it.
+  int answer(const char* caption, const std::function<int()>& show, const std::function<void(HWND)>& user) {
+    std::thread player([&] {
+      // Only this process's dialogs: another test program may have one open.
+      HWND dialog = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", 10000);
+      if (dialog) {
+        EXPECT_EQ(driver::windowText(dialog), caption);
+        user(dialog);
+      }
+    });
+    const int result = show();
+    player.join();
+    return result;
+  }
+
+  static void escape(HWND dialog) {
+    HWND focus = GetDlgItem(dialog, IDYES) ? GetDlgItem(dialog, IDYES) : GetDlgItem(dialog, IDOK);
+    PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+
+  AlertFonts fonts_;
+  AlertSubject subject_;
+  AlertContext context_;
+};
+
+constexpr const char* kNewProgram = "Tavrin New Program Alert";
+
+}  // namespace
+
+TEST_F(Alerts, EscapeApprovesAllButTheHiddenFileAndServiceAlerts) {
+  RepeatAlerts repeats;
+  int hide = 0;
+  const struct {
+    const char* name;
+    const char* caption;
+    std::function<int()> show;
+    int expected;
+  } cases[] = {
+      {"ie-helper", kNewProgram, [&] { return showNewIEHelperAlert(context_); }, 6},
+      {"task", kNewProgram, [&] { return showNewTaskAlert(context_); }, 6},
+      {"startup", kNewProgram, [&] { return showNewStartupAlert(context_, repeats, hide); }, 6},
+      {"file-type", "Tavrin File Type Change Alert", [&] { return showFileTypeAlert(context_); }, 6},
+      {"returning", "This Program doesn't want to be Delayed", [&] { return showDelayedReturnedAlert(context_); }, 6},
+      {"hidden-file", kNewProgram, [&] { return showNewHiddenFileAlert(context_); }, 7},
+      {"service", kNewProgram, [&] { return showNewServiceAlert(context_); }, 7},
+  };
+  for (const auto& c : cases) {
+    subject_.set(testutil::testDir() + "\\ver_plain.dll", "NoSuchServiceForTavrin", 11);
+    subject_.secondPath = testutil::testDir() + "\\ver_none.dll";
+    EXPECT_EQ(answer(c.caption, c.show,
+                     [&](HWND dialog) {
+                       Sleep(300);  // let every control paint
+                       driver::screenshot(std::string("alert-") + c.name);
+                       escape(dialog);
+                     }),
+              c.expected)
+        << c.name;
+    EXPECT_TRUE(subject_.programPath.empty()) << c.name << ": the subject is cleared when a button ends the alert";
+  }
+}
+
+TEST_F(Alerts, StartupAlertShowsTheProgramAndTheSentenceOfItsLocation) {
+  const struct {
+    int typeCode;
+    const char* sentence;
+  } cases[] = {
+      {12, "Type: RunOnce"},
+      {200, "A Shortcut to this program has been added to your Startup folder."},
+      {1, "This program will run each time you login or restart your machine."},
+  };
+  int hide = 0;
+  for (const auto& c : cases) {
+    RepeatAlerts repeats;
+    subject_.set(testutil::testDir() + "\\ver_plain.dll", "Widget", c.typeCode);
+    std::string explanation, name, company, version, label;
+    const int result = answer(
+        kNewProgram, [&] { return showNewStartupAlert(context_, repeats, hide); },
+        [&](HWND dialog) {
+          explanation = driver::dialogItemText(dialog, 1036);
+          name = driver::dialogItemText(dialog, 100);
+          company = driver::dialogItemText(dialog, 1030);
+          version = driver::dialogItemText(dialog, 1029);
+          label = driver::dialogItemText(dialog, 1097);
+          driver::pressButton(dialog, IDNO);
+        });
+    EXPECT_EQ(result, 7) << c.typeCode;
+    EXPECT_NE(explanation.find(c.sentence), std::string::npos) << c.typeCode << ": " << explanation;
+    EXPECT_EQ(explanation.find("%s"), std::string::npos);
+    EXPECT_EQ(name, "Widget Suite");
+    EXPECT_EQ(company, "Acme Tools");
+    EXPECT_EQ(version, "1.2.3.4");
+    EXPECT_EQ(label, "Version");
+  }
+}
+
+TEST_F(Alerts, ThirdAlertInARowForOneProgramDisablesWhateverTheAnswer) {
+  RepeatAlerts repeats;
+  int hide = 0;
+  std::vector<int> results;
+  for (int i = 0; i < 3; ++i) {
+    subject_.set(testutil::testDir() + "\\ver_plain.dll", "Widget", 11);
+    results.push_back(answer(kNewProgram, [&] { return showNewStartupAlert(context_, repeats, hide); },
+                             [](HWND dialog) { driver::pressButton(dialog, IDNO); }));
+  }
+  EXPECT_EQ(results, (std::vector<int>{7, 7, 11}));
+  EXPECT_EQ(hide, 2);  // the rest of the pass refuses without asking
+  EXPECT_EQ(repeats.count, 0);
+}
+
+TEST_F(Alerts, WinlogonNotifyAnsweredNoIsDisabledNotRemoved) {
+  RepeatAlerts repeats;
+  int hide = 0;
+  subject_.set(testutil::testDir() + "\\ver_plain.dll", "Notify", 256);
+  EXPECT_EQ(answer(kNewProgram, [&] { return showNewStartupAlert(context_, repeats, hide); },
+                   [](HWND dialog) { driver::pressButton(dialog, IDNO); }),
+            11);
+  EXPECT_EQ(hide, 0);
+}
+
+TEST_F(Alerts, MissingProgramKeepsTheTemplateTexts) {
+  subject_.set("C:\\nowhere\\missing.exe", "Missing", 11);
+  std::string company, description;
+  answer(kNewProgram, [&] { return showNewIEHelperAlert(context_); },
+         [&](HWND dialog) {
+           company = driver::dialogItemText(dialog, 1030);
+           description = driver::dialogItemText(dialog, 1031);
+           driver::pressButton(dialog, IDYES);
+         });
+  EXPECT_EQ(company, "Company name not included in this program.");
+  EXPECT_EQ(description, "No Description found");
+}
+
+TEST_F(Alerts, TaskNameLineDropsTheTaskFileEnding) {
+  for (const auto& [task, line] : {std::pair<std::string, std::string>{"x.job", "x"}, {"abc", kNewProgram}}) {
+    subject_.set(testutil::testDir() + "\\ver_plain.dll", task, 800);
+    std::string shown;
+    answer(kNewProgram, [&] { return showNewTaskAlert(context_); },
+           [&](HWND dialog) {
+             shown = driver::dialogItemText(dialog, 100);
+             driver::pressButton(dialog, IDNO);
+           });
+    EXPECT_EQ(shown, line) << task;
+  }
+}
+
+TEST_F(Alerts, PlacementIsSavedAndAnOffScreenPositionComesBackOnScreen) {
+  testutil::setString(HKEY_CURRENT_USER, kPlacementKey, "xPosAlert", "99999");
+  testutil::setString(HKEY_CURRENT_USER, kPlacementKey, "yPosAlert", "40");
+  RECT shown{};
+  answer(kNewProgram, [&] { return showNewIEHelperAlert(context_); },
+         [&](HWND dialog) {
+           GetWindowRect(dialog, &shown);
+           driver::pressButton(dialog, IDYES);
+         });
+  EXPECT_EQ(shown.left, GetSystemMetrics(SM_CXVIRTUALSCREEN) / 2);
+  EXPECT_EQ(shown.top, 40);
+  std::string data;
+  DWORD type = 0;
+  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, kPlacementKey, "xPosAlert", data, type));
+  EXPECT_EQ(std::string(data.c_str()), std::to_string(shown.left));
+  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, kPlacementKey, "dxAlert", data, type));
+  EXPECT_EQ(std::string(data.c_str()), std::to_string(shown.right - shown.left));
+}
+
+// The start, search and desktop pages, compared by the patrol.
+class BrowserPages : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    state_.caption = "Tavrin";
+    state_.options.hideBramble = 1;  // no tray icon in a test
+    for (const char* name : {"StartPage", "SearchPage", "SourcePage"})
+      testutil::deleteValue(HKEY_CURRENT_USER, kPlacementKey, name);
+  }
+  void TearDown() override {
+    for (const char* name : {"StartPage", "SearchPage", "SourcePage"})
+      testutil::deleteValue(HKEY_CURRENT_USER, kPlacementKey, name);
+  }
+  static std::string read(const char* key, const char* name) {
+    std::string data;
+    DWORD type = 0;
+    return testutil::rawValue(HKEY_CURRENT_USER, key, name, data, type) ? std::string(data.c_str()) : "<none>";
+  }
+  MonitorState state_;
+  testutil::RegistrySnapshot saved_{HKEY_CURRENT_USER, {"Software\\Microsoft\\Internet Explorer\\Main"}};
+  static constexpr const char* kMain = "Software\\Microsoft\\Internet Explorer\\Main";
+};
+
+TEST_F(BrowserPages, FirstPassStoresThePagesSilently) {
+  testutil::setString(HKEY_CURRENT_USER, kMain, "Start Page", "http://home.example/");
+  checkBrowserPages(state_);  // a question would block here
+  EXPECT_EQ(read(kPlacementKey, "StartPage"), "http://home.example/");
+}
+
+TEST_F(BrowserPages, ChangedStartPageAnsweredNoIsRestoredWithoutItsSlash) {
+  testutil::setString(HKEY_CURRENT_USER, kMain, "Start Page", "http://home.example/");
+  testutil::setString(HKEY_CURRENT_USER, kMain, "Search Page", "http://search.example");
+  checkBrowserPages(state_);
+  testutil::setString(HKEY_CURRENT_USER, kMain, "Start Page", "http://hijack.example/%n%s/");
+  std::string text;
+  std::thread player([&] {
+    HWND box = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", 10000);
+    if (!box) return;
+    text = driver::messageBoxText(box);
+    driver::screenshot("page-changed-question");
+    driver::pressButton(box, IDNO);
+  });
+  checkBrowserPages(state_);
+  player.join();
+  EXPECT_NE(text.find("Your new page is http://hijack.example/%n%s"), std::string::npos) << text;
+  EXPECT_NE(text.find("restore your page to\n http://home.example."), std::string::npos) << text;
+  EXPECT_EQ(read(kMain, "Start Page"), "http://home.example");
+  // A page that only gained or lost its slash is no change.
+  testutil::setString(HKEY_CURRENT_USER, kMain, "Search Page", "HTTP://search.example/");
+  checkBrowserPages(state_);
+}
