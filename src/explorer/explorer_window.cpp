@@ -1,6 +1,7 @@
 #include "explorer_window.h"
 
 #include "base/commands.h"
+#include "inventory/delayed_start.h"
 #include "inventory/settings.h"
 #include "resource.h"
 #include "sheet.h"
@@ -120,6 +121,6 @@ void startMonitor() {
   WinExec(command.c_str(), SW_SHOW);
 }
 
-void restoreDelayedPrograms() { trace::line("Restore", "Delayed Start"); }
+void restoreDelayedPrograms() { trace::line("Restore", std::to_string(restoreAllDelayed())); }
 
 }  // namespace tavrin

@@ -26,7 +26,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   const ExplorerRequest request =
       parseExplorerCommandLine(commandLine ? commandLine : "", readOption("StartTab", CMD_STARTUP_PROGRAMS));
   if (request.restoreDelayed) {
+    // Startup-folder programs come back as shortcuts, which need COM.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     restoreDelayedPrograms();
+    CoUninitialize();
     return 0;
   }
   if (request.startMonitor && !FindWindowA(kMonitorClassName, nullptr))

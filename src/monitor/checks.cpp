@@ -9,7 +9,7 @@ void clearEntryList(MonitorState& state) { state.entries.clear(); }
 
 void launchDelayedPrograms(MonitorState& state, int elapsedSeconds) {
   trace::line("Delayed Start", std::to_string(elapsedSeconds));
-  (void)state;
+  state.delayedLaunched = state.launcher.launchDue(elapsedSeconds);
 }
 
 void toggleMonitorRegistration(MonitorState& state) {

@@ -8,6 +8,7 @@
 #include "base/alert_rules.h"
 #include "base/patrol_schedule.h"
 #include "base/tick_schedule.h"
+#include "inventory/delayed_start.h"
 #include "inventory/entry_list.h"
 #include "inventory/settings.h"
 #include "ostrum_binding.h"
@@ -30,6 +31,7 @@ struct MonitorState {
 
   int delayedTotal = 0;
   int delayedLaunched = 0;
+  DelayedLauncher launcher;
   TickSchedule schedule;
   bool alertShowing = false;
   bool passRunning = false;

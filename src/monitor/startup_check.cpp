@@ -2,7 +2,8 @@
 #include "base/entry_tables.h"
 #include "base/startup_text.h"
 #include "base/text.h"
-#include "inventory/delay_lists.h"
+#include "inventory/delayed_start.h"
+#include "inventory/program_file.h"
 #include "inventory/detection_store.h"
 #include "inventory/processes.h"
 #include "inventory/settings.h"
@@ -81,7 +82,9 @@ void askAboutReturnedProgram(MonitorState& state, const StartupEntry& e) {
   const int answer = showDelayedReturnedAlert(alertContext(state));
   if (answer == alert::kApprove) {
     approve(e);
-    removeFromDelayedLists(e.startupKey(), e.typeCode > 10);
+    // The lists name a program by its program file, not by its command line.
+    deleteDelayValues(e.typeCode > 10 ? DelayHive::CurrentUser : DelayHive::AllUsers,
+                      splitCommand(e.path).programFile);
   } else if (answer == alert::kRefuse) {
     approve(e);
     disableUnlessMarked(e);
