@@ -558,19 +558,12 @@ def sheet(previews):
     return img
 
 
-def main(argv=None):
-    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    ap.add_argument("--check", action="store_true",
-                    help="compare with the files on disk instead of writing them")
-    ap.add_argument("--preview", metavar="DIR", help="write PNG previews to DIR")
-    ap.add_argument("--out", default=RES_DIR, help="resource directory")
-    args = ap.parse_args(argv)
-
-    files, previews = build()
+def write_resources(files, out, check):
+    """Writes the files into `out`, or with `check` compares them; 1 when any differs."""
     status = 0
     for name in sorted(files):
-        path = os.path.join(args.out, name)
-        if args.check:
+        path = os.path.join(out, name)
+        if check:
             try:
                 with open(path, "rb") as f:
                     same = f.read() == files[name]
@@ -580,10 +573,23 @@ def main(argv=None):
                 print("differs: %s" % path)
                 status = 1
         else:
-            os.makedirs(args.out, exist_ok=True)
+            os.makedirs(out, exist_ok=True)
             with open(path, "wb") as f:
                 f.write(files[name])
             print("wrote %s (%d bytes)" % (path, len(files[name])))
+    return status
+
+
+def main(argv=None):
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("--check", action="store_true",
+                    help="compare with the files on disk instead of writing them")
+    ap.add_argument("--preview", metavar="DIR", help="write PNG previews to DIR")
+    ap.add_argument("--out", default=RES_DIR, help="resource directory")
+    args = ap.parse_args(argv)
+
+    files, previews = build()
+    status = write_resources(files, args.out, args.check)
 
     if args.preview:
         os.makedirs(args.preview, exist_ok=True)

@@ -380,22 +380,7 @@ def main(argv=None):
     args = ap.parse_args(argv)
 
     files, previews = build()
-    status = 0
-    for name in sorted(files):
-        path = os.path.join(args.out, name)
-        if args.check:
-            try:
-                with open(path, "rb") as f:
-                    same = f.read() == files[name]
-            except OSError:
-                same = False
-            if not same:
-                print("differs: %s" % path)
-                status = 1
-        else:
-            os.makedirs(args.out, exist_ok=True)
-            with open(path, "wb") as f:
-                f.write(files[name])
+    status = art.write_resources(files, args.out, args.check)
     if args.preview:
         os.makedirs(args.preview, exist_ok=True)
         with open(os.path.join(args.preview, "explorer_sheet.png"), "wb") as f:
