@@ -39,6 +39,15 @@ void showImage(HWND button, HBITMAP image) {
   if (image) SendMessageA(button, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
 }
 
+// The owner-drawn captions show in blue while the mouse is over their button,
+// so they are redrawn whenever that changes.
+BOOL CALLBACK redrawIfCaption(HWND child, LPARAM) {
+  if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_OWNERDRAW) InvalidateRect(child, nullptr, TRUE);
+  return TRUE;
+}
+
+void redrawCaptions(HWND button) { EnumChildWindows(GetParent(button), redrawIfCaption, 0); }
+
 LRESULT CALLBACK imageButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = static_cast<ImageButton*>(GetPropA(button, kImageButtonProp));
   if (!self) return DefWindowProcA(button, message, wParam, lParam);
@@ -54,11 +63,13 @@ LRESULT CALLBACK imageButtonProc(HWND button, UINT message, WPARAM wParam, LPARA
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, button, 0};
         self->tracking = TrackMouseEvent(&track) != FALSE;
         showImage(button, self->hover);
+        redrawCaptions(button);
       }
       return 0;
     case WM_MOUSELEAVE:
       self->tracking = false;
       showImage(button, self->normal);
+      redrawCaptions(button);
       return 0;
     case WM_LBUTTONDOWN:
       showImage(button, self->pressed);
@@ -712,6 +723,23 @@ void ListPage::layout() {
   if (moves) EndDeferWindowPos(moves);
 }
 
+namespace {
+// A caption counts as under the mouse when the mouse is over it or over the
+// image button above it (the one whose middle lies within its width).
+bool isUnderMouse(HWND caption) {
+  POINT cursor;
+  if (!GetCursorPos(&cursor)) return false;
+  HWND below = WindowFromPoint(cursor);
+  if (below == caption) return true;
+  if (!below || GetParent(below) != GetParent(caption) || !GetPropA(below, kImageButtonProp)) return false;
+  RECT captionRect, buttonRect;
+  GetWindowRect(caption, &captionRect);
+  GetWindowRect(below, &buttonRect);
+  const LONG middle = (buttonRect.left + buttonRect.right) / 2;
+  return middle >= captionRect.left && middle <= captionRect.right;
+}
+}  // namespace
+
 void ListPage::drawCaption(const DRAWITEMSTRUCT& draw) {
   char text[128] = {};
   GetWindowTextA(draw.hwndItem, text, sizeof text);
@@ -726,7 +754,7 @@ void ListPage::drawCaption(const DRAWITEMSTRUCT& draw) {
   OffsetRect(&shadow, 1, 1);
   SetTextColor(dc, RGB(192, 192, 192));
   DrawTextA(dc, text, -1, &shadow, format);
-  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  SetTextColor(dc, isUnderMouse(draw.hwndItem) ? RGB(0, 0, 255) : GetSysColor(COLOR_BTNTEXT));
   DrawTextA(dc, text, -1, &r, format);
   SelectObject(dc, oldFont);
 }
