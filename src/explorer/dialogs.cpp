@@ -77,10 +77,94 @@ void showMessageDialog(ExplorerState& state, UINT text, const std::string& capti
   dialog.runModal(state.instance, IDD_MESSAGE, state.window);
 }
 
+class PatrolTimeDialog : public Dialog {
+ public:
+  PatrolTimeDialog(UINT caption, const char* patrolOption, const char* realtimeOption)
+      : caption_(caption), patrolOption_(patrolOption), realtimeOption_(realtimeOption) {}
+
+ protected:
+  BOOL onInit() override {
+    SetWindowTextA(window_, loadString(caption_, 128).c_str());
+    setDialogText(window_, IDS_PATROL_INTRO, IDC_PATROL_INTRO);
+    setDialogText(window_, IDS_PATROL_MINUTES, IDC_PATROL_MINUTES_LABEL);
+    setDialogText(window_, IDS_PATROL_ZERO_OFF, IDC_PATROL_ZERO_OFF);
+    setDialogText(window_, IDS_PATROL_REALTIME, IDC_PATROL_REALTIME);
+    setDialogText(window_, IDS_BTN_CLOSE, IDCANCEL);
+    SendMessageA(item(IDC_PATROL_EDIT), EM_LIMITTEXT, 2, 0);
+    SendMessageA(item(IDC_PATROL_SLIDER), TBM_SETRANGE, FALSE, MAKELPARAM(0, 30));
+    SendMessageA(item(IDC_PATROL_SLIDER), TBM_SETTICFREQ, 3, 0);
+    realtimeAtOpening_ = realtimeOption_ && readOption(realtimeOption_, 0) > 0;
+    if (!realtimeOption_) showItem(IDC_PATROL_REALTIME, false);
+    applyState();
+    centreWindow(window_);
+    return TRUE;
+  }
+  bool onCommand(int id, int code, HWND) override {
+    switch (id) {
+      case IDC_PATROL_EDIT:
+        if (code == EN_CHANGE && !settingText_)
+          SendMessageA(item(IDC_PATROL_SLIDER), TBM_SETPOS, TRUE, leadingNumber(itemText(IDC_PATROL_EDIT)));
+        return true;
+      case IDC_PATROL_REALTIME:
+        if (realtimeOption_)
+          writeOption(realtimeOption_, IsDlgButtonChecked(window_, IDC_PATROL_REALTIME) == BST_CHECKED ? 1 : 0);
+        applyState();
+        return true;
+      case IDOK:
+        if (realtimeOption_)
+          writeOption(realtimeOption_, IsDlgButtonChecked(window_, IDC_PATROL_REALTIME) == BST_CHECKED ? 1 : 0);
+        end(static_cast<INT_PTR>(leadingNumber(itemText(IDC_PATROL_EDIT))));
+        return true;
+      case IDCANCEL:
+        if (realtimeOption_) writeOption(realtimeOption_, realtimeAtOpening_ ? 1 : 0);
+        end(-1);
+        return true;
+      default:
+        return false;
+    }
+  }
+  bool onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) override {
+    if (message != WM_HSCROLL || reinterpret_cast<HWND>(lParam) != item(IDC_PATROL_SLIDER)) return false;
+    const int position = static_cast<int>(SendMessageA(item(IDC_PATROL_SLIDER), TBM_GETPOS, 0, 0));
+    setMinutes(position);
+    enableItem(IDC_PATROL_EDIT, position > 0);
+    result = 0;
+    return true;
+  }
+
+ private:
+  void setMinutes(int minutes) {
+    settingText_ = true;
+    setItemText(IDC_PATROL_EDIT, std::to_string(minutes));
+    settingText_ = false;
+  }
+  // The patrol time, or 0 and nothing editable while real-time watching is on.
+  void applyState() {
+    const bool realtime = realtimeOption_ && readOption(realtimeOption_, 0) > 0;
+    const int minutes = realtime ? 0 : readOption(patrolOption_, 0);
+    CheckDlgButton(window_, IDC_PATROL_REALTIME, realtime ? BST_CHECKED : BST_UNCHECKED);
+    enableItem(IDC_PATROL_SLIDER, !realtime);
+    enableItem(IDC_PATROL_EDIT, !realtime);
+    setMinutes(minutes);
+    SendMessageA(item(IDC_PATROL_SLIDER), TBM_SETPOS, TRUE, minutes);
+  }
+  UINT caption_;
+  const char* patrolOption_;
+  const char* realtimeOption_;
+  bool realtimeAtOpening_ = false;
+  bool settingText_ = false;
+};
+
 int showProtectiveWarning(ExplorerState& state, HWND owner, const std::string& name, const std::string& programPath) {
   WarningDialog dialog(state, name, programPath);
   const INT_PTR answer = dialog.runModal(state.instance, IDD_WARNING, owner);
   return answer == IDYES ? IDYES : IDNO;
+}
+
+int runPatrolTimeDialog(ExplorerState& state, HWND owner, UINT caption, const char* patrolOption,
+                        const char* realtimeOption) {
+  PatrolTimeDialog dialog(caption, patrolOption, realtimeOption);
+  return static_cast<int>(dialog.runModal(state.instance, IDD_PATROL_TIME, owner));
 }
 
 ConfirmKeyLocationRemoval protectiveWarning(ExplorerState& state, HWND owner) {

@@ -37,4 +37,9 @@ int showProtectiveWarning(ExplorerState& state, HWND owner, const std::string& n
 // The Explorer's answer before a key startup location is removed.
 ConfirmKeyLocationRemoval protectiveWarning(ExplorerState& state, HWND owner);
 
+// Set Patrol Time (dialog 160): the typed minutes (0 or more) on OK, -1 on
+// Cancel. Updates the real-time flag itself when `realtimeOption` is given.
+int runPatrolTimeDialog(ExplorerState& state, HWND owner, UINT caption, const char* patrolOption,
+                        const char* realtimeOption);
+
 }  // namespace tavrin

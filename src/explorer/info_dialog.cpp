@@ -287,7 +287,7 @@ bool InfoDialog::onCommand(int id, int code, HWND) {
       return true;
     case IDC_INFO_STOP:
       if (list.typeCode(entry_) != 700 && list.typeCode(entry_) != 701) {
-        stopProgram(file_, list.name(entry_), false, state_.caption);
+        stopProgram(file_, list.name(entry_), false, loadString(IDS_CAPTION, 32));
         fillPanel();
       }
       return true;

@@ -553,7 +553,7 @@ void ListPage::runMenuCommand(int id) {
   programFileExists(file);
   switch (id) {
     case IDM_DELETE_ON_REBOOT:
-      if (messageBox(window_, loadString(IDS_CONFIRM_DELETE_ON_REBOOT), state_.caption,
+      if (messageBox(window_, loadString(IDS_CONFIRM_DELETE_ON_REBOOT), loadString(IDS_CAPTION, 32),
                      MB_YESNO | MB_ICONSTOP | MB_TOPMOST, languageId()) == IDYES)
         MoveFileExA(file.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
       break;

@@ -259,10 +259,13 @@ TEST_F(Sheet, SortingTwiceReversesARefillKeepsItAndInfoPagesWithWrapAround) {
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(visited, expected);
   const std::string last = driver::windowText(info);
+  // Each step waits for the page to change; a fixed pause was too short under load.
   driver::pressButton(info, 1083);
+  if (all.size() > 1) {
+    EXPECT_TRUE(driver::waitUntil([&] { return driver::windowText(info) != last; }, 3000));
+  }
   driver::pressButton(info, 1082);
-  Sleep(300);
-  EXPECT_EQ(driver::windowText(info), last);
+  EXPECT_TRUE(driver::waitUntil([&] { return driver::windowText(info) == last; }, 3000));
   driver::pressButton(info, 1);
   EXPECT_TRUE(driver::waitUntil([&] { return !IsWindow(info); }, 3000));
 }
@@ -288,4 +291,443 @@ TEST_F(Sheet, EveryTabAndTheHistoryDialogShow) {
   driver::screenshot("history_dialog");
   driver::pressButton(history, 1);
   EXPECT_TRUE(driver::waitUntil([&] { return !IsWindow(history); }, 3000));
+}
+
+// The startup pages: moving to Delayed Start and back, the delay options, and
+// the Winlogon Shell reset.
+namespace {
+
+constexpr const char* kDelayKey = "Software\\Quennet\\Tavrin\\Delay";
+constexpr const char* kApprovedKey = "Software\\Quennet\\Tavrin\\Run";
+constexpr const char* kWinlogonKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+constexpr const char* kProbeProgram = "C:\\windows\\system32\\winver.exe";
+
+std::vector<std::string> delayKeys() {
+  std::vector<std::string> keys{kDelayKey};
+  for (const char* sub : {"Title", "Time", "Parameters", "Shortcuts", "Applet", "OpenAs"})
+    keys.push_back(std::string(kDelayKey) + "\\" + sub);
+  return keys;
+}
+
+std::string valueOf(HKEY root, const std::string& path, const std::string& name) {
+  std::string data;
+  DWORD type = 0;
+  if (!testutil::rawValue(root, path, name, data, type)) return "<none>";
+  return data.c_str();
+}
+
+struct DialogSearch {
+  DWORD pid;
+  HWND sheet, found;
+};
+
+BOOL CALLBACK findOtherDialog(HWND window, LPARAM context) {
+  auto* s = reinterpret_cast<DialogSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (owner == s->pid && window != s->sheet && std::string(name) == "#32770" && IsWindowVisible(window)) {
+    s->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A dialog of the process other than the tab sheet: a message box or one of the page's dialogs.
+HWND otherDialog(DWORD pid, HWND sheet) {
+  DialogSearch search{pid, sheet, nullptr};
+  EnumWindows(findOtherDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND waitForOtherDialog(DWORD pid, HWND sheet) {
+  HWND dialog = nullptr;
+  driver::waitUntil([&] { return (dialog = otherDialog(pid, sheet)) != nullptr; }, 5000);
+  return dialog;
+}
+
+// The row whose cell in `column` reads `text`; -1 when none does.
+int rowWith(HWND view, int column, const std::string& text) {
+  RemoteBuffer buffer(view);
+  const int rows = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < rows; ++row)
+    if (buffer.cellText(view, row, column) == text) return row;
+  return -1;
+}
+
+class StartupPages : public Sheet {
+ protected:
+  void SetUp() override {
+    Sheet::SetUp();
+    setOption("StartTab", "6026");
+    testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "SortPrograms");
+    testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "ShowAllStartup");
+  }
+  void TearDown() override {
+    Sheet::TearDown();
+    testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "ShowAllStartup");
+  }
+  HWND page() const { return currentPage(sheet_); }
+  HWND view() const { return GetDlgItem(page(), 1000); }
+  // Waits for the row and selects it as the user would.
+  int selectRowWith(int column, const std::string& text) {
+    int row = -1;
+    driver::waitUntil([&] { return (row = rowWith(view(), column, text)) >= 0; }, 5000);
+    if (row >= 0) RemoteBuffer(view()).select(view(), row);
+    return row;
+  }
+  void command(int id) { PostMessageA(page(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  void showTab(int tab) {
+    PostMessageA(sheet_, PSM_SETCURSEL, tab, 0);
+    driver::waitUntil([&] { return currentTab(sheet_) == tab; }, 3000);
+  }
+  void picture(const std::string& name) {
+    Sleep(400);  // let it paint
+    driver::screenshot(name);
+  }
+  HWND sheet_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
+  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
+  testutil::RegistrySnapshot machineRun(HKEY_LOCAL_MACHINE, {kRunKey});
+  testutil::RegistrySnapshot delays(HKEY_CURRENT_USER, delayKeys());
+  testutil::RegistrySnapshot machineDelays(HKEY_LOCAL_MACHINE, delayKeys());
+  testutil::RegistrySnapshot approved(HKEY_CURRENT_USER, {kApprovedKey});
+  run.clearValues();
+  delays.clearValues();
+  machineDelays.clearValues();
+  testutil::setString(HKEY_CURRENT_USER, kRunKey, "DelayProbe", kProbeProgram);
+  testutil::setString(HKEY_LOCAL_MACHINE, kRunKey, "MachineProbe", "C:\\windows\\notepad.exe");
+  sheet_ = openSheet("");
+  ASSERT_NE(sheet_, nullptr);
+  ASSERT_EQ(currentTab(sheet_), 0);
+
+  // An all-users entry asks string 1120 first; Cancel leaves it where it was.
+  ASSERT_GE(selectRowWith(0, "MachineProbe"), 0);
+  command(1195);
+  HWND box = waitForOtherDialog(explorer_.pid(), sheet_);
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(driver::messageBoxText(box).find("used by everyone who may logon"), std::string::npos);
+  EXPECT_EQ(driver::windowText(box), "Tavrin");
+  picture("startup_all_users_question");
+  driver::pressButton(box, IDCANCEL);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
+  Sleep(500);
+  EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kRunKey, "MachineProbe"), "C:\\windows\\notepad.exe");
+  EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kDelayKey, "C:\\windows\\notepad.exe"), "<none>");
+
+  // A current-user entry moves without a question.
+  ASSERT_GE(selectRowWith(0, "DelayProbe"), 0);
+  command(1195);
+  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, kProbeProgram) == "11"; }, 5000));
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", kProbeProgram), "30");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Title", kProbeProgram), "DelayProbe");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedKey, kProbeProgram), "1103");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe"), "<none>");
+  EXPECT_EQ(otherDialog(explorer_.pid(), sheet_), nullptr);
+  // The page refilled without it.
+  EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, "DelayProbe") < 0; }, 3000));
+
+  showTab(1);
+  ASSERT_GE(selectRowWith(1, "winver.exe"), 0);
+  const int row = rowWith(view(), 1, "winver.exe");
+  EXPECT_EQ(RemoteBuffer(view()).cellText(view(), row, 0), "DelayProbe");
+  EXPECT_EQ(RemoteBuffer(view()).cellText(view(), row, 3), "30 Sec.");
+  EXPECT_EQ(RemoteBuffer(view()).cellText(view(), row, 2), "");  // the file exists and is not running
+  picture("delayed_page");
+
+  // Delay options: 2 minutes and the fourth seconds choice store 150 seconds.
+  command(1197);
+  HWND options = waitForOtherDialog(explorer_.pid(), sheet_);
+  ASSERT_NE(options, nullptr);
+  EXPECT_EQ(driver::windowText(options), "Program Delay Startup Options");
+  EXPECT_EQ(driver::dialogItemText(options, 1195), "DelayProbe");
+  EXPECT_EQ(SendMessageA(GetDlgItem(options, 1196), CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(GetDlgItem(options, 1191), CB_GETCURSEL, 0, 0), 3);
+  picture("delay_options_dialog");
+  SendMessageA(GetDlgItem(options, 1196), CB_SETCURSEL, 2, 0);
+  SendMessageA(GetDlgItem(options, 1191), CB_SETCURSEL, 3, 0);
+  SendMessageA(GetDlgItem(options, 1199), CB_SETCURSEL, 1, 0);
+  driver::pressButton(options, IDOK);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(options); }, 3000));
+  EXPECT_TRUE(driver::waitUntil(
+      [&] { return valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", kProbeProgram) == "150"; }, 3000));
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\OpenAs", kProbeProgram), "1");
+  EXPECT_TRUE(driver::waitUntil(
+      [&] { return RemoteBuffer(view()).cellText(view(), rowWith(view(), 1, "winver.exe"), 3) == "2 Min. : 30 Sec."; },
+      3000));
+
+  // Restore puts the Run value back, without a question, and empties the list.
+  ASSERT_GE(selectRowWith(1, "winver.exe"), 0);
+  command(1198);
+  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe") != "<none>"; }, 5000));
+  EXPECT_NE(valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe").find(kProbeProgram), std::string::npos);
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, kProbeProgram), "<none>");
+  EXPECT_EQ(otherDialog(explorer_.pid(), sheet_), nullptr);
+  EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 1, "winver.exe") < 0; }, 3000));
+}
+
+TEST_F(StartupPages, RemovingFromDelayedStartAsksAndCancelKeepsIt) {
+  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
+  testutil::RegistrySnapshot delays(HKEY_CURRENT_USER, delayKeys());
+  testutil::RegistrySnapshot machineDelays(HKEY_LOCAL_MACHINE, delayKeys());
+  run.clearValues();
+  delays.clearValues();
+  machineDelays.clearValues();
+  // Added directly to the list, with a delay that is not below a minute and a missing file.
+  testutil::setString(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe", "11");
+  testutil::setString(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\notepad.exe", "45");
+  testutil::setString(HKEY_CURRENT_USER, kDelayKey, "C:\\nowhere\\gone.exe", "11");
+  setOption("StartTab", "6055");
+  sheet_ = openSheet("");
+  ASSERT_NE(sheet_, nullptr);
+  ASSERT_EQ(currentTab(sheet_), 1);
+  ASSERT_GE(selectRowWith(1, "gone.exe"), 0);
+  EXPECT_EQ(RemoteBuffer(view()).cellText(view(), rowWith(view(), 1, "gone.exe"), 2), "Local File not found.");
+  EXPECT_EQ(RemoteBuffer(view()).cellText(view(), rowWith(view(), 1, "gone.exe"), 3), "0 Sec.");
+  EXPECT_EQ(RemoteBuffer(view()).cellText(view(), rowWith(view(), 1, "notepad.exe"), 3), "45 Sec.");
+
+  ASSERT_GE(selectRowWith(1, "notepad.exe"), 0);
+  command(1003);
+  HWND box = waitForOtherDialog(explorer_.pid(), sheet_);
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(driver::messageBoxText(box).find("removed from the Delayed Start list"), std::string::npos);
+  driver::pressButton(box, IDCANCEL);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
+  Sleep(500);
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe"), "11");
+  // No: off the list and not back in startup.
+  command(1003);
+  box = waitForOtherDialog(explorer_.pid(), sheet_);
+  ASSERT_NE(box, nullptr);
+  driver::pressButton(box, IDNO);
+  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe") == "<none>"; }, 5000));
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\notepad.exe"), "<none>");
+  Sleep(300);
+  RemoteBuffer probe(view());
+  const int rows = static_cast<int>(SendMessageA(view(), LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < rows; ++row) EXPECT_EQ(probe.cellText(view(), row, 1).find("notepad"), std::string::npos);
+  // Nothing went back to the (emptied) Run key.
+  HKEY key = nullptr;
+  DWORD values = 99;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(key);
+  EXPECT_EQ(values, 0u);
+}
+
+TEST_F(StartupPages, WinlogonShellOffersResetOnlyAndResetsWithoutAQuestion) {
+  testutil::RegistrySnapshot winlogon(HKEY_LOCAL_MACHINE, {kWinlogonKey});
+  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
+  testutil::RegistrySnapshot approved(HKEY_CURRENT_USER, {kApprovedKey});
+  run.clearValues();
+  testutil::setString(HKEY_CURRENT_USER, kRunKey, "RunProbe", kProbeProgram);
+  testutil::setString(HKEY_LOCAL_MACHINE, kWinlogonKey, "Shell", "Explorer.exe C:\\windows\\notepad.exe");
+  setOption("ShowAllStartup", "1");
+  sheet_ = openSheet("");
+  ASSERT_NE(sheet_, nullptr);
+  EXPECT_EQ(IsDlgButtonChecked(page(), 1014), BST_CHECKED);
+
+  ASSERT_GE(selectRowWith(0, "Winlogon Shell"), 0);
+  EXPECT_TRUE(driver::waitUntil([&] { return driver::dialogItemText(page(), 1003) == "&Reset"; }, 3000));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page(), 10)));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page(), 11)));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page(), 1003)));
+  HWND status = GetDlgItem(sheet_, 6050);
+  EXPECT_EQ(driver::windowText(status),
+            "Startup Location: HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon Shell");
+  picture("startup_shell_selected");
+
+  // It cannot be delayed: string 1130 in the message dialog.
+  command(1195);
+  HWND box = waitForOtherDialog(explorer_.pid(), sheet_);
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(driver::dialogItemText(box, 1001).find("must remain as a normal Windows Startup program"), std::string::npos);
+  picture("startup_cannot_delay");
+  driver::pressButton(box, IDOK);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe"), "<none>");
+
+  // A Run entry brings back Remove and an enabled Disable.
+  ASSERT_GE(selectRowWith(0, "RunProbe"), 0);
+  EXPECT_TRUE(driver::waitUntil([&] { return driver::dialogItemText(page(), 1003) == "&Remove"; }, 3000));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page(), 11)));
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(page(), 11)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(page(), 10)));
+
+  ASSERT_GE(selectRowWith(0, "Winlogon Shell"), 0);
+  command(1003);
+  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_LOCAL_MACHINE, kWinlogonKey, "Shell") == "Explorer.exe"; }, 5000));
+  Sleep(500);
+  EXPECT_EQ(otherDialog(explorer_.pid(), sheet_), nullptr);
+  // The refilled row now names the Windows default.
+  EXPECT_TRUE(driver::waitUntil(
+      [&] {
+        const int row = rowWith(view(), 0, "Winlogon Shell");
+        return row >= 0 && RemoteBuffer(view()).cellText(view(), row, 1) == "Explorer.exe";
+      },
+      3000));
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kRunKey, "RunProbe"), kProbeProgram);
+
+  // Unticking the box stores the option and leaves the advanced places out.
+  testutil::setString(HKEY_LOCAL_MACHINE, kWinlogonKey, "Shell", "Explorer.exe C:\\windows\\notepad.exe");
+  SendMessageA(GetDlgItem(page(), 1014), BM_SETCHECK, BST_UNCHECKED, 0);
+  PostMessageA(page(), WM_COMMAND, MAKEWPARAM(1014, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page(), 1014)));
+  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kOptions, "ShowAllStartup") == "0"; }, 3000));
+  Sleep(500);
+  EXPECT_LT(rowWith(view(), 0, "Winlogon Shell"), 0);
+  EXPECT_GE(rowWith(view(), 0, "RunProbe"), 0);
+}
+
+TEST_F(StartupPages, AddChoosesAFileOnBothPages) {
+  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
+  testutil::RegistrySnapshot delays(HKEY_CURRENT_USER, delayKeys());
+  testutil::RegistrySnapshot machineDelays(HKEY_LOCAL_MACHINE, delayKeys());
+  testutil::RegistrySnapshot approved(HKEY_CURRENT_USER, {kApprovedKey});
+  run.clearValues();
+  delays.clearValues();
+  machineDelays.clearValues();
+  sheet_ = openSheet("");
+  ASSERT_NE(sheet_, nullptr);
+  // The chooser takes the typed name and OK.
+  auto choose = [&](const std::string& path) {
+    HWND chooser = nullptr;
+    driver::waitUntil([&] { return (chooser = FindWindowA("#32770", "Add AutoStart Program")) != nullptr; }, 5000);
+    if (!chooser) return false;
+    driver::waitUntil([&] { return IsWindowVisible(chooser) != FALSE; }, 3000);
+    picture("add_file_dialog");
+    // The file name box (a combo box in the Explorer-style chooser).
+    SendMessageA(GetDlgItem(chooser, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    driver::pressButton(chooser, IDOK);
+    return driver::waitUntil([&] { return !IsWindow(chooser); }, 5000);
+  };
+
+  command(1064);
+  ASSERT_TRUE(choose(kProbeProgram));
+  const std::string quoted = std::string("\"") + kProbeProgram + "\"";
+  std::string name;
+  ASSERT_TRUE(driver::waitUntil(
+      [&] {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        char value[256] = {};
+        DWORD size = sizeof value;
+        const bool found = RegEnumValueA(key, 0, value, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        name = value;
+        return found;
+      },
+      5000));
+  EXPECT_FALSE(name.empty());
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kRunKey, name), quoted);
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedKey, quoted), "1");
+  EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, name) >= 0; }, 3000));
+
+  // On Delayed Start the program goes to the current user's list by default.
+  showTab(1);
+  command(1064);
+  ASSERT_TRUE(choose("C:\\windows\\notepad.exe"));
+  HWND scope = nullptr;
+  ASSERT_TRUE(driver::waitUntil([&] { return (scope = FindWindowA("#32770", "Startup Program Type")) != nullptr; }, 5000));
+  EXPECT_EQ(IsDlgButtonChecked(scope, 1200), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(scope, 1199), BST_UNCHECKED);
+  picture("startup_type_dialog");
+  driver::pressButton(scope, IDOK);
+  ASSERT_TRUE(driver::waitUntil(
+      [&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe") == "11"; }, 5000));
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\notepad.exe"), "30");
+  EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kDelayKey, "C:\\windows\\notepad.exe"), "<none>");
+  EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 1, "notepad.exe") >= 0; }, 3000));
+}
+
+TEST_F(StartupPages, DisableEnableAndRemoveARunEntry) {
+  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
+  testutil::RegistrySnapshot approved(HKEY_CURRENT_USER, {kApprovedKey});
+  run.clearValues();
+  testutil::setString(HKEY_CURRENT_USER, kRunKey, "ToggleProbe", kProbeProgram);
+  const std::string history = testutil::programDir() + "\\history.txt";
+  const std::size_t before = testutil::readFile(history).size();
+  sheet_ = openSheet("");
+  ASSERT_NE(sheet_, nullptr);
+
+  ASSERT_GE(selectRowWith(0, "ToggleProbe"), 0);
+  command(11);
+  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe") == "<none>"; }, 5000));
+  EXPECT_TRUE(driver::waitUntil(
+      [&] { return RemoteBuffer(view()).cellText(view(), rowWith(view(), 0, "ToggleProbe"), 3) == "   Disabled"; }, 3000));
+  ASSERT_GE(selectRowWith(0, "ToggleProbe"), 0);
+  EXPECT_TRUE(driver::waitUntil([&] { return IsWindowVisible(GetDlgItem(page(), 10)) != FALSE; }, 3000));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(page(), 11)));
+  EXPECT_EQ(driver::windowText(GetDlgItem(sheet_, 6050)),
+            "Startup Location:  *    Disabled * HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+  EXPECT_NE(testutil::readFile(history).substr(before).find("START_Disable"), std::string::npos);
+
+  command(10);
+  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe") != "<none>"; }, 5000));
+  EXPECT_NE(valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe").find("winver.exe"), std::string::npos);
+  EXPECT_NE(testutil::readFile(history).substr(before).find("START_Enable"), std::string::npos);
+
+  // One selected row: string 15 asks; No keeps the entry, Yes removes it.
+  ASSERT_GE(selectRowWith(0, "ToggleProbe"), 0);
+  command(1003);
+  HWND box = waitForOtherDialog(explorer_.pid(), sheet_);
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(driver::messageBoxText(box).find("You have chosen to remove"), std::string::npos);
+  driver::pressButton(box, IDNO);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
+  Sleep(500);
+  EXPECT_NE(valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe"), "<none>");
+  ASSERT_GE(selectRowWith(0, "ToggleProbe"), 0);
+  command(1003);
+  box = waitForOtherDialog(explorer_.pid(), sheet_);
+  ASSERT_NE(box, nullptr);
+  driver::pressButton(box, IDYES);
+  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe") == "<none>"; }, 5000));
+  EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, "ToggleProbe") < 0; }, 3000));
+}
+
+TEST_F(StartupPages, ThePatrolTimeIconSetsTheStartupPatrol) {
+  testutil::RegistrySnapshot options(HKEY_CURRENT_USER, {kOptions});
+  setOption("Start", "2");
+  setOption("RealtimeStartup", "0");
+  sheet_ = openSheet("");
+  ASSERT_NE(sheet_, nullptr);
+  auto openDialog = [&] {
+    command(1112);
+    HWND dialog = nullptr;
+    driver::waitUntil([&] { return (dialog = FindWindowA("#32770", "Patrol Time for Startup Programs")) != nullptr; },
+                      5000);
+    return dialog;
+  };
+  HWND dialog = openDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(driver::dialogItemText(dialog, 1004), "2");
+  EXPECT_EQ(SendMessageA(GetDlgItem(dialog, 1142), TBM_GETPOS, 0, 0), 2);
+  SendMessageA(GetDlgItem(dialog, 1004), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("5"));
+  EXPECT_TRUE(driver::waitUntil([&] { return SendMessageA(GetDlgItem(dialog, 1142), TBM_GETPOS, 0, 0) == 5; }, 2000));
+  picture("patrol_time_dialog");
+  driver::pressButton(dialog, IDOK);
+  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kOptions, "Start") == "5"; }, 3000));
+  // Close changes nothing.
+  dialog = openDialog();
+  ASSERT_NE(dialog, nullptr);
+  SendMessageA(GetDlgItem(dialog, 1004), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("9"));
+  driver::pressButton(dialog, IDCANCEL);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(dialog); }, 3000));
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kOptions, "Start"), "5");
+  // While real-time watching is on the time shows 0 and cannot be edited.
+  setOption("RealtimeStartup", "1");
+  dialog = openDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(driver::dialogItemText(dialog, 1004), "0");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1004)));
+  EXPECT_EQ(IsDlgButtonChecked(dialog, 1014), BST_CHECKED);
+  driver::pressButton(dialog, IDCANCEL);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(dialog); }, 3000));
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kOptions, "RealtimeStartup"), "1");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kOptions, "Start"), "5");
 }

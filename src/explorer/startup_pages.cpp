@@ -1,0 +1,513 @@
+#include "startup_pages.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "base/commands.h"
+#include "base/entry_tables.h"
+#include "base/page_rules.h"
+#include "base/startup_text.h"
+#include "base/text.h"
+#include "dialogs.h"
+#include "inventory/delayed_start.h"
+#include "inventory/detection_store.h"
+#include "inventory/history.h"
+#include "inventory/processes.h"
+#include "inventory/program_file.h"
+#include "inventory/settings.h"
+#include "inventory/startup_actions.h"
+#include "inventory/startup_enum.h"
+#include "placement.h"
+#include "resource.h"
+#include "sheet.h"
+#include "sys/message.h"
+#include "sys/registry.h"
+#include "sys/version.h"
+
+namespace tavrin {
+namespace {
+
+constexpr char kCurrentRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::string fileNamePart(const std::string& path) {
+  const std::size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string companyOf(const std::string& programPath) {
+  std::string file = programFileOfCommand(programPath);
+  VersionRecord version;
+  if (programFileExists(file)) readVersionRecord(file, version);
+  return version.companyName;
+}
+
+// Pages that act on every selected row; each row carries its entry index.
+class StartupListPage : public ListPage {
+ public:
+  using ListPage::ListPage;
+
+ protected:
+  std::vector<int> selectedEntries() const {
+    std::vector<int> entries;
+    int row = -1;
+    while ((row = static_cast<int>(SendMessageA(list(), LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0) {
+      LVITEMA item{};
+      item.mask = LVIF_PARAM;
+      item.iItem = row;
+      if (SendMessageA(list(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) && item.lParam >= 0 &&
+          item.lParam < state_.entries.count())
+        entries.push_back(static_cast<int>(item.lParam));
+    }
+    return entries;
+  }
+  // Refills after a change and selects the same row again (or the last one).
+  void refill() {
+    int row = selectedRow();
+    fill();
+    const int rows = static_cast<int>(SendMessageA(list(), LVM_GETITEMCOUNT, 0, 0));
+    if (row >= rows) row = rows - 1;
+    selectRow(row < 0 ? 0 : row);
+    afterSelection();
+  }
+  virtual void afterSelection() {}
+  int ask(UINT text, UINT flags) const {
+    return messageBox(window_, loadString(text), loadString(IDS_CAPTION, 32), flags | MB_TOPMOST, languageId());
+  }
+  bool onNotify(NMHDR* header, LRESULT& result) override {
+    if (header->idFrom == IDC_LIST && header->code == NM_DBLCLK) {
+      onCommand(IDM_ONLINE_INFO, 0, nullptr);
+      return true;
+    }
+    const bool handled = ListPage::onNotify(header, result);
+    if (header->idFrom == IDC_LIST &&
+        (header->code == LVN_ITEMCHANGED || header->code == NM_CLICK || header->code == LVN_KEYDOWN))
+      afterSelection();
+    if (header->code == PSN_SETACTIVE) afterSelection();
+    return handled;
+  }
+};
+
+class StartupPage : public StartupListPage {
+ public:
+  using StartupListPage::StartupListPage;
+
+ protected:
+  BOOL onInit() override {
+    const BOOL result = ListPage::onInit();
+    setDialogText(window_, IDS_BTN_ENABLE, IDC_ENABLE);
+    setDialogText(window_, IDS_BTN_DISABLE, IDC_DISABLE);
+    setDialogText(window_, IDS_BTN_ADD, IDC_ADD);
+    showItem(IDC_DISABLE, false);
+    return result;
+  }
+  bool onNotify(NMHDR* header, LRESULT& result) override {
+    if (header->code == PSN_SETACTIVE)
+      CheckDlgButton(window_, IDC_SHOW_ALL, readOption("ShowAllStartup", 0) > 0 ? BST_CHECKED : BST_UNCHECKED);
+    return StartupListPage::onNotify(header, result);
+  }
+  void fillEntries() override { enumerateStartup(state_.entries, true, readOption("ShowAllStartup", 0)); }
+  void setRowColumns(int row, int entry) override {
+    const EntryList& list = state_.entries;
+    const std::string command = (list.flag(entry) == 1 ? "RunDLL32.exe " : "") + fileNamePart(list.programPath(entry));
+    setCell(row, 1, command);
+    setCell(row, 2, companyOf(list.programPath(entry)));
+    setCell(row, 3, list.disabledState(entry) ? loadString(IDS_DISABLED_MARK, 64) : locationName(list.typeCode(entry)));
+    setCell(row, 4, detectionDate(entry, true));
+  }
+  std::string sortKey(int entry, int column) const override {
+    const EntryList& list = state_.entries;
+    switch (column) {
+      case 0: return list.name(entry);
+      case 1: return fileNamePart(list.programPath(entry));
+      case 2: return companyOf(list.programPath(entry));
+      case 3: return std::to_string(list.typeCode(entry));
+      case 4: return firstDetectedKey(detectionDate(entry, false));
+      default: return "";
+    }
+  }
+  bool comparesPrefixOnly() const override { return true; }
+  bool keepsDisabledBelow() const override { return true; }
+
+  void afterSelection() override {
+    const int entry = selectedEntry();
+    if (entry < 0) {
+      showItem(IDC_ENABLE, false);
+      showItem(IDC_DISABLE, false);
+      return;
+    }
+    const int type = state_.entries.typeCode(entry);
+    const bool disabled = state_.entries.disabledState(entry) != 0;
+    enableItem(IDC_REMOVE, type != typecode::kWinlogonNotify);
+    setDialogText(window_, type == typecode::kWinlogonUserinit || type == typecode::kWinlogonShell ? IDS_BTN_RESET
+                                                                                                  : IDS_BTN_REMOVE,
+                  IDC_REMOVE);
+    showItem(IDC_ENABLE, disabled);
+    showItem(IDC_DISABLE, !disabled);
+    // Userinit, Shell and the shell extensions have no disabled state of their own.
+    const bool toggles = type < typecode::kWinlogonUserinit || type == typecode::kWinlogonNotify;
+    enableItem(IDC_ENABLE, disabled && toggles);
+    enableItem(IDC_DISABLE, !disabled && toggles);
+    setStatusText(state_, loadString(IDS_STARTUP_LOCATION, 64) + startupLocationDescription(type, disabled));
+  }
+
+  bool onCommand(int id, int code, HWND control) override {
+    switch (id) {
+      case IDC_DISABLE:
+        toggleSelected(false);
+        return true;
+      case IDC_ENABLE:
+        toggleSelected(true);
+        return true;
+      case IDC_REMOVE:
+        removeSelected();
+        return true;
+      case IDC_ADD:
+        addProgram();
+        return true;
+      case IDM_MOVE_TO_DELAYED:
+        moveSelected();
+        return true;
+      case IDC_MONITOR_ICON: {
+        const int minutes = runPatrolTimeDialog(state_, window_, IDS_PATROL_STARTUP, "Start", "RealtimeStartup");
+        if (minutes >= 0) writeOption("Start", minutes);
+        updateMonitorIcon();
+        return true;
+      }
+      case IDC_SHOW_ALL:
+        if (code == BN_CLICKED) {
+          writeOption("ShowAllStartup", IsDlgButtonChecked(window_, IDC_SHOW_ALL) == BST_CHECKED ? 1 : 0);
+          refill();
+        }
+        return true;
+      default:
+        return ListPage::onCommand(id, code, control);
+    }
+  }
+
+ private:
+  std::string detectionDate(int entry, bool record) const {
+    std::string file = programFileOfCommand(state_.entries.programPath(entry));
+    if (!programFileExists(file)) return "";
+    std::string date = firstDetectionDate(file, state_.entries.typeCode(entry));
+    if (date.empty() && record) {
+      recordFirstDetection(file, detectionCategoryOf(state_.entries.typeCode(entry)));
+      date = firstDetectionDate(file, state_.entries.typeCode(entry));
+    }
+    return date;
+  }
+
+  void toggleSelected(bool enable) {
+    const std::vector<int> entries = selectedEntries();
+    if (entries.empty()) {
+      showNoSelection();
+      return;
+    }
+    const EntryList& list = state_.entries;
+    for (int entry : entries) {
+      const std::string name = list.name(entry), path = list.programPath(entry), key = list.key(entry);
+      const int type = list.typeCode(entry);
+      if (type >= typecode::kWinlogonUserinit && type != typecode::kWinlogonNotify) continue;
+      if (!enable) stopProgram(path, name, entries.size() == 1, loadString(IDS_CAPTION, 32));
+      if (hasDisabledMarker(name) != enable) continue;
+      if (toggleStartupEntry(name, path, key, type))
+        writeHistory(name, path, key, type, enable ? action::kStartEnable : action::kStartDisable);
+    }
+    refill();
+  }
+
+  void removeSelected() {
+    const std::vector<int> entries = selectedEntries();
+    if (entries.empty()) {
+      showNoSelection();
+      return;
+    }
+    const EntryList& list = state_.entries;
+    const bool one = entries.size() == 1;
+    for (int entry : entries) {
+      const std::string name = list.name(entry), path = list.programPath(entry), key = list.key(entry);
+      const int type = list.typeCode(entry);
+      if (type == typecode::kWinlogonNotify) continue;  // its Remove is greyed
+      if (type >= typecode::kWinlogonUserinit) {
+        removeStartupEntry(name, path, key, type, protectiveWarning(state_, window_));
+        continue;
+      }
+      stopProgram(path, name, one, loadString(IDS_CAPTION, 32));
+      if (one && messageBox(window_, format(loadString(IDS_CONFIRM_REMOVE_STARTUP).c_str(), path.c_str()),
+                            loadString(IDS_CAPTION, 32), MB_YESNO | MB_ICONWARNING | MB_TOPMOST, languageId()) != IDYES)
+        continue;
+      removeStartupEntry(name, path, key, type, protectiveWarning(state_, window_));
+    }
+    refill();
+  }
+
+  void addProgram() {
+    const std::string path = chooseProgramFile(window_);
+    if (path.empty()) return;
+    VersionRecord version;
+    readVersionRecord(path, version);
+    std::string name = version.fileDescription.empty() ? version.productName : version.fileDescription;
+    if (name.empty()) {
+      name = fileNamePart(path);
+      name = name.size() > 4 ? name.substr(0, name.size() - 4) : name;
+    }
+    // Quoted, so a path with blanks still names one program.
+    const std::string command = "\"" + path + "\"";
+    reg::writeString(HKEY_CURRENT_USER, kCurrentRunKey, name, command);
+    reg::writeString(HKEY_CURRENT_USER, kApprovedStartupKey, startupKeyOf(command), "1");
+    refill();
+  }
+
+  void moveSelected() {
+    const std::vector<int> entries = selectedEntries();
+    if (entries.empty()) {
+      showNoSelection();
+      return;
+    }
+    DelayQuestions questions;
+    questions.cannotDelay = [this](const std::string&) { showMessageDialog(state_, IDS_DELAY_NOT_ALLOWED); };
+    questions.allowAllUsers = [this](const std::string&) {
+      return ask(IDS_DELAY_ALL_USERS_WARNING, MB_OKCANCEL | MB_ICONWARNING) == IDOK;
+    };
+    const EntryList& list = state_.entries;
+    for (int entry : entries)
+      if (moveToDelayed(list.name(entry), list.programPath(entry), list.key(entry), list.typeCode(entry),
+                        list.flag(entry), questions) < 0)
+        break;
+    refill();
+  }
+};
+
+// Dialog 198: title, parameters, delay and window state of one program.
+class DelayOptionsDialog : public Dialog {
+ public:
+  DelayOptionsDialog(DelayHive hive, std::string programFile) : hive_(hive), programFile_(std::move(programFile)) {}
+
+ protected:
+  BOOL onInit() override {
+    SetWindowTextA(window_, loadString(IDS_DELAY_OPTIONS_CAPTION, 128).c_str());
+    setDialogText(window_, IDS_DELAY_OPTIONS_HEADING, IDC_DELAY_HEADING);
+    setDialogText(window_, IDS_LABEL_TITLE, IDC_DELAY_TITLE_LABEL);
+    setDialogText(window_, IDS_LABEL_MINUTES, IDC_DELAY_MINUTES_LABEL);
+    setDialogText(window_, IDS_LABEL_SECONDS, IDC_DELAY_SECONDS_LABEL);
+    setDialogText(window_, IDS_LABEL_OPEN_AS, IDC_DELAY_OPEN_AS_LABEL);
+    setDialogText(window_, IDS_BTN_APPLY, IDOK);
+    setDialogText(window_, IDS_BTN_CLOSE, IDCANCEL);
+    SendMessageA(item(IDC_DELAY_TITLE), EM_LIMITTEXT, 256, 0);
+    SendMessageA(item(IDC_DELAY_PARAMETERS), EM_LIMITTEXT, 256, 0);
+    for (int minute = 0; minute <= 60; ++minute) addChoice(IDC_DELAY_MINUTES, std::to_string(minute));
+    for (int tens = 0; tens < 6; ++tens) addChoice(IDC_DELAY_SECONDS, std::to_string(tens * 10));
+    for (UINT state : {IDS_OPEN_NORMAL, IDS_OPEN_MINIMIZED, IDS_OPEN_MAXIMIZED})
+      addChoice(IDC_DELAY_OPEN_AS, loadString(state, 64));
+    const DelayedOptions options = readDelayedOptions(hive_, programFile_);
+    const int seconds = options.seconds < 0 ? 0 : options.seconds;
+    choose(IDC_DELAY_MINUTES, seconds / 60 > 60 ? 60 : seconds / 60);
+    choose(IDC_DELAY_SECONDS, (seconds % 60) / 10);
+    choose(IDC_DELAY_OPEN_AS, options.windowState);
+    setItemText(IDC_DELAY_TITLE, options.title);
+    setItemText(IDC_DELAY_PARAMETERS, options.parameters);
+    centreWindow(window_);
+    return TRUE;
+  }
+  bool onCommand(int id, int, HWND) override {
+    if (id == IDCANCEL) {
+      end(0);
+      return true;
+    }
+    if (id != IDOK) return false;
+    DelayedOptions options;
+    options.seconds = chosen(IDC_DELAY_MINUTES) * 60 + chosen(IDC_DELAY_SECONDS) * 10;
+    options.windowState = chosen(IDC_DELAY_OPEN_AS);
+    options.title = itemText(IDC_DELAY_TITLE);
+    options.parameters = itemText(IDC_DELAY_PARAMETERS);
+    writeDelayedOptions(hive_, programFile_, options);
+    end(1);
+    return true;
+  }
+
+ private:
+  void addChoice(int id, const std::string& text) {
+    SendMessageA(item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  void choose(int id, int index) { SendMessageA(item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+  int chosen(int id) const {
+    const int index = static_cast<int>(SendMessageA(item(id), CB_GETCURSEL, 0, 0));
+    return index < 0 ? 0 : index;
+  }
+  DelayHive hive_;
+  std::string programFile_;
+};
+
+// Dialog 199: 1 all users, 2 the current user, 0 cancelled.
+class StartupTypeDialog : public Dialog {
+ protected:
+  BOOL onInit() override {
+    SetWindowTextA(window_, loadString(IDS_SCOPE_CAPTION, 128).c_str());
+    setDialogText(window_, IDS_SCOPE_QUESTION, IDC_TYPE_QUESTION);
+    setDialogText(window_, IDS_SCOPE_ALL_USERS, IDC_TYPE_ALL_USERS);
+    setDialogText(window_, IDS_SCOPE_CURRENT_USER, IDC_TYPE_CURRENT_USER);
+    CheckRadioButton(window_, IDC_TYPE_ALL_USERS, IDC_TYPE_CURRENT_USER, IDC_TYPE_CURRENT_USER);
+    centreWindow(window_);
+    return TRUE;
+  }
+  bool onCommand(int id, int, HWND) override {
+    if (id == IDCANCEL) {
+      end(0);
+      return true;
+    }
+    if (id != IDOK) return false;
+    end(IsDlgButtonChecked(window_, IDC_TYPE_ALL_USERS) == BST_CHECKED ? 1 : 2);
+    return true;
+  }
+};
+
+class DelayedPage : public StartupListPage {
+ public:
+  using StartupListPage::StartupListPage;
+
+ protected:
+  BOOL onInit() override {
+    const BOOL result = ListPage::onInit();
+    setDialogText(window_, IDS_BTN_ADD, IDC_ADD);
+    setDialogText(window_, IDS_BTN_DELAY_OPTIONS, IDC_DELAY_OPTIONS);
+    // The intro's leading empty line would push its last line under the hint.
+    const std::string intro = loadString(IDS_DELAY_INTRO);
+    setItemText(IDC_DELAY_INTRO, intro.substr(std::min(intro.find_first_not_of("\r\n"), intro.size())));
+    return result;
+  }
+  void fillEntries() override { enumerateDelayed(state_.entries); }
+  void setRowColumns(int row, int entry) override {
+    const EntryList& list = state_.entries;
+    const std::string program = list.programPath(entry);
+    setCell(row, 1, fileNamePart(program));
+    setCell(row, 2, statusOf(program));
+    setCell(row, 3, delayTimeText(readDelayedOptions(hiveOf(entry), program).seconds));
+  }
+  bool comparesPrefixOnly() const override { return true; }
+
+  bool onCommand(int id, int code, HWND control) override {
+    switch (id) {
+      case IDC_ADD:
+        addProgram();
+        return true;
+      case IDC_DELAY_OPTIONS: {
+        const int entry = selectedEntry();
+        if (entry < 0) {
+          showNoSelection();
+          return true;
+        }
+        DelayOptionsDialog dialog(hiveOf(entry), state_.entries.programPath(entry));
+        if (dialog.runModal(state_.instance, IDD_DELAY_OPTIONS, window_) == 1) refill();
+        return true;
+      }
+      case IDC_REMOVE:
+        removeSelected();
+        return true;
+      case IDM_LAUNCH_PROGRAM:
+        forEachSelected([this](int entry) { launchDelayedNow(hiveOf(entry), state_.entries.programPath(entry)); });
+        return true;
+      case IDM_RESTORE_TO_STARTUP:
+        forEachSelected([this](int entry) { restoreDelayed(state_.entries, entry); });
+        return true;
+      default:
+        return ListPage::onCommand(id, code, control);
+    }
+  }
+
+ private:
+  DelayHive hiveOf(int entry) const {
+    return state_.entries.flag(entry) == 0 ? DelayHive::AllUsers : DelayHive::CurrentUser;
+  }
+  static std::string statusOf(const std::string& program) {
+    if (findProcessOfProgram(program)) return loadString(IDS_STATE_RUNNING, 64);
+    std::string file = program;
+    return programFileExists(file) ? "" : loadString(IDS_LOCAL_FILE_NOT_FOUND, 64);
+  }
+  template <typename Action>
+  void forEachSelected(Action act) {
+    const std::vector<int> entries = selectedEntries();
+    if (entries.empty()) {
+      showNoSelection();
+      return;
+    }
+    for (int entry : entries) act(entry);
+    refill();
+  }
+  void removeSelected() {
+    const std::vector<int> entries = selectedEntries();
+    if (entries.empty()) {
+      showNoSelection();
+      return;
+    }
+    for (int entry : entries) {
+      const int answer = ask(IDS_DELAY_ASK_REMOVE, MB_YESNOCANCEL | MB_ICONQUESTION);
+      if (answer == IDCANCEL) break;
+      removeFromDelayed(state_.entries, entry, answer == IDYES);
+    }
+    refill();
+  }
+  void addProgram() {
+    const std::string path = chooseProgramFile(window_);
+    if (path.empty()) return;
+    StartupTypeDialog scope;
+    const INT_PTR answer = scope.runModal(state_.instance, IDD_STARTUP_TYPE, window_);
+    if (answer != 1 && answer != 2) return;
+    addToDelayed(longPathForm(path), answer == 1 ? DelayHive::AllUsers : DelayHive::CurrentUser);
+    refill();
+  }
+};
+
+}  // namespace
+
+std::string startupLocationDescription(int typeCode, bool disabled) {
+  if (typeCode == typecode::kScheduledTask) return loadString(IDS_LOC_TASK_SCHEDULER, 128);
+  if (typeCode == typecode::kBrowserHelper) return loadString(IDS_LOC_IE_BHO, 128);
+  if (typeCode == typecode::kToolbar) return loadString(IDS_LOC_IE_TOOLBAR, 128);
+  if (typeCode > typecode::kWinlogonNotify) return "";
+  std::string text = disabled ? " * " + loadString(IDS_DISABLED_MARK, 64) + " * " : "";
+  return text + startupLocationText(typeCode);
+}
+
+std::string delayTimeText(int seconds) {
+  const std::string secondsUnit = loadString(IDS_UNIT_SECONDS, 32);
+  if (seconds < 60) return format("%d %s", seconds, secondsUnit.c_str());
+  return format("%d %s : %d %s", seconds / 60, loadString(IDS_UNIT_MINUTES, 32).c_str(), seconds % 60,
+                secondsUnit.c_str());
+}
+
+std::string chooseProgramFile(HWND owner) {
+  // Each "%" separates a pair's parts; blanks around a pattern would make it match nothing.
+  std::string filter;
+  for (const std::string& piece : splitList(loadString(IDS_ADD_PROGRAM_FILTER, 256), '%')) {
+    const std::size_t first = piece.find_first_not_of(' '), last = piece.find_last_not_of(' ');
+    if (first == std::string::npos) continue;
+    filter += piece.substr(first, last - first + 1);
+    filter.push_back('\0');
+  }
+  filter.push_back('\0');
+  const std::string title = loadString(IDS_ADD_PROGRAM_TITLE, 128);
+  char file[512] = "Path";
+  OPENFILENAMEA chooser{};
+  chooser.lStructSize = sizeof chooser;
+  chooser.hwndOwner = owner;
+  chooser.lpstrFilter = filter.c_str();
+  chooser.lpstrFile = file;
+  chooser.nMaxFile = sizeof file;
+  chooser.lpstrInitialDir = "C:\\Program Files";
+  chooser.lpstrTitle = title.c_str();
+  chooser.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_LONGNAMES | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameA(&chooser)) return "";
+  const std::string chosen = file;
+  return chosen.size() <= 4 ? "" : chosen;
+}
+
+std::unique_ptr<ListPage> createStartupPage(ExplorerState& state, const PageSpec& definition) {
+  return std::make_unique<StartupPage>(state, definition);
+}
+
+std::unique_ptr<ListPage> createDelayedPage(ExplorerState& state, const PageSpec& definition) {
+  return std::make_unique<DelayedPage>(state, definition);
+}
+
+}  // namespace tavrin
