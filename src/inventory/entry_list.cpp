@@ -48,7 +48,13 @@ int EntryList::add(const std::string& name, const std::string& programPath, cons
     entry.name = givenName;
 
   const std::string givenKey = cut(key, kPathFieldWidth);
-  entry.key = convert ? longFormWithin(givenKey, kPathFieldWidth) : givenKey;
+  // A Startup-folder file is its own key: its long form is already known.
+  if (!convert)
+    entry.key = givenKey;
+  else if (givenKey == unquoted)
+    entry.key = entry.programPath;
+  else
+    entry.key = longFormWithin(givenKey, kPathFieldWidth);
   entry.typeCode = typeCode;
   entry.flag = flag;
   entries_.push_back(std::move(entry));

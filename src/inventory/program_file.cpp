@@ -92,6 +92,10 @@ CommandParts splitCommand(const std::string& command) {
 
 std::string longPathForm(const std::string& path) {
   if (path.empty() || isWindows95()) return path;
+  // What names no file has no long form. One look-up says so far more cheaply
+  // than the conversion's search of every folder on the way (a command line
+  // with arguments, the usual Run value, never names a file).
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return path;
   PathConversion convert = longPathConversion();
   std::string longPath;
   if (!convert || !convertPath(convert, path, longPath)) return path;
