@@ -54,11 +54,19 @@ int toggleRunEntry(const std::string& name, const std::string& programPath, int 
   if (!runKeyOfCode(typeCode, location)) return 0;
   const HKEY runRoot = reg::rootOf(location.hive);
   if (hasDisabledMarker(name)) {
-    if (!reg::writeString(runRoot, location.path, name, programPath)) return 0;
+    // Back as it was stored: the listed path has lost quotes and RUNDLL32.
+    std::string command;
+    if (reg::readString(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(typeCode), name, command, 1u << 16) == 0)
+      command = programPath;
+    if (!reg::writeString(runRoot, location.path, name, command)) return 0;
     reg::deleteValue(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(typeCode), name);
     return reg::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name);
   }
-  if (!writeDisabledState(name, programPath, typeCode)) return 0;
+  // The copy keeps the command as it stands in the Run key: the listed path
+  // has lost its quotes and a RUNDLL32 prefix, and would not start the same way.
+  std::string command;
+  if (reg::readString(runRoot, location.path, name, command, 1u << 16) == 0) command = programPath;
+  if (!writeDisabledState(name, command, typeCode)) return 0;
   return reg::deleteValue(runRoot, location.path, name);
 }
 
@@ -209,6 +217,12 @@ int toggleStartupEntry(const std::string& name, const std::string& programPath, 
     default:
       return 0;
   }
+}
+
+int disableReturnedRunEntry(const std::string& name, const std::string& command, int typeCode) {
+  RunKeyLocation location;
+  if (!runKeyOfCode(typeCode, location) || !writeDisabledState(name, command, typeCode)) return 0;
+  return reg::deleteValue(reg::rootOf(location.hive), location.path, name);
 }
 
 int removeStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,

@@ -15,6 +15,11 @@ namespace tavrin {
 int toggleStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
                        int typeCode);
 
+// A Run value that came back after the user disabled it: its command as it
+// now stands replaces the stored copy, and the value leaves the Run key again
+// (what restoring and disabling again would do).
+int disableReturnedRunEntry(const std::string& name, const std::string& command, int typeCode);
+
 // Whether the entry's disabled marker exists (looked up by the entry's name).
 bool hasDisabledMarker(const std::string& name);
 

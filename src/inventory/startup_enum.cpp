@@ -106,8 +106,7 @@ void buildRun(EntryList& list) {
         if (hasDisabledMarker(value.name)) {
           // Put back by the program after the user disabled it: disable it
           // again, keeping its new command line.
-          toggleStartupEntry(value.name, value.data, "", typeCode);
-          toggleStartupEntry(value.name, value.data, "", typeCode);
+          disableReturnedRunEntry(value.name, value.data, typeCode);
           continue;
         }
         // Every value with a command is listed, however short or oddly named:

@@ -91,6 +91,30 @@ TEST_F(StartupActions, RunEntryOfTheUserRoundTrips) {
   EXPECT_EQ(history(), "");  // the toggle writes no history
 }
 
+TEST_F(StartupActions, DisablingAListedEntryKeepsTheCommandAsItStood) {
+  // The list shows these without quotes and without RUNDLL32; the Run key must get them back whole.
+  const std::string quoted = "\"C:\\Program Files\\Acme\\acme.exe\" /background";
+  const std::string rundll = "RUNDLL32.EXE c:\\x\\helper.dll,Start now";
+  testutil::setString(HKEY_CURRENT_USER, kRunPath, "Quoted", quoted);
+  testutil::setString(HKEY_CURRENT_USER, kRunPath, "Library", rundll);
+  EntryList list("Tavrin", 315);
+  enumerateStartup(list, false, 0);
+  int toggled = 0;
+  for (int i = 0; i < list.count(); ++i) {
+    if (list.name(i) != "Quoted" && list.name(i) != "Library") continue;
+    EXPECT_EQ(toggleStartupEntry(list.name(i), list.programPath(i), list.key(i), list.typeCode(i)), 1);
+    ++toggled;
+  }
+  ASSERT_EQ(toggled, 2);
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Quoted"), "<missing>");
+  enumerateStartup(list, false, 0);  // now listed from their disabled copies
+  for (int i = 0; i < list.count(); ++i)
+    if (list.name(i) == "Quoted" || list.name(i) == "Library")
+      toggleStartupEntry(list.name(i), list.programPath(i), list.key(i), list.typeCode(i));
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Quoted"), quoted);
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Library"), rundll);
+}
+
 TEST_F(StartupActions, RemovingADisabledRunEntryTouchesOnlyItsCopyAndMarker) {
   testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Tool", "c:\\tool.exe");
   toggleStartupEntry("Tool", "c:\\tool.exe", "", 1);
