@@ -296,3 +296,25 @@ TEST_F(Monitor, FirstPassComesSeventeenTicksAfterStart) {
   ASSERT_GT(timerSet, 0);
   EXPECT_NEAR(firstPass - timerSet, 34000, 1500);
 }
+
+TEST_F(Monitor, DelayedProgramStartsOnceItsDelayHasPassed) {
+  const char* delay = "Software\\Quennet\\Tavrin\\Delay";
+  const std::string folder = testutil::freshFolder("delayed-e2e");
+  const std::string program = folder + "\\late.exe", mark = folder + "\\started.txt";
+  ASSERT_TRUE(CopyFileA((testutil::testDir() + "\\..\\win\\startup_worker.exe").c_str(), program.c_str(), FALSE));
+  testutil::setString(HKEY_CURRENT_USER, delay, program, "11");
+  testutil::setString(HKEY_CURRENT_USER, std::string(delay) + "\\Time", program, "10");
+  testutil::setString(HKEY_CURRENT_USER, std::string(delay) + "\\Parameters", program, "touch \"" + mark + "\"");
+  const DWORD start = GetTickCount();
+  startMonitor();
+  const bool started = driver::waitUntil(
+      [&] { return GetFileAttributesA(mark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 40000);
+  const DWORD after = GetTickCount() - start;
+  testutil::deleteTree(HKEY_CURRENT_USER, delay);
+  ASSERT_TRUE(started);
+  // The launcher's first call comes six ticks (12 s) after the patrol starts.
+  EXPECT_GE(after, 10000u);
+  EXPECT_LE(after, 30000u);
+  EXPECT_TRUE(traceHas("Delayed Start: 10", 1000));
+  EXPECT_EQ(testutil::readFile(mark), "started\n");
+}
