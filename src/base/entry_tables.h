@@ -104,6 +104,16 @@ bool runKeyOfCode(int code, RunKeyLocation& location);
 // Disabled entries, all under HKEY_LOCAL_MACHINE: the marker value (named
 // after the entry, data = its former type code in decimal) and the copy of its
 // command line under the key of its kind.
+// The other autostart places, all read under HKEY_LOCAL_MACHINE (Shell
+// Folders under each hive).
+constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kWinlogonKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+constexpr char kWindowsNtKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+constexpr char kDelayLoadKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellServiceObjectDelayLoad";
+constexpr char kSharedTaskSchedulerKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SharedTaskScheduler";
+constexpr char kShellExecuteHooksKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ShellExecuteHooks";
+
 constexpr char kDisabledMarkerKey[] = "Software\\Quennet\\Tavrin\\Disabled";
 constexpr char kDisabledFolderName[] = "Disabled";
 

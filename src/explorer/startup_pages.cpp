@@ -255,7 +255,7 @@ class StartupPage : public StartupListPage {
     // Quoted, so a path with blanks still names one program.
     const std::string command = "\"" + path + "\"";
     reg::writeString(HKEY_CURRENT_USER, kCurrentRunKey, name, command);
-    reg::writeString(HKEY_CURRENT_USER, kApprovedStartupKey, startupKeyOf(command), "1");
+    approveStartup(command, 1);
     refill();
   }
 

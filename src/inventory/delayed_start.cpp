@@ -143,7 +143,7 @@ int moveToDelayed(const std::string& name, const std::string& programPath, const
   // Written last: it is what puts the program on the list.
   if (!reg::writeString(root, kDelayKey, program, std::to_string(typeCode))) return 0;
   removeStartupEntry(name, programPath, key, typeCode, nullptr);
-  reg::writeString(HKEY_CURRENT_USER, kApprovedStartupKey, startupKeyOf(programPath), std::to_string(kDelayedApproval));
+  approveStartup(programPath, kDelayedApproval);
   return 1;
 }
 

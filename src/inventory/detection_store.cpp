@@ -73,6 +73,10 @@ int recordFirstDetection(const std::string& programPath, const std::string& cate
   return 0;
 }
 
+void approveStartup(const std::string& programPath, int approval) {
+  reg::writeString(HKEY_CURRENT_USER, kApprovedStartupKey, startupKeyOf(programPath), std::to_string(approval));
+}
+
 bool isApproved(const std::string& key, const std::string& valueName) {
   std::string data;
   return reg::readString(HKEY_CURRENT_USER, key, valueName, data) > 0 && leadingNumber(data) != 0;

@@ -18,6 +18,10 @@ std::string firstDetectionDate(const std::string& programFile, int typeCode);
 // file does not exist.
 int recordFirstDetection(const std::string& programPath, const std::string& category);
 
+// Approves a startup entry: its type code (or 1103 for a delayed program)
+// under its startup key.
+void approveStartup(const std::string& programPath, int approval);
+
 // Whether an approved-list value exists and reads as a number other than 0.
 bool isApproved(const std::string& key, const std::string& valueName);
 // A startup entry: looked up by its startup key, then by its name.

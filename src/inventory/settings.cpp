@@ -233,12 +233,11 @@ bool isMonitorRegistered() {
 bool registerMonitor(bool on) {
   const std::string name = loadString(IDS_CAPTION, 260);
   const std::string path = monitorPath();
-  const std::string approvedKey = std::string(kSystemKey) + "\\Run";
   if (on) {
     // Quoted: an unquoted path with blanks would let C:\Program.exe start at logon.
     // The approval stays named by the plain path, which is what the enumeration lists.
     if (!reg::writeString(HKEY_LOCAL_MACHINE, kMachineRunKey, name, "\"" + path + "\"")) return false;
-    reg::writeString(HKEY_CURRENT_USER, approvedKey, path, "1");
+    approveStartup(path, 1);
     return true;
   }
   return removeStartupEntry(name, path, "", 1, nullptr) != 0;

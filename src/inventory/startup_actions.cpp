@@ -6,6 +6,7 @@
 #include "base/entry_tables.h"
 #include "base/startup_text.h"
 #include "base/text.h"
+#include "detection_store.h"
 #include "history.h"
 #include "program_file.h"
 #include "sys/paths.h"
@@ -17,19 +18,8 @@
 namespace tavrin {
 namespace {
 
-constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr char kWinlogon[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-constexpr char kWindowsNt[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
-constexpr char kDelayLoad[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellServiceObjectDelayLoad";
-constexpr char kSharedTasks[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SharedTaskScheduler";
-constexpr char kExecHooks[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ShellExecuteHooks";
-constexpr char kApprovedRun[] = "Software\\Quennet\\Tavrin\\Run";
 
-std::string notifyPackageKey(const std::string& name) { return std::string(kWinlogon) + "\\Notify\\" + name; }
-
-void approve(const std::string& programPath, int typeCode) {
-  reg::writeString(HKEY_CURRENT_USER, kApprovedRun, startupKeyOf(programPath), std::to_string(typeCode));
-}
+std::string notifyPackageKey(const std::string& name) { return std::string(kWinlogonKey) + "\\Notify\\" + name; }
 
 // win.ini entries are often named alike ("load", "run", one product name for
 // several programs), so their copy and marker go by the program instead.
@@ -86,9 +76,9 @@ int toggleWinIniEntry(const std::string& name, const std::string& programPath, i
 // The Startup folder a restored file goes back to.
 std::string startupFolderForRestore() {
   std::string folder;
-  if (reg::readString(HKEY_CURRENT_USER, kShellFolders, "Startup", folder, 261) > 0) return folder;
-  if (reg::readString(HKEY_LOCAL_MACHINE, kShellFolders, "Startup", folder, 261) > 0) return folder;
-  reg::readString(HKEY_LOCAL_MACHINE, kShellFolders, "Common Startup", folder, 261);
+  if (reg::readString(HKEY_CURRENT_USER, kShellFoldersKey, "Startup", folder, 261) > 0) return folder;
+  if (reg::readString(HKEY_LOCAL_MACHINE, kShellFoldersKey, "Startup", folder, 261) > 0) return folder;
+  reg::readString(HKEY_LOCAL_MACHINE, kShellFoldersKey, "Common Startup", folder, 261);
   return folder;
 }
 
@@ -105,7 +95,7 @@ std::string startupItemOf(const std::string& programPath, const std::string& key
   std::string folder;
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_USERS})
     for (const char* value : {"Startup", "Common Startup"})
-      if (reg::readString(root, kShellFolders, value, folder, 261) > 0 && isInFolder(programPath, folder))
+      if (reg::readString(root, kShellFoldersKey, value, folder, 261) > 0 && isInFolder(programPath, folder))
         return programPath;
   return isInFolder(programPath, disabledFolder()) ? programPath : std::string();
 }
@@ -138,7 +128,7 @@ int toggleNotifyEntry(const std::string& name, const std::string& programPath) {
     return 0;
   }
   if (!writeDisabledState(name, programPath, typecode::kWinlogonNotify)) return 0;
-  approve(programPath, typecode::kWinlogonNotify);
+  approveStartup(programPath, typecode::kWinlogonNotify);
   std::string dll;
   reg::readString(HKEY_LOCAL_MACHINE, package, "DLLName", dll);
   if (!reg::writeString(HKEY_LOCAL_MACHINE, package, "OldName", dll)) return 0;
@@ -159,31 +149,31 @@ int removeRegistration(const std::string& name, const std::string& programPath, 
   // patrol does not ask about the Windows default it just put back.
   if (typeCode == typecode::kWinlogonUserinit) {
     const std::string userinit = systemFolder() + "\\Userinit.exe";
-    reg::writeString(HKEY_LOCAL_MACHINE, kWinlogon, "Userinit", userinit + ",");
-    approve(userinit, typeCode);
+    reg::writeString(HKEY_LOCAL_MACHINE, kWinlogonKey, "Userinit", userinit + ",");
+    approveStartup(userinit, typeCode);
     writeHistory(name, programPath, key, typeCode, action::kResetUserinit);
     return 1;
   }
   if (typeCode == typecode::kWinlogonShell) {
-    reg::writeString(HKEY_LOCAL_MACHINE, kWinlogon, "Shell", "Explorer.exe");
-    approve("Explorer.exe", typeCode);
+    reg::writeString(HKEY_LOCAL_MACHINE, kWinlogonKey, "Shell", "Explorer.exe");
+    approveStartup("Explorer.exe", typeCode);
     writeHistory(name, programPath, key, typeCode, action::kResetShell);
     return 1;
   }
   if (typeCode < typecode::kDelayLoad || typeCode > typecode::kAppInitDlls) return 1;
   if (!confirm || !confirm(name, programPath, typeCode)) return 1;
-  reg::deleteValue(HKEY_CURRENT_USER, kApprovedRun, startupKeyOf(programPath));
+  reg::deleteValue(HKEY_CURRENT_USER, kApprovedStartupKey, startupKeyOf(programPath));
   switch (typeCode) {
     case typecode::kDelayLoad:
-      reg::deleteValue(HKEY_LOCAL_MACHINE, kDelayLoad, name);
+      reg::deleteValue(HKEY_LOCAL_MACHINE, kDelayLoadKey, name);
       writeHistory(name, programPath, key, typeCode, action::kRemoveDelayLoad);
       break;
     case typecode::kSharedTaskScheduler:
-      reg::deleteValue(HKEY_LOCAL_MACHINE, kSharedTasks, key);
+      reg::deleteValue(HKEY_LOCAL_MACHINE, kSharedTaskSchedulerKey, key);
       writeHistory(name, programPath, key, typeCode, action::kRemoveTaskScheduler);
       break;
     case typecode::kShellExecuteHook:
-      reg::deleteValue(HKEY_LOCAL_MACHINE, kExecHooks, key);
+      reg::deleteValue(HKEY_LOCAL_MACHINE, kShellExecuteHooksKey, key);
       writeHistory(name, programPath, key, typeCode, action::kRemoveShellExecuteHook);
       break;
     default:
@@ -251,8 +241,8 @@ int removeStartupEntry(const std::string& name, const std::string& programPath, 
     return removeRegistration(name, programPath, key, typeCode, confirm);
   }
   if (!contains(programPath, "Tavrin")) writeHistory(name, programPath, key, typeCode, action::kStartRemove);
-  reg::deleteValue(HKEY_CURRENT_USER, kApprovedRun, startupKeyOf(programPath));
-  reg::deleteValue(HKEY_CURRENT_USER, kApprovedRun, name);
+  reg::deleteValue(HKEY_CURRENT_USER, kApprovedStartupKey, startupKeyOf(programPath));
+  reg::deleteValue(HKEY_CURRENT_USER, kApprovedStartupKey, name);
   return result;
 }
 
@@ -279,13 +269,13 @@ int readdStartupEntry(const std::string& name, const std::string& programPath, c
         break;
       }
       case typecode::kDelayLoad:
-        reg::writeString(HKEY_LOCAL_MACHINE, kDelayLoad, name, key);
+        reg::writeString(HKEY_LOCAL_MACHINE, kDelayLoadKey, name, key);
         break;
       case typecode::kSharedTaskScheduler:
-        reg::writeString(HKEY_LOCAL_MACHINE, kSharedTasks, key, name);
+        reg::writeString(HKEY_LOCAL_MACHINE, kSharedTaskSchedulerKey, key, name);
         break;
       case typecode::kShellExecuteHook:
-        reg::writeString(HKEY_LOCAL_MACHINE, kExecHooks, key, name);
+        reg::writeString(HKEY_LOCAL_MACHINE, kShellExecuteHooksKey, key, name);
         break;
       case typecode::kAppInitDlls:
         addAppInitDll(programPath);
@@ -302,24 +292,24 @@ int readdStartupEntry(const std::string& name, const std::string& programPath, c
         return 0;
     }
   }
-  approve(programPath, typeCode);
+  approveStartup(programPath, typeCode);
   return 1;
 }
 
 void removeAppInitDll(const std::string& dll) {
   std::string value;
-  if (reg::readString(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls", value) == 0) return;
-  reg::writeString(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls", appInitWithout(value, dll, longPathForm));
+  if (reg::readString(HKEY_LOCAL_MACHINE, kWindowsNtKey, "AppInit_Dlls", value) == 0) return;
+  reg::writeString(HKEY_LOCAL_MACHINE, kWindowsNtKey, "AppInit_Dlls", appInitWithout(value, dll, longPathForm));
 }
 
 void addAppInitDll(const std::string& dll) {
   std::string value;
-  reg::readString(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls", value);
+  reg::readString(HKEY_LOCAL_MACHINE, kWindowsNtKey, "AppInit_Dlls", value);
   if (!value.empty()) value += ",";
   char shortPath[MAX_PATH];
   DWORD n = GetShortPathNameA(dll.c_str(), shortPath, sizeof shortPath);
   value += (n > 0 && n < sizeof shortPath) ? std::string(shortPath, n) : dll;
-  reg::writeString(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls", value);
+  reg::writeString(HKEY_LOCAL_MACHINE, kWindowsNtKey, "AppInit_Dlls", value);
 }
 
 }  // namespace tavrin

@@ -21,8 +21,6 @@
 namespace tavrin {
 namespace {
 
-constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr char kWinlogon[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 constexpr std::size_t kLongDescription = 256;
 
 VersionRecord versionOf(const std::string& path) {
@@ -132,7 +130,7 @@ bool getStartupGroup(EntryList& list) {
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_USERS}) {
     for (const char* value : {"Startup", "Common Startup"}) {
       std::string folder;
-      if (reg::readString(root, kShellFolders, value, folder, 261) == 0) continue;
+      if (reg::readString(root, kShellFoldersKey, value, folder, 261) == 0) continue;
       trace::line(folder, "GetStartupGroup - findrun");
       walkFolderIntoList(folder, 0, FolderWalkMode::Startup, list);
     }
@@ -173,28 +171,28 @@ void getDisabledPrograms(EntryList& list) {
 void readWinlogon(EntryList& list) {
   trace::line("GetWinLogon_Userinit", "findrun");
   std::string value, program;
-  reg::readString(HKEY_LOCAL_MACHINE, kWinlogon, "UserInit", value);
+  reg::readString(HKEY_LOCAL_MACHINE, kWinlogonKey, "UserInit", value);
   if (userinitProgram(value, program))
     list.add("Winlogon Userinit", program, "", "", typecode::kWinlogonUserinit, 0);
-  reg::readString(HKEY_LOCAL_MACHINE, kWinlogon, "Shell", value);
+  reg::readString(HKEY_LOCAL_MACHINE, kWinlogonKey, "Shell", value);
   if (shellProgram(value, program)) list.add("Winlogon Shell", program, "", "", typecode::kWinlogonShell, 0);
 }
 
 void buildRegInfo(EntryList& list) {
   for (const reg::Value& value :
-       valuesOf(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellServiceObjectDelayLoad")) {
+       valuesOf(HKEY_LOCAL_MACHINE, kDelayLoadKey)) {
     const ClassInfo info = lookUpClass(value.data);
     trace::line(info.serverPath, "DelayLoad - BuildRegInfo -  findrun");
     list.add(value.name, info.serverPath, value.data, versionOf(info.serverPath).productVersion,
              typecode::kDelayLoad, 0);
   }
-  addClassRegistrations(list, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SharedTaskScheduler",
+  addClassRegistrations(list, kSharedTaskSchedulerKey,
                         "TaskScheduler - BuildRegInfo -  findrun", typecode::kSharedTaskScheduler);
-  addClassRegistrations(list, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ShellExecuteHooks",
+  addClassRegistrations(list, kShellExecuteHooksKey,
                         "ShellExecHook - BuildRegInfo -  findrun", typecode::kShellExecuteHook);
 
   std::string appInit;
-  reg::readString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "AppInit_Dlls",
+  reg::readString(HKEY_LOCAL_MACHINE, kWindowsNtKey, "AppInit_Dlls",
                   appInit);
   if (!appInit.empty()) {
     for (const std::string& piece : appInitPieces(appInit)) {
@@ -203,7 +201,7 @@ void buildRegInfo(EntryList& list) {
     }
   }
 
-  const std::string notify = std::string(kWinlogon) + "\\Notify";
+  const std::string notify = std::string(kWinlogonKey) + "\\Notify";
   std::vector<std::string> packages;
   reg::readSubKeyNames(HKEY_LOCAL_MACHINE, notify, packages);
   for (const std::string& package : packages) {

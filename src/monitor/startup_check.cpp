@@ -49,9 +49,7 @@ struct StartupEntry {
   std::string startupKey() const { return startupKeyOf(path); }
 };
 
-void approve(const StartupEntry& e) {
-  reg::writeString(HKEY_CURRENT_USER, kApprovedStartupKey, e.startupKey(), std::to_string(e.typeCode));
-}
+void approve(const StartupEntry& e) { approveStartup(e.path, e.typeCode); }
 
 void disableUnlessMarked(const StartupEntry& e) {
   if (!hasDisabledMarker(e.name)) toggleStartupEntry(e.name, e.path, e.key, e.typeCode);
