@@ -3,8 +3,6 @@
 // notifications, so it costs nothing while nothing changes.
 #include <windows.h>
 
-#include <vector>
-
 namespace {
 
 constexpr UINT kCheckNowMessage = 9024;
@@ -39,10 +37,19 @@ bool arm(Watch& watch) {
                                  watch.event, TRUE) == ERROR_SUCCESS;
 }
 
-std::vector<Watch> openWatches() {
-  std::vector<Watch> watches;
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+// Fixed arrays: the library stays free of the C++ runtime.
+struct Watches {
+  Watch items[MAXIMUM_WAIT_OBJECTS - 1];
+  HANDLE handles[MAXIMUM_WAIT_OBJECTS];  // [0] is the stop event
+  DWORD count = 0;
+};
+
+void openWatches(Watches& watches) {
+  watches.handles[0] = g_watcher.stop;
+  const HKEY roots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
+  for (HKEY root : roots) {
     for (const char* path : kWatchedKeys) {
+      if (watches.count == MAXIMUM_WAIT_OBJECTS - 1) return;
       Watch watch;
       if (RegOpenKeyExA(root, path, 0, KEY_NOTIFY, &watch.key) != ERROR_SUCCESS) continue;
       watch.event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -51,17 +58,16 @@ std::vector<Watch> openWatches() {
         RegCloseKey(watch.key);
         continue;
       }
-      watches.push_back(watch);
-      if (watches.size() + 1 >= MAXIMUM_WAIT_OBJECTS) return watches;
+      watches.items[watches.count] = watch;
+      watches.handles[++watches.count] = watch.event;
     }
   }
-  return watches;
 }
 
 DWORD WINAPI watch(void*) {
-  std::vector<Watch> watches = openWatches();
-  std::vector<HANDLE> handles{g_watcher.stop};
-  for (const Watch& w : watches) handles.push_back(w.event);
+  Watches watches;
+  openWatches(watches);
+  const DWORD handleCount = watches.count + 1;
   DWORD lastPost = GetTickCount() - kMinimumGapMs;
   bool pending = false;
   for (;;) {
@@ -70,10 +76,10 @@ DWORD WINAPI watch(void*) {
       DWORD since = GetTickCount() - lastPost;
       timeout = since >= kMinimumGapMs ? 0 : kMinimumGapMs - since;
     }
-    DWORD result = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, timeout);
+    DWORD result = WaitForMultipleObjects(handleCount, watches.handles, FALSE, timeout);
     if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) break;
-    if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + handles.size()) {
-      arm(watches[result - WAIT_OBJECT_0 - 1]);
+    if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + handleCount) {
+      arm(watches.items[result - WAIT_OBJECT_0 - 1]);
       pending = true;
     }
     if (pending && GetTickCount() - lastPost >= kMinimumGapMs) {
@@ -82,9 +88,9 @@ DWORD WINAPI watch(void*) {
       pending = false;
     }
   }
-  for (Watch& w : watches) {
-    RegCloseKey(w.key);
-    CloseHandle(w.event);
+  for (DWORD i = 0; i < watches.count; ++i) {
+    RegCloseKey(watches.items[i].key);
+    CloseHandle(watches.items[i].event);
   }
   return 0;
 }
@@ -99,7 +105,8 @@ void WINAPI OstrumStart(HWND monitorWindow) {
   g_watcher.target = monitorWindow;
   g_watcher.stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   if (!g_watcher.stop) return;
-  g_watcher.thread = CreateThread(nullptr, 0, watch, nullptr, 0, nullptr);
+  // It waits and nothing more: a small stack is plenty.
+  g_watcher.thread = CreateThread(nullptr, 64 * 1024, watch, nullptr, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   if (!g_watcher.thread) {
     CloseHandle(g_watcher.stop);
     g_watcher.stop = nullptr;
