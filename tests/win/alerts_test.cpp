@@ -82,6 +82,12 @@ TEST_F(Alerts, EscapeApprovesAllButTheHiddenFileAndServiceAlerts) {
                      [&](HWND dialog) {
                        Sleep(300);  // let every control paint
                        driver::screenshot(std::string("alert-") + c.name);
+                       // Enter gives the default answer: the default button has the focus.
+                       GUITHREADINFO gui{};
+                       gui.cbSize = sizeof gui;
+                       GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
+                       const LRESULT defId = SendMessageA(dialog, DM_GETDEFID, 0, 0);
+                       EXPECT_EQ(gui.hwndFocus, GetDlgItem(dialog, LOWORD(defId))) << c.name;
                        escape(dialog);
                      }),
               c.expected)
