@@ -2,7 +2,7 @@
 // The History dialog, the protective warning and the program's message dialog.
 #include <string>
 
-#include "dialog.h"
+#include "sys/dialog.h"
 #include "explorer_state.h"
 #include "inventory/startup_actions.h"
 

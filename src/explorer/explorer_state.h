@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "inventory/entry_list.h"
 #include "inventory/settings.h"
@@ -22,6 +23,8 @@ struct SharedFonts {
   UniqueGdiObject bold, small, note;
 };
 
+class ListPage;
+
 struct ExplorerState {
   HINSTANCE instance = nullptr;
   std::string className;
@@ -35,6 +38,8 @@ struct ExplorerState {
   EntryList entries{"Tavrin", 4096};
 
   HWND sheet = nullptr;
+  // The open sheet's pages in tab order; empty while no sheet is open.
+  std::vector<ListPage*> openPages;
   HWND statusBar = nullptr;
   int tabRows = 1;
   SIZE minimumSheet{0, 0};

@@ -3,7 +3,7 @@
 // file, a personal note, and paging through the list.
 #include <string>
 
-#include "dialog.h"
+#include "sys/dialog.h"
 #include "explorer_state.h"
 #include "sys/handles.h"
 

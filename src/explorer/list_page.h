@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "dialog.h"
+#include "sys/dialog.h"
 #include "explorer_state.h"
 
 namespace tavrin {

@@ -21,9 +21,6 @@ namespace {
 
 constexpr UINT_PTR kSheetSubclassId = 1;
 
-// Page procedures of the open sheet (built per opening, in tab order).
-std::vector<std::unique_ptr<ListPage>>* gOpenPages = nullptr;
-
 void bringForward(ExplorerState& state) {
   BringWindowToTop(state.window);
   SetForegroundWindow(state.window);
@@ -130,8 +127,8 @@ void openSheet(ExplorerState& state, int command) {
   if (state.currentPage > 0) {
     if (command == CMD_COOKIES) {
       SetWindowPos(state.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    } else if (state.currentPage == CMD_ACTIVE_TASKS && gOpenPages) {
-      for (auto& page : *gOpenPages)
+    } else if (state.currentPage == CMD_ACTIVE_TASKS) {
+      for (ListPage* page : state.openPages)
         if (page->definition().pageId == CMD_ACTIVE_TASKS && page->handle()) page->fill();
     }
     bringForward(state);
@@ -174,9 +171,9 @@ void openSheet(ExplorerState& state, int command) {
   playSoundEvent(0, state.options);
   if (contains(moduleFileName(), "hijack")) trace::line("TabDialog", "HijackTavrin.log");
 
-  gOpenPages = &pages;
+  for (auto& page : pages) state.openPages.push_back(page.get());
   const INT_PTR result = PropertySheetA(&header);
-  gOpenPages = nullptr;
+  state.openPages.clear();
   state.sheet = nullptr;
   state.statusBar = nullptr;
   state.sheetPlaced = false;

@@ -4,7 +4,7 @@
 
 #include "base/entry_tables.h"
 #include "base/text.h"
-#include "dialog.h"
+#include "sys/dialog.h"
 #include "inventory/history.h"
 #include "inventory/online_info.h"
 #include "inventory/program_file.h"
@@ -38,6 +38,14 @@ HICON showIcon(HWND dialog, int control, const std::string& file) {
   if (reinterpret_cast<UINT_PTR>(icon) <= 1) return nullptr;
   SendDlgItemMessageA(dialog, control, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
   return icon;
+}
+
+// The answer a user expects from Enter has the focus, not the icon or Online Info.
+BOOL focusDefaultButton(HWND dialog) {
+  const LRESULT id = SendMessageA(dialog, DM_GETDEFID, 0, 0);
+  if (HIWORD(id) != DC_HASDEFID) return TRUE;
+  SetFocus(GetDlgItem(dialog, LOWORD(id)));
+  return FALSE;
 }
 
 struct ProgramInfo {
@@ -77,9 +85,9 @@ class AlertDialog : public Dialog {
   // The dialog's result for a button; 0 when the button does not end it.
   virtual INT_PTR resultOf(int button) = 0;
 
-  bool onInit() override {
+  BOOL onInit() override {
     program_ = programInfo(subject().programPath);
-    HWND w = window();
+    HWND w = handle();
     SetDlgItemTextA(w, IDC_PATH, subject().programPath.c_str());
     setFont(w, IDC_PATH, fonts().path);
     const std::string caption = loadString(caption_, 260);
@@ -95,23 +103,24 @@ class AlertDialog : public Dialog {
     fillTexts();
     writeAlertHistory();
     restorePlacement();
-    return true;
+    return focusDefaultButton(w);
   }
 
-  void onCommand(int id, int) override {
+  bool onCommand(int id, int, HWND) override {
     if (id == IDC_ONLINE_INFO) {
       openOnlineInformation(subject().typeCode + 1000, subject().programPath, subject().name);
       // Let the browser come in front of a top-most alert.
-      SetWindowPos(window(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
-      return;
+      SetWindowPos(handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+      return true;
     }
     const INT_PTR result = resultOf(id);
-    if (result == 0) return;
+    if (result == 0) return false;
     subject().clear();
     end(result);
+    return true;
   }
 
-  void onDestroy() override { savePlacement(window()); }
+  void onDestroy() override { savePlacement(handle()); }
 
  public:
   static void savePlacement(HWND w) {
@@ -137,7 +146,7 @@ class AlertDialog : public Dialog {
   }
 
  private:
-  void restorePlacement() { restorePlacement(window()); }
+  void restorePlacement() { restorePlacement(handle()); }
 
   AlertContext context_;
   UINT caption_;
@@ -160,7 +169,7 @@ class NewStartupAlert : public AlertDialog {
   UINT versionLabel() const override { return IDS_LABEL_VERSION_PLAIN; }
 
   void fillTexts() override {
-    HWND w = window();
+    HWND w = handle();
     HWND check = GetDlgItem(w, IDC_DONT_ASK_AGAIN);
     EnableWindow(check, FALSE);
     ShowWindow(check, SW_HIDE);
@@ -206,9 +215,9 @@ class SimpleAlert : public AlertDialog {
 
  protected:
   void fillTexts() override {
-    setDialogText(window(), explanation_, IDC_EXPLANATION);
-    setDialogText(window(), IDS_BTN_YES, IDYES);
-    setDialogText(window(), noText_, IDNO);
+    setDialogText(handle(), explanation_, IDC_EXPLANATION);
+    setDialogText(handle(), IDS_BTN_YES, IDYES);
+    setDialogText(handle(), noText_, IDNO);
   }
   void writeAlertHistory() override {
     if (historyAction_ < 0) return;
@@ -247,7 +256,7 @@ class NewTaskAlert : public SimpleAlert {
  private:
   std::string nameLine() override {
     char caption[260] = {};
-    GetWindowTextA(window(), caption, sizeof caption);
+    GetWindowTextA(handle(), caption, sizeof caption);
     return taskNameLine(subject().name, caption);
   }
 };
@@ -260,8 +269,8 @@ class NewHiddenFileAlert : public SimpleAlert {
 
  private:
   void fillTexts() override {
-    setDialogText(window(), IDS_ALERT_NEW_HIDDEN_FILE, IDC_EXPLANATION);
-    setDialogText(window(), IDS_BTN_DELETE, IDCANCEL);
+    setDialogText(handle(), IDS_ALERT_NEW_HIDDEN_FILE, IDC_EXPLANATION);
+    setDialogText(handle(), IDS_BTN_DELETE, IDCANCEL);
   }
   INT_PTR resultOf(int button) override {
     if (button == IDOK) return alert::kApprove;
@@ -278,7 +287,7 @@ class NewServiceAlert : public AlertDialog {
   UINT versionLabel() const override { return IDS_LABEL_VERSION_PLAIN; }
 
   void fillTexts() override {
-    HWND w = window();
+    HWND w = handle();
     setDialogText(w, IDS_ALERT_NEW_SERVICE, IDC_SERVICE_INTRO);
     setFont(w, IDC_SERVICE_INTRO, fonts().path);
     const std::string runState = loadString(static_cast<UINT>(serviceStateText(serviceRunState(subject().name))));
@@ -326,7 +335,7 @@ class FileTypeAlert : public Dialog {
   };
 
   void fillBlock(const std::string& path, const Block& block, HICON& icon) {
-    HWND w = window();
+    HWND w = handle();
     const ProgramInfo info = programInfo(path);
     setTextIfAny(w, block.path, path);
     if (info.exists) icon = showIcon(w, block.icon, info.file);
@@ -335,8 +344,8 @@ class FileTypeAlert : public Dialog {
     setFont(w, block.name, context_.fonts->title);
   }
 
-  bool onInit() override {
-    HWND w = window();
+  BOOL onInit() override {
+    HWND w = handle();
     const AlertSubject& subject = *context_.subject;
     const std::string caption = loadString(IDS_ALERT_FILE_TYPE_CAPTION, 260);
     if (!caption.empty()) SetWindowTextA(w, caption.c_str());
@@ -355,33 +364,34 @@ class FileTypeAlert : public Dialog {
     setDialogText(w, IDS_BTN_YES, IDYES);
     setDialogText(w, IDS_BTN_NO, IDNO);
     AlertDialog::restorePlacement(w);
-    return true;
+    return focusDefaultButton(w);
   }
 
-  void onCommand(int id, int) override {
+  bool onCommand(int id, int, HWND) override {
     AlertSubject& subject = *context_.subject;
     if (id == IDC_OLD_PROGRAM_INFO || id == IDC_NEW_PROGRAM_INFO) {
       openOnlineInformation(subject.typeCode + 1000, id == IDC_OLD_PROGRAM_INFO ? subject.programPath : subject.secondPath,
                             subject.name);
-      SetWindowPos(window(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
-      return;
+      SetWindowPos(handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+      return true;
     }
     INT_PTR result = 0;
     if (id == IDYES || id == IDCANCEL) result = alert::kApprove;
     if (id == IDNO) result = alert::kRefuse;
-    if (result == 0) return;
+    if (result == 0) return false;
     subject.clear();
     end(result);
+    return true;
   }
 
-  void onDestroy() override { AlertDialog::savePlacement(window()); }
+  void onDestroy() override { AlertDialog::savePlacement(handle()); }
 
   AlertContext context_;
   HICON icons_[2] = {nullptr, nullptr};
 };
 
 int runAlert(Dialog& dialog, const AlertContext& context, int templateId) {
-  return static_cast<int>(dialog.run(context.instance, templateId, context.owner));
+  return static_cast<int>(dialog.runModal(context.instance, templateId, context.owner));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 #pragma once
-// One base for the Explorer's dialogs and tab sheet pages: `this` lives in
+// One base for both programs' dialogs and the tab sheet pages: `this` lives in
 // DWLP_USER and each message becomes a member call.
 #include <windows.h>
 #include <commctrl.h>
