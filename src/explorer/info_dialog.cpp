@@ -88,7 +88,7 @@ BOOL InfoDialog::onInit() {
   restoreDialogPlacement(state_, window_, "Info");
   applyLayout();
   fillPanel();
-  return FALSE;
+  return focusDefaultButton();
 }
 
 void InfoDialog::useNoteFont(bool note) {

@@ -40,14 +40,6 @@ HICON showIcon(HWND dialog, int control, const std::string& file) {
   return icon;
 }
 
-// The answer a user expects from Enter has the focus, not the icon or Online Info.
-BOOL focusDefaultButton(HWND dialog) {
-  const LRESULT id = SendMessageA(dialog, DM_GETDEFID, 0, 0);
-  if (HIWORD(id) != DC_HASDEFID) return TRUE;
-  SetFocus(GetDlgItem(dialog, LOWORD(id)));
-  return FALSE;
-}
-
 struct ProgramInfo {
   std::string file;
   bool exists = false;
@@ -103,7 +95,8 @@ class AlertDialog : public Dialog {
     fillTexts();
     writeAlertHistory();
     restorePlacement();
-    return focusDefaultButton(w);
+    // The answer Enter gives has the focus, not the icon or Online Info.
+    return focusDefaultButton();
   }
 
   bool onCommand(int id, int, HWND) override {
@@ -364,7 +357,7 @@ class FileTypeAlert : public Dialog {
     setDialogText(w, IDS_BTN_YES, IDYES);
     setDialogText(w, IDS_BTN_NO, IDNO);
     AlertDialog::restorePlacement(w);
-    return focusDefaultButton(w);
+    return focusDefaultButton();
   }
 
   bool onCommand(int id, int, HWND) override {

@@ -23,6 +23,13 @@ PROPSHEETPAGEA Dialog::pageRecord(HINSTANCE instance, int templateId, const std:
   return page;
 }
 
+BOOL Dialog::focusDefaultButton() {
+  const LRESULT id = SendMessageA(window_, DM_GETDEFID, 0, 0);
+  if (HIWORD(id) != DC_HASDEFID) return TRUE;
+  SetFocus(item(LOWORD(id)));
+  return FALSE;
+}
+
 std::string Dialog::itemText(int id) const {
   HWND control = item(id);
   const int length = control ? GetWindowTextLengthA(control) : 0;

@@ -33,6 +33,8 @@ class Dialog {
   virtual void onDestroy() {}
 
   void end(INT_PTR result) { EndDialog(window_, result); }
+  // Gives the default button the focus; onInit returns the result.
+  BOOL focusDefaultButton();
   std::string itemText(int id) const;
   void setItemText(int id, const std::string& text) { SetDlgItemTextA(window_, id, text.c_str()); }
   void showItem(int id, bool show) { ShowWindow(item(id), show ? SW_SHOW : SW_HIDE); }

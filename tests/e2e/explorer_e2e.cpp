@@ -245,6 +245,10 @@ TEST_F(Sheet, SortingTwiceReversesARefillKeepsItAndInfoPagesWithWrapAround) {
   driver::waitUntil([&] { return IsWindowVisible(info) != FALSE; }, 3000);
   Sleep(400);  // let it paint before the picture is taken
   driver::screenshot("info_dialog");
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  GetGUIThreadInfo(GetWindowThreadProcessId(info, nullptr), &gui);
+  EXPECT_EQ(gui.hwndFocus, GetDlgItem(info, IDOK)) << "Close, the default button, has the focus";
   // Paging goes through the whole list in entry order and comes back round.
   std::vector<std::string> seen{all.back()};
   for (std::size_t step = 0; step < all.size(); ++step) {
