@@ -27,6 +27,7 @@ struct Watch {
 struct Watcher {
   HWND target = nullptr;
   HANDLE stop = nullptr;
+  HANDLE armed = nullptr;  // set once every key is watched
   HANDLE thread = nullptr;
 };
 
@@ -67,6 +68,7 @@ void openWatches(Watches& watches) {
 DWORD WINAPI watch(void*) {
   Watches watches;
   openWatches(watches);
+  SetEvent(g_watcher.armed);
   const DWORD handleCount = watches.count + 1;
   DWORD lastPost = GetTickCount() - kMinimumGapMs;
   bool pending = false;
@@ -100,17 +102,25 @@ DWORD WINAPI watch(void*) {
 extern "C" {
 
 // Ordinal 2: start watching for the given window. A second call replaces nothing.
+// It returns once the keys are watched, so no change made after it is missed.
 void WINAPI OstrumStart(HWND monitorWindow) {
   if (g_watcher.thread) return;
   g_watcher.target = monitorWindow;
   g_watcher.stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (!g_watcher.stop) return;
-  // It waits and nothing more: a small stack is plenty.
-  g_watcher.thread = CreateThread(nullptr, 64 * 1024, watch, nullptr, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-  if (!g_watcher.thread) {
-    CloseHandle(g_watcher.stop);
-    g_watcher.stop = nullptr;
+  g_watcher.armed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (g_watcher.stop && g_watcher.armed) {
+    // It waits and nothing more: a small stack is plenty.
+    g_watcher.thread = CreateThread(nullptr, 64 * 1024, watch, nullptr, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   }
+  if (!g_watcher.thread) {
+    if (g_watcher.stop) CloseHandle(g_watcher.stop);
+    if (g_watcher.armed) CloseHandle(g_watcher.armed);
+    g_watcher = Watcher{};
+    return;
+  }
+  // A registry that does not answer must not hold up the Monitor's start.
+  const HANDLE either[] = {g_watcher.armed, g_watcher.thread};
+  WaitForMultipleObjects(2, either, FALSE, 5000);
 }
 
 // Ordinal 3: stop the watcher and wait for it.
@@ -120,6 +130,7 @@ void WINAPI OstrumStop() {
   WaitForSingleObject(g_watcher.thread, INFINITE);
   CloseHandle(g_watcher.thread);
   CloseHandle(g_watcher.stop);
+  CloseHandle(g_watcher.armed);
   g_watcher = Watcher{};
 }
 
