@@ -2,6 +2,8 @@
 // Each test starts from no running programs, tracing on and no trace file.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "support/driver.h"
@@ -16,7 +18,19 @@ class ProgramsTest : public ::testing::Test {
     testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "HideBramble");
     DeleteFileA(tracePath().c_str());
   }
-  void TearDown() override { stopAll(); }
+  void TearDown() override {
+    // A failure leaves the screen and the programs' trace beside the screenshots.
+    if (HasFailure()) {
+      const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+      const std::string name = std::string("failed-") + test->test_suite_name() + "-" + test->name();
+      driver::screenshot(name);
+      if (const char* folder = getenv("TAVRIN_SHOT_DIR"))
+        CopyFileA(tracePath().c_str(), (std::string(folder) + "\\" + name + "-trace.txt").c_str(), FALSE);
+      const std::string trace = traceText();
+      std::printf("--- the last of the trace ---\n%s\n", trace.substr(trace.size() > 6000 ? trace.size() - 6000 : 0).c_str());
+    }
+    stopAll();
+  }
 
   static void stopAll() {
     driver::killAll("Tavrin.exe");
