@@ -1,5 +1,7 @@
 #include "entry_tables.h"
 
+#include <iterator>
+
 #include "command_text.h"
 #include "text.h"
 
@@ -147,15 +149,7 @@ const std::vector<StartupHive>& startupHives() {
 }
 
 const std::vector<std::string>& runKeyPaths() {
-  static const std::vector<std::string> paths = {
-      "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-      "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
-      "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx",
-      "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices",
-      "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce",
-      "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce\\Setup",
-      "Software\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer\\Run",
-  };
+  static const std::vector<std::string> paths(std::begin(kRunKeyPathTexts), std::end(kRunKeyPathTexts));
   return paths;
 }
 

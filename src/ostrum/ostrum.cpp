@@ -3,25 +3,29 @@
 // notifications, so it costs nothing while nothing changes.
 #include <windows.h>
 
+#include "base/entry_tables.h"
+
 namespace {
 
 constexpr UINT kCheckNowMessage = 9024;
 constexpr DWORD kMinimumGapMs = 2000;  // at most one request per two seconds
 
-const char* const kWatchedKeys[] = {
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer\\Run",
-    "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\ShellServiceObjectDelayLoad",
+// The autostart keys the patrol reads, watched in both hives with their subkeys.
+const char* const kOtherWatchedKeys[] = {
+    tavrin::kWinlogonKey,
+    tavrin::kWindowsNtKey,
+    tavrin::kDelayLoadKey,
+    tavrin::kSharedTaskSchedulerKey,
+    tavrin::kShellExecuteHooksKey,
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects",
 };
 
 struct Watch {
   HKEY key = nullptr;
   HANDLE event = nullptr;
+  // A missing key is waited for on its parent: a Run key created later (RunOnce
+  // often is) must be watched from then on.
+  bool forMissingKey = false;
 };
 
 struct Watcher {
@@ -34,42 +38,97 @@ struct Watcher {
 Watcher g_watcher;  // one per loaded library: the Monitor has one window
 
 bool arm(Watch& watch) {
-  return RegNotifyChangeKeyValue(watch.key, TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
-                                 watch.event, TRUE) == ERROR_SUCCESS;
+  // A parent is watched for keys coming and going under it, not for its whole subtree.
+  const DWORD filter = watch.forMissingKey ? REG_NOTIFY_CHANGE_NAME : REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
+  return RegNotifyChangeKeyValue(watch.key, watch.forMissingKey ? FALSE : TRUE, filter, watch.event, TRUE) ==
+         ERROR_SUCCESS;
 }
 
 // Fixed arrays: the library stays free of the C++ runtime.
 struct Watches {
   Watch items[MAXIMUM_WAIT_OBJECTS - 1];
   HANDLE handles[MAXIMUM_WAIT_OBJECTS];  // [0] is the stop event
+  char parents[MAXIMUM_WAIT_OBJECTS - 1][MAX_PATH];  // keys watched for a missing one, per hive
+  HKEY parentRoots[MAXIMUM_WAIT_OBJECTS - 1];
   DWORD count = 0;
 };
 
-void openWatches(Watches& watches) {
-  watches.handles[0] = g_watcher.stop;
-  const HKEY roots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
-  for (HKEY root : roots) {
-    for (const char* path : kWatchedKeys) {
-      if (watches.count == MAXIMUM_WAIT_OBJECTS - 1) return;
-      Watch watch;
-      if (RegOpenKeyExA(root, path, 0, KEY_NOTIFY, &watch.key) != ERROR_SUCCESS) continue;
-      watch.event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-      if (!watch.event || !arm(watch)) {
-        if (watch.event) CloseHandle(watch.event);
-        RegCloseKey(watch.key);
-        continue;
-      }
-      watches.items[watches.count] = watch;
-      watches.handles[++watches.count] = watch.event;
+bool add(Watches& watches, HKEY key, bool forMissingKey) {
+  if (watches.count == MAXIMUM_WAIT_OBJECTS - 1) {
+    RegCloseKey(key);
+    return false;
+  }
+  Watch watch;
+  watch.key = key;
+  watch.forMissingKey = forMissingKey;
+  watch.event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  if (!watch.event || !arm(watch)) {
+    if (watch.event) CloseHandle(watch.event);
+    RegCloseKey(key);
+    return false;
+  }
+  watches.items[watches.count] = watch;
+  watches.handles[++watches.count] = watch.event;
+  return true;
+}
+
+// The nearest existing ancestor of a missing key, watched once per hive.
+void watchParentOf(Watches& watches, HKEY root, const char* path) {
+  char parent[MAX_PATH];
+  if (lstrlenA(path) >= MAX_PATH) return;
+  lstrcpyA(parent, path);
+  for (;;) {
+    char* cut = parent + lstrlenA(parent);
+    while (cut > parent && *cut != '\\') --cut;
+    if (cut == parent) return;
+    *cut = '\0';
+    for (DWORD i = 0; i < watches.count; ++i)
+      if (watches.items[i].forMissingKey && watches.parentRoots[i] == root && lstrcmpiA(watches.parents[i], parent) == 0)
+        return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, parent, 0, KEY_NOTIFY, &key) != ERROR_SUCCESS) continue;
+    const DWORD slot = watches.count;
+    if (add(watches, key, true)) {
+      lstrcpyA(watches.parents[slot], parent);
+      watches.parentRoots[slot] = root;
     }
+    return;
   }
 }
 
+void watchKey(Watches& watches, HKEY root, const char* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path, 0, KEY_NOTIFY, &key) == ERROR_SUCCESS)
+    add(watches, key, false);
+  else
+    watchParentOf(watches, root, path);
+}
+
+void openWatches(Watches& watches) {
+  watches.handles[0] = g_watcher.stop;
+  watches.count = 0;
+  const HKEY roots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
+  for (HKEY root : roots) {
+    for (const char* path : tavrin::kRunKeyPathTexts) watchKey(watches, root, path);
+    for (const char* path : kOtherWatchedKeys) watchKey(watches, root, path);
+  }
+}
+
+void closeWatches(Watches& watches) {
+  for (DWORD i = 0; i < watches.count; ++i) {
+    RegCloseKey(watches.items[i].key);
+    CloseHandle(watches.items[i].event);
+  }
+  watches.count = 0;
+}
+
+Watches g_watches;  // the watcher thread's alone
+
 DWORD WINAPI watch(void*) {
-  Watches watches;
+  Watches& watches = g_watches;
   openWatches(watches);
   SetEvent(g_watcher.armed);
-  const DWORD handleCount = watches.count + 1;
+  DWORD handleCount = watches.count + 1;
   DWORD lastPost = GetTickCount() - kMinimumGapMs;
   bool pending = false;
   for (;;) {
@@ -81,7 +140,15 @@ DWORD WINAPI watch(void*) {
     DWORD result = WaitForMultipleObjects(handleCount, watches.handles, FALSE, timeout);
     if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) break;
     if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + handleCount) {
-      arm(watches.items[result - WAIT_OBJECT_0 - 1]);
+      Watch& fired = watches.items[result - WAIT_OBJECT_0 - 1];
+      if (fired.forMissingKey) {
+        // A key came or went: watch the set anew (a new key may already hold values).
+        closeWatches(watches);
+        openWatches(watches);
+        handleCount = watches.count + 1;
+      } else {
+        arm(fired);
+      }
       pending = true;
     }
     if (pending && GetTickCount() - lastPost >= kMinimumGapMs) {
@@ -90,10 +157,7 @@ DWORD WINAPI watch(void*) {
       pending = false;
     }
   }
-  for (DWORD i = 0; i < watches.count; ++i) {
-    RegCloseKey(watches.items[i].key);
-    CloseHandle(watches.items[i].event);
-  }
+  closeWatches(watches);
   return 0;
 }
 

@@ -83,3 +83,19 @@ TEST_F(Watcher, StopEndsTheWatchAndAStartAfterItWatchesAgain) {
   EXPECT_EQ(requestsWithin(1500), 1);
   testutil::deleteValue(HKEY_LOCAL_MACHINE, kWinlogonKey, "TavrinWatcherTest");
 }
+
+TEST_F(Watcher, ARunKeyCreatedAfterTheStartIsWatchedFromThenOn) {
+  const std::string runServicesOnce = "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce";
+  testutil::deleteTree(HKEY_CURRENT_USER, runServicesOnce);
+  start_(window_);
+  // Creating the key with a value in it is a change of its own ...
+  testutil::setString(HKEY_CURRENT_USER, runServicesOnce, "TavrinWatcherTest", "c:\\created.exe");
+  // (the value may land before or after the key is watched anew: one request or two)
+  const int requests = requestsWithin(4500);
+  EXPECT_GE(requests, 1);
+  EXPECT_LE(requests, 2);
+  // ... and a later value in it is seen as in any watched key.
+  testutil::setString(HKEY_CURRENT_USER, runServicesOnce, "TavrinWatcherTest", "c:\\changed.exe");
+  EXPECT_EQ(requestsWithin(2500), 1);
+  testutil::deleteTree(HKEY_CURRENT_USER, runServicesOnce);
+}
