@@ -63,13 +63,17 @@ int toggleRunEntry(const std::string& name, const std::string& programPath, int 
 int toggleWinIniEntry(const std::string& name, const std::string& programPath, int typeCode) {
   const char* list = typeCode == typecode::kWinIniLoad ? "load" : "run";
   const std::string marked = disabledNameOf(name, programPath, typeCode);
+  // The disabled copy goes only once the program is back in the list, and
+  // stays only when it has left it: a win.ini that cannot be written loses nothing.
   if (hasDisabledMarker(marked)) {
-    profile::addProgram(list, programPath);
-    dropDisabledState(marked, typeCode);
+    if (profile::addProgram(list, programPath)) dropDisabledState(marked, typeCode);
     return 0;
   }
   if (!writeDisabledState(marked, programPath, typeCode)) return 0;
-  profile::removeProgram(list, programPath);
+  if (!profile::removeProgram(list, programPath)) {
+    dropDisabledState(marked, typeCode);
+    return 0;
+  }
   return 1;
 }
 
@@ -230,8 +234,7 @@ int removeStartupEntry(const std::string& name, const std::string& programPath, 
   } else if (typeCode == typecode::kWinIniLoad || typeCode == typecode::kWinIniRun) {
     const std::string marked = disabledNameOf(name, programPath, typeCode);
     if (hasDisabledMarker(marked)) dropDisabledState(marked, typeCode);
-    profile::removeProgram(typeCode == typecode::kWinIniLoad ? "load" : "run", programPath);
-    result = 1;
+    result = profile::removeProgram(typeCode == typecode::kWinIniLoad ? "load" : "run", programPath) ? 1 : 0;
   } else if (typeCode == typecode::kStartupFolder) {
     if (hasDisabledMarker(name)) reg::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name);
     const std::string item = startupItemOf(programPath, key);

@@ -10,13 +10,13 @@
 namespace tavrin::profile {
 namespace {
 
-void writeWindowsValue(const std::string& name, const std::string& value) {
+bool writeWindowsValue(const std::string& name, const std::string& value) {
   // The profile writer fails on a read-only win.ini; other attributes stay.
   const std::string iniPath = windowsFolder() + "\\win.ini";
   DWORD attributes = GetFileAttributesA(iniPath.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
     SetFileAttributesA(iniPath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  WriteProfileStringA("windows", name.c_str(), value.c_str());
+  return WriteProfileStringA("windows", name.c_str(), value.c_str()) != FALSE;
 }
 
 }  // namespace
@@ -31,12 +31,12 @@ std::string readWindowsValue(const std::string& name) {
   }
 }
 
-void removeProgram(const std::string& listName, const std::string& program) {
-  writeWindowsValue(listName, removeFromProgramList(readWindowsValue(listName), program));
+bool removeProgram(const std::string& listName, const std::string& program) {
+  return writeWindowsValue(listName, removeFromProgramList(readWindowsValue(listName), program));
 }
 
-void addProgram(const std::string& listName, const std::string& program) {
-  writeWindowsValue(listName, addToProgramList(readWindowsValue(listName), program));
+bool addProgram(const std::string& listName, const std::string& program) {
+  return writeWindowsValue(listName, addToProgramList(readWindowsValue(listName), program));
 }
 
 }  // namespace tavrin::profile

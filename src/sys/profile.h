@@ -6,8 +6,8 @@ namespace tavrin::profile {
 
 std::string readWindowsValue(const std::string& name);
 // Drops every piece equal to the program (any case); the rest keep a ";" each.
-void removeProgram(const std::string& listName, const std::string& program);
+bool removeProgram(const std::string& listName, const std::string& program);
 // Appends ";" and the program.
-void addProgram(const std::string& listName, const std::string& program);
+bool addProgram(const std::string& listName, const std::string& program);
 
 }  // namespace tavrin::profile

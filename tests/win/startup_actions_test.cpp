@@ -3,6 +3,7 @@
 #include "inventory/startup_actions.h"
 
 #include <gtest/gtest.h>
+#include <aclapi.h>
 
 #include "base/entry_tables.h"
 #include "base/startup_text.h"
@@ -44,6 +45,45 @@ std::vector<std::string> machineKeys() {
   for (const DisabledCopyKey& copy : disabledCopyKeys()) keys.push_back(copy.path);
   return keys;
 }
+
+// On the NT family the win.ini program lists live in the registry (the
+// system's ini-file mapping); a key that grants only reading makes every
+// write of them fail. The key is writable again at the end of the scope.
+class UnwritableWinIni {
+ public:
+  UnwritableWinIni() {
+    // Present in any case, so the mapping has its key to refuse.
+    testutil::setString(HKEY_CURRENT_USER, kMappedKey, "TavrinProbe", "");
+    testutil::deleteValue(HKEY_CURRENT_USER, kMappedKey, "TavrinProbe");
+    ok_ = setAccess(KEY_READ);
+  }
+  ~UnwritableWinIni() { setAccess(KEY_ALL_ACCESS); }
+  bool ok() const { return ok_; }
+
+ private:
+  static bool setAccess(DWORD rights) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMappedKey, 0, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    EXPLICIT_ACCESSA access{};
+    access.grfAccessPermissions = rights | READ_CONTROL | WRITE_DAC;
+    access.grfAccessMode = SET_ACCESS;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    access.Trustee.ptstrName = static_cast<LPSTR>(everyone);
+    PACL acl = nullptr;
+    bool done = SetEntriesInAclA(1, &access, nullptr, &acl) == ERROR_SUCCESS &&
+                SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
+    if (acl) LocalFree(acl);
+    FreeSid(everyone);
+    RegCloseKey(key);
+    return done;
+  }
+  static constexpr const char* kMappedKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+  bool ok_ = false;
+};
 
 class StartupActions : public ::testing::Test {
  protected:
@@ -145,6 +185,30 @@ TEST_F(StartupActions, WinIniEntriesRoundTripAndRemoveEveryOccurrence) {
   WriteProfileStringA("windows", "run", "c:\\x.exe;c:\\y.exe;C:\\X.EXE");
   EXPECT_EQ(removeStartupEntry("run", "c:\\x.exe", "", 101, nullptr), 1);
   EXPECT_EQ(winIni("run"), "c:\\y.exe;");
+}
+
+TEST_F(StartupActions, AWinIniThatCannotBeWrittenLosesNoProgram) {
+  WriteProfileStringA("windows", "load", "c:\\a.exe;c:\\b.exe");
+  {
+    UnwritableWinIni blocked;
+    ASSERT_TRUE(blocked.ok());
+    // Disabling leaves the program where it is, with no disabled copy beside it.
+    EXPECT_EQ(toggleStartupEntry("load", "c:\\a.exe", "", 100), 0);
+    EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "<missing>");
+  }
+  EXPECT_EQ(winIni("load"), "c:\\a.exe;c:\\b.exe");
+  ASSERT_EQ(toggleStartupEntry("load", "c:\\a.exe", "", 100), 1);
+  {
+    UnwritableWinIni blocked;
+    ASSERT_TRUE(blocked.ok());
+    // Restoring keeps the disabled copy until the program is back in the list.
+    toggleStartupEntry("c:\\a.exe", "c:\\a.exe", "", 100);
+    EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "100");
+    EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\WinLoad", "c:\\a.exe"), "c:\\a.exe");
+  }
+  toggleStartupEntry("c:\\a.exe", "c:\\a.exe", "", 100);
+  EXPECT_EQ(winIni("load"), "c:\\b.exe;;c:\\a.exe");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "<missing>");
 }
 
 TEST_F(StartupActions, StartupFolderFileMovesThroughTheDisabledFolder) {
