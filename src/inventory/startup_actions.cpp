@@ -124,9 +124,12 @@ int toggleStartupFolderEntry(const std::string& name, const std::string& program
 int toggleNotifyEntry(const std::string& name, const std::string& programPath) {
   const std::string package = notifyPackageKey(name);
   if (hasDisabledMarker(name)) {
+    // The package's own note of its library, else the disabled copy: an empty
+    // DLLName written back would leave the package dead for good.
     std::string oldName;
-    reg::readString(HKEY_LOCAL_MACHINE, package, "OldName", oldName);
-    reg::writeString(HKEY_LOCAL_MACHINE, package, "DLLName", oldName);
+    if (reg::readString(HKEY_LOCAL_MACHINE, package, "OldName", oldName) <= 0)
+      reg::readString(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(typecode::kWinlogonNotify), name, oldName);
+    if (oldName.empty() || !reg::writeString(HKEY_LOCAL_MACHINE, package, "DLLName", oldName)) return 0;
     reg::writeString(HKEY_LOCAL_MACHINE, package, "OldName", "");
     dropDisabledState(name, typecode::kWinlogonNotify);
     return 0;

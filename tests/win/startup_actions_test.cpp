@@ -270,6 +270,12 @@ TEST_F(StartupActions, WinlogonResetsAndNotifyPackages) {
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "DLLName"), "c:\\notify.dll");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "OldName"), "");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "testpkg"), "<missing>");
+  // A package whose note of its library went missing gets it back from the disabled copy.
+  toggleStartupEntry("testpkg", "c:\\notify.dll", "", 256);
+  testutil::deleteValue(HKEY_LOCAL_MACHINE, package, "OldName");
+  toggleStartupEntry("testpkg", "c:\\notify.dll", "", 256);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "DLLName"), "c:\\notify.dll");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "testpkg"), "<missing>");
 }
 
 TEST_F(StartupActions, KeyLocationsGoOnlyAfterConfirmation) {
