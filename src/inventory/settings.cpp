@@ -24,59 +24,73 @@ WORD g_languageId = 0;  // process value, like the trace switch
 
 constexpr char kDefaultHelpLocation[] = "https://quennet.example/tavrin/help/";
 
+// The option's place in Options, in a nested group or not.
+template <int Options::*Field>
+int& field(Options& o) {
+  return o.*Field;
+}
+template <int PatrolTimes::*Field>
+int& patrolField(Options& o) {
+  return o.patrol.*Field;
+}
+template <int RealtimeOptions::*Field>
+int& realtimeField(Options& o) {
+  return o.realtime.*Field;
+}
+
 struct OptionRow {
   const char* name;
-  int Options::*field;
+  int& (*field)(Options&);
   int defaultValue;
 };
 
 // MaxCookie and TrayIcon are absent: their defaults depend on program and platform.
 const OptionRow kOptionRows[] = {
-    {"HideBramble", &Options::hideBramble, 0},
-    {"HideAlerts", &Options::hideAlerts, 0},
-    {"Format", &Options::format, 0},
-    {"ConfirmExit", &Options::confirmExit, 0},
-    {"Sound", &Options::sound, 1},
-    {"History", &Options::history, 1},
-    {"HideMicrosoftServices", &Options::hideMicrosoftServices, 0},
-    {"LockFileTypes", &Options::lockFileTypes, 0},
-    {"ShowAllStartup", &Options::showAllStartup, 0},
-    {"NoMicrosoftStartup", &Options::noMicrosoftStartup, 0},
-    {"Start", &Options::start, 2},
-    {"IEHelpers", &Options::ieHelpers, 2},
-    {"Hidden", &Options::hidden, 0},
-    {"HostFile", &Options::hostFile, 3},
-    {"StartPage", &Options::startPage, 2},
-    {"FileType", &Options::fileType, 10},
-    {"Tasks", &Options::tasks, 11},
-    {"WinInit", &Options::winInit, 5},
-    {"Services", &Options::services, 7},
-    {"Nuts", &Options::nuts, 0},
-    {"Cookies", &Options::cookies, 0},
-    {"RealtimeStartup", &Options::realtimeStartup, 1},
-    {"RealtimeIEHelper", &Options::realtimeIEHelper, 1},
-    {"RealtimeSysFiles", &Options::realtimeSysFiles, 1},
-    {"RealtimeFileType", &Options::realtimeFileType, 0},
-    {"RealtimeStartPage", &Options::realtimeStartPage, 1},
-    {"RealtimeHidden", &Options::realtimeHidden, 0},
-    {"ViewCookies", &Options::viewCookies, 0},
-    {"Update", &Options::update, 0},
-    {"Cleanup", &Options::cleanup, 0},
-    {"Debug", &Options::debug, 0},
-    {"StartTab", &Options::startTab, 6026},
-    {"Browser", &Options::browser, 1},
-    {"BrowserFailure", &Options::browserFailure, 0},
-    {"SortStartup", &Options::sortStartup, 0},
-    {"SortPrograms", &Options::sortPrograms, 0},
-    {"SortIEHelper", &Options::sortIEHelper, 0},
-    {"SortScheduledTask", &Options::sortScheduledTask, 0},
-    {"SortService", &Options::sortService, 0},
-    {"SortActiveTask", &Options::sortActiveTask, 0},
-    {"SortCookie", &Options::sortCookie, 0},
-    {"SortFileType", &Options::sortFileType, 0},
-    {"SortHidden", &Options::sortHidden, 0},
-    {"SortHistory", &Options::sortHistory, 0},
-    {"NoteSize", &Options::noteSize, 14},
+    {"HideBramble", field<&Options::hideBramble>, 0},
+    {"HideAlerts", field<&Options::hideAlerts>, 0},
+    {"Format", field<&Options::format>, 0},
+    {"ConfirmExit", field<&Options::confirmExit>, 0},
+    {"Sound", field<&Options::sound>, 1},
+    {"History", field<&Options::history>, 1},
+    {"HideMicrosoftServices", field<&Options::hideMicrosoftServices>, 0},
+    {"LockFileTypes", field<&Options::lockFileTypes>, 0},
+    {"ShowAllStartup", field<&Options::showAllStartup>, 0},
+    {"NoMicrosoftStartup", field<&Options::noMicrosoftStartup>, 0},
+    {"Start", patrolField<&PatrolTimes::start>, 2},
+    {"IEHelpers", patrolField<&PatrolTimes::ieHelpers>, 2},
+    {"Hidden", patrolField<&PatrolTimes::hidden>, 0},
+    {"HostFile", patrolField<&PatrolTimes::hostFile>, 3},
+    {"StartPage", patrolField<&PatrolTimes::startPage>, 2},
+    {"FileType", patrolField<&PatrolTimes::fileType>, 10},
+    {"Tasks", patrolField<&PatrolTimes::tasks>, 11},
+    {"WinInit", patrolField<&PatrolTimes::winInit>, 5},
+    {"Services", patrolField<&PatrolTimes::services>, 7},
+    {"Nuts", patrolField<&PatrolTimes::nuts>, 0},
+    {"Cookies", patrolField<&PatrolTimes::cookies>, 0},
+    {"RealtimeStartup", realtimeField<&RealtimeOptions::startup>, 1},
+    {"RealtimeIEHelper", realtimeField<&RealtimeOptions::ieHelper>, 1},
+    {"RealtimeSysFiles", realtimeField<&RealtimeOptions::sysFiles>, 1},
+    {"RealtimeFileType", realtimeField<&RealtimeOptions::fileType>, 0},
+    {"RealtimeStartPage", realtimeField<&RealtimeOptions::startPage>, 1},
+    {"RealtimeHidden", realtimeField<&RealtimeOptions::hidden>, 0},
+    {"ViewCookies", field<&Options::viewCookies>, 0},
+    {"Update", field<&Options::update>, 0},
+    {"Cleanup", field<&Options::cleanup>, 0},
+    {"Debug", field<&Options::debug>, 0},
+    {"StartTab", field<&Options::startTab>, 6026},
+    {"Browser", field<&Options::browser>, 1},
+    {"BrowserFailure", field<&Options::browserFailure>, 0},
+    {"SortStartup", field<&Options::sortStartup>, 0},
+    {"SortPrograms", field<&Options::sortPrograms>, 0},
+    {"SortIEHelper", field<&Options::sortIEHelper>, 0},
+    {"SortScheduledTask", field<&Options::sortScheduledTask>, 0},
+    {"SortService", field<&Options::sortService>, 0},
+    {"SortActiveTask", field<&Options::sortActiveTask>, 0},
+    {"SortCookie", field<&Options::sortCookie>, 0},
+    {"SortFileType", field<&Options::sortFileType>, 0},
+    {"SortHidden", field<&Options::sortHidden>, 0},
+    {"SortHistory", field<&Options::sortHistory>, 0},
+    {"NoteSize", field<&Options::noteSize>, 14},
 };
 
 const char* const kSoundKeys[] = {
@@ -140,17 +154,17 @@ int writeOption(const std::string& name, int value) {
 }
 
 void Options::load(Program program, bool ntFamily) {
-  for (const OptionRow& row : kOptionRows) this->*row.field = readOption(row.name, row.defaultValue);
+  for (const OptionRow& row : kOptionRows) row.field(*this) = readOption(row.name, row.defaultValue);
   maxCookie = readOption("MaxCookie", program == Program::Monitor ? 315 : 4096);
   trayIcon = readOption("TrayIcon", (program == Program::Explorer || ntFamily) ? 101 : 159);
   std::string font;
   noteFont = reg::readString(HKEY_CURRENT_USER, kOptionsKey, "NoteFont", font, 32) > 0 ? font : "Arial";
 }
 
-void Options::save() const {
+void Options::save() {
   for (const OptionRow& row : kOptionRows) {
-    if (row.field == &Options::update) continue;  // every write sets it anyway
-    writeOption(row.name, this->*row.field);
+    if (row.field == field<&Options::update>) continue;  // every write sets it anyway
+    writeOption(row.name, row.field(*this));
   }
   writeOption("MaxCookie", maxCookie);
   writeOption("TrayIcon", trayIcon);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/patrol_schedule.h"
 #include "entry_list.h"
 
 namespace tavrin {
@@ -27,11 +28,9 @@ struct Options {
   int hideBramble = 0, hideAlerts = 0, format = 0, confirmExit = 0, sound = 1, history = 1;
   int hideMicrosoftServices = 0, lockFileTypes = 0, showAllStartup = 0, noMicrosoftStartup = 0;
   int maxCookie = 315;
-  // Patrol times, in passes.
-  int start = 2, ieHelpers = 2, hidden = 0, hostFile = 3, startPage = 2, fileType = 10, tasks = 11, winInit = 5,
-      services = 7, nuts = 0, cookies = 0;
-  int realtimeStartup = 1, realtimeIEHelper = 1, realtimeSysFiles = 1, realtimeFileType = 0,
-      realtimeStartPage = 1, realtimeHidden = 0;
+  // Patrol times, in passes, and the real-time switches, as the patrol schedule takes them.
+  PatrolTimes patrol;
+  RealtimeOptions realtime;
   int viewCookies = 0, trayIcon = 101, update = 0, cleanup = 0, debug = 0, startTab = 6026;
   int browser = 1, browserFailure = 0;
   int sortStartup = 0, sortPrograms = 0, sortIEHelper = 0, sortScheduledTask = 0, sortService = 0,
@@ -42,7 +41,7 @@ struct Options {
   // Reads every option; defaults differ by program (MaxCookie, TrayIcon) and platform (TrayIcon).
   void load(Program program, bool ntFamily);
   // Writes every option back (each write also marks Update).
-  void save() const;
+  void save();
 };
 
 // Primary language id passed to every message box; set by the start-up initialisation.

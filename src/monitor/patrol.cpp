@@ -18,33 +18,6 @@ namespace {
 // No critical-error boxes (a missing floppy, say) while the pass touches files.
 constexpr UINT kPassErrorMode = 0x01F40001;
 
-PatrolTimes patrolTimesOf(const Options& o) {
-  PatrolTimes t;
-  t.start = o.start;
-  t.ieHelpers = o.ieHelpers;
-  t.hidden = o.hidden;
-  t.hostFile = o.hostFile;
-  t.startPage = o.startPage;
-  t.fileType = o.fileType;
-  t.tasks = o.tasks;
-  t.winInit = o.winInit;
-  t.services = o.services;
-  t.nuts = o.nuts;
-  t.cookies = o.cookies;
-  return t;
-}
-
-RealtimeOptions realtimeOf(const Options& o) {
-  RealtimeOptions r;
-  r.startup = o.realtimeStartup;
-  r.ieHelper = o.realtimeIEHelper;
-  r.sysFiles = o.realtimeSysFiles;
-  r.startPage = o.realtimeStartPage;
-  r.fileType = o.realtimeFileType;
-  r.hidden = o.realtimeHidden;
-  return r;
-}
-
 bool isMajorVersionSix() { return LOBYTE(LOWORD(GetVersion())) == 6; }
 
 // One category: its trace line, the check, its timing line.
@@ -106,7 +79,7 @@ void trayStatus(MonitorState& state, int iconId, unsigned tooltipId) {
 
 void loadMonitorOptions(MonitorState& state) {
   state.options.load(Program::Monitor, state.ntFamily);
-  state.patrol.load(patrolTimesOf(state.options));
+  state.patrol.load(state.options.patrol);
 }
 
 int runPatrolPass(MonitorState& state) {
@@ -149,7 +122,7 @@ int checkTaskChanges(MonitorState& state) {
       // Not through writeOption: that would mark Update again.
       reg::writeString(HKEY_CURRENT_USER, kOptionsKey, "Update", "0");
     }
-    state.patrol.force(realtimeOf(state.options));
+    state.patrol.force(state.options.realtime);
     state.schedule.forcePass();
     trace::line("* * * * VERIFY TASKS", "NEW TASK DETECTED");
   }

@@ -101,12 +101,12 @@ TEST_F(Patrol, UpdateMarkReloadsTheOptionsOnlyWhenTheTaskCountChanged) {
   ASSERT_GT(running, 0);
   EXPECT_EQ(state_.lastRunningCount, running);
   // Unchanged count: the mark waits for the next change.
-  EXPECT_EQ(state_.options.start, 2);
+  EXPECT_EQ(state_.options.patrol.start, 2);
   EXPECT_EQ(readText(HKEY_CURRENT_USER, kOptionsKey, "Update"), "1");
 
   state_.lastRunningCount = running + 1;  // a program came or went
   checkTaskChanges(state_);
-  EXPECT_EQ(state_.options.start, 5);
+  EXPECT_EQ(state_.options.patrol.start, 5);
   EXPECT_EQ(state_.patrol.reloadValue(PatrolCategory::Startup), 5);
   EXPECT_EQ(state_.patrol.reloadValue(PatrolCategory::Tasks), 4);
   EXPECT_EQ(state_.patrol.countdown(PatrolCategory::Tasks), 4);
@@ -116,7 +116,7 @@ TEST_F(Patrol, UpdateMarkReloadsTheOptionsOnlyWhenTheTaskCountChanged) {
   setOption("Start", 7);
   state_.lastRunningCount = -1;
   checkTaskChanges(state_);
-  EXPECT_EQ(state_.options.start, 5);
+  EXPECT_EQ(state_.options.patrol.start, 5);
   EXPECT_EQ(state_.patrol.reloadValue(PatrolCategory::Startup), 5);
 }
 

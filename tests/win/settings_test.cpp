@@ -64,8 +64,8 @@ TEST_F(Settings, LoadGivesTheTableDefaultsPerProgram) {
   EXPECT_EQ(explorer.maxCookie, 4096);
   EXPECT_EQ(monitor.trayIcon, TAVRIN_EXPECT_NT ? 101 : 159);
   EXPECT_EQ(explorer.trayIcon, 101);
-  EXPECT_EQ(monitor.fileType, 10);
-  EXPECT_EQ(monitor.tasks, 11);
+  EXPECT_EQ(monitor.patrol.fileType, 10);
+  EXPECT_EQ(monitor.patrol.tasks, 11);
   EXPECT_EQ(monitor.sound, 1);
   EXPECT_EQ(monitor.startTab, 6026);
   EXPECT_EQ(monitor.noteSize, 14);
@@ -75,12 +75,12 @@ TEST_F(Settings, LoadGivesTheTableDefaultsPerProgram) {
 TEST_F(Settings, SaveWritesEveryOptionBack) {
   Options options;
   options.load(Program::Explorer, true);
-  options.services = 3;
+  options.patrol.services = 3;
   options.noteFont = "Verdana";
   options.save();
   Options again;
   again.load(Program::Monitor, true);
-  EXPECT_EQ(again.services, 3);
+  EXPECT_EQ(again.patrol.services, 3);
   EXPECT_EQ(again.maxCookie, 4096);  // the Explorer's value was stored
   EXPECT_EQ(again.noteFont, "Verdana");
   EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "RealtimeStartup"), "1");
