@@ -26,7 +26,21 @@ struct Watch {
   // A missing key is waited for on its parent: a Run key created later (RunOnce
   // often is) must be watched from then on.
   bool forMissingKey = false;
+  HKEY root = nullptr;
+  char path[MAX_PATH] = "";
 };
+
+// Whether a change of `path` in `root` already reaches the watch: the key
+// itself for a parent watch, the key or any key below it otherwise.
+bool covers(const Watch& watch, HKEY root, const char* path) {
+  if (watch.root != root) return false;
+  const int length = lstrlenA(watch.path);
+  if (watch.forMissingKey || lstrlenA(path) <= length || path[length] != '\\')
+    return lstrcmpiA(watch.path, path) == 0;
+  char head[MAX_PATH];
+  lstrcpynA(head, path, length + 1);
+  return lstrcmpiA(watch.path, head) == 0;
+}
 
 struct Watcher {
   HWND target = nullptr;
@@ -48,23 +62,19 @@ bool arm(Watch& watch) {
 struct Watches {
   Watch items[MAXIMUM_WAIT_OBJECTS - 1];
   HANDLE handles[MAXIMUM_WAIT_OBJECTS];  // [0] is the stop event
-  char parents[MAXIMUM_WAIT_OBJECTS - 1][MAX_PATH];  // keys watched for a missing one, per hive
-  HKEY parentRoots[MAXIMUM_WAIT_OBJECTS - 1];
   DWORD count = 0;
 };
 
-bool add(Watches& watches, HKEY key, bool forMissingKey) {
+bool add(Watches& watches, const Watch& spec) {
   if (watches.count == MAXIMUM_WAIT_OBJECTS - 1) {
-    RegCloseKey(key);
+    RegCloseKey(spec.key);
     return false;
   }
-  Watch watch;
-  watch.key = key;
-  watch.forMissingKey = forMissingKey;
+  Watch watch = spec;
   watch.event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   if (!watch.event || !arm(watch)) {
     if (watch.event) CloseHandle(watch.event);
-    RegCloseKey(key);
+    RegCloseKey(watch.key);
     return false;
   }
   watches.items[watches.count] = watch;
@@ -72,34 +82,32 @@ bool add(Watches& watches, HKEY key, bool forMissingKey) {
   return true;
 }
 
-// The nearest existing ancestor of a missing key, watched once per hive.
+// The nearest existing ancestor of a missing key, unless a watch reaches it already.
 void watchParentOf(Watches& watches, HKEY root, const char* path) {
-  char parent[MAX_PATH];
-  if (lstrlenA(path) >= MAX_PATH) return;
-  lstrcpyA(parent, path);
+  Watch watch;
+  watch.forMissingKey = true;
+  watch.root = root;
+  lstrcpyA(watch.path, path);
   for (;;) {
-    char* cut = parent + lstrlenA(parent);
-    while (cut > parent && *cut != '\\') --cut;
-    if (cut == parent) return;
+    char* cut = watch.path + lstrlenA(watch.path);
+    while (cut > watch.path && *cut != '\\') --cut;
+    if (cut == watch.path) return;
     *cut = '\0';
     for (DWORD i = 0; i < watches.count; ++i)
-      if (watches.items[i].forMissingKey && watches.parentRoots[i] == root && lstrcmpiA(watches.parents[i], parent) == 0)
-        return;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, parent, 0, KEY_NOTIFY, &key) != ERROR_SUCCESS) continue;
-    const DWORD slot = watches.count;
-    if (add(watches, key, true)) {
-      lstrcpyA(watches.parents[slot], parent);
-      watches.parentRoots[slot] = root;
-    }
+      if (covers(watches.items[i], root, watch.path)) return;
+    if (RegOpenKeyExA(root, watch.path, 0, KEY_NOTIFY, &watch.key) != ERROR_SUCCESS) continue;
+    add(watches, watch);
     return;
   }
 }
 
 void watchKey(Watches& watches, HKEY root, const char* path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path, 0, KEY_NOTIFY, &key) == ERROR_SUCCESS)
-    add(watches, key, false);
+  if (lstrlenA(path) >= MAX_PATH) return;
+  Watch watch;
+  watch.root = root;
+  lstrcpyA(watch.path, path);
+  if (RegOpenKeyExA(root, path, 0, KEY_NOTIFY, &watch.key) == ERROR_SUCCESS)
+    add(watches, watch);
   else
     watchParentOf(watches, root, path);
 }
