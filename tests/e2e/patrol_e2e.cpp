@@ -47,9 +47,14 @@ class Patrol : public ProgramsTest {
     const DWORD kLongestWait = 110000;
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < kLongestWait) {
-      HWND alert = driver::waitForWindow("#32770", kAlertCaption, kLongestWait - (GetTickCount() - start));
+      HWND alert = driver::waitForShownWindow("#32770", kAlertCaption, kLongestWait - (GetTickCount() - start));
       if (!alert) return nullptr;
       const std::string path = driver::dialogItemText(alert, 1026);
+      // Never answer an alert whose program could not be read: it may be the probe's.
+      if (path.empty()) {
+        Sleep(100);
+        continue;
+      }
       if (path.find("PROBE_UPDATER") != std::string::npos || path.find("probe_updater") != std::string::npos) {
         shownPath_ = path;
         return alert;

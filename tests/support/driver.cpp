@@ -53,8 +53,9 @@ HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs) {
 
 namespace {
 struct ProcessWindowSearch {
-  DWORD pid;
+  DWORD pid;  // 0: any process
   const char* className;
+  const char* title;  // null: any title
   HWND found;
 };
 
@@ -64,7 +65,10 @@ BOOL CALLBACK matchProcessWindow(HWND window, LPARAM param) {
   GetWindowThreadProcessId(window, &pid);
   char name[256] = {};
   GetClassNameA(window, name, sizeof name);
-  if (pid == search->pid && IsWindowVisible(window) && lstrcmpiA(name, search->className) == 0) {
+  char title[256] = {};
+  if (search->title) GetWindowTextA(window, title, sizeof title);
+  if ((search->pid == 0 || pid == search->pid) && IsWindowVisible(window) &&
+      lstrcmpiA(name, search->className) == 0 && (!search->title || lstrcmpA(title, search->title) == 0)) {
     search->found = window;
     return FALSE;
   }
@@ -72,8 +76,9 @@ BOOL CALLBACK matchProcessWindow(HWND window, LPARAM param) {
 }
 }  // namespace
 
-HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs) {
-  ProcessWindowSearch search{pid, className, nullptr};
+namespace {
+HWND waitForVisible(DWORD pid, const char* className, const char* title, DWORD timeoutMs) {
+  ProcessWindowSearch search{pid, className, title, nullptr};
   waitUntil(
       [&] {
         EnumWindows(matchProcessWindow, reinterpret_cast<LPARAM>(&search));
@@ -81,6 +86,15 @@ HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs) {
       },
       timeoutMs);
   return search.found;
+}
+}  // namespace
+
+HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs) {
+  return waitForVisible(pid, className, nullptr, timeoutMs);
+}
+
+HWND waitForShownWindow(const char* className, const char* title, DWORD timeoutMs) {
+  return waitForVisible(0, className, title, timeoutMs);
 }
 
 bool waitUntilGone(const char* className, DWORD timeoutMs) {

@@ -32,6 +32,9 @@ Process start(const std::string& exePath, const std::string& arguments = "");
 
 // Polls for a top-level window of the class (and title, when given).
 HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs);
+// Polls for a visible top-level window of the class and title, from any process.
+// A dialog turns visible only after its initialisation, so its items hold their texts.
+HWND waitForShownWindow(const char* className, const char* title, DWORD timeoutMs);
 // Polls for a visible top-level window of the class that belongs to the process.
 HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs);
 bool waitUntilGone(const char* className, DWORD timeoutMs);
