@@ -240,9 +240,8 @@ TEST_F(Sheet, SortingTwiceReversesARefillKeepsItAndInfoPagesWithWrapAround) {
   ASSERT_FALSE(all.empty());
   RemoteBuffer(view).select(view, static_cast<int>(all.size()) - 1);
   PostMessageA(page, WM_COMMAND, 1008, 0);
-  HWND info = nullptr;
-  ASSERT_TRUE(driver::waitUntil([&] { return (info = FindWindowA("#32770", all.back().c_str())) != nullptr; }, 5000));
-  driver::waitUntil([&] { return IsWindowVisible(info) != FALSE; }, 3000);
+  HWND info = driver::waitForShownWindow("#32770", all.back().c_str(), 5000);
+  ASSERT_NE(info, nullptr);
   Sleep(400);  // let it paint before the picture is taken
   driver::screenshot("info_dialog");
   GUITHREADINFO gui{};
@@ -289,8 +288,8 @@ TEST_F(Sheet, EveryTabAndTheHistoryDialogShow) {
   }
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(sheet, 6050)));  // the status bar
   PostMessageA(currentPage(sheet), WM_COMMAND, 1104, 0);
-  HWND history = nullptr;
-  ASSERT_TRUE(driver::waitUntil([&] { return (history = FindWindowA("#32770", "Tavrin History")) != nullptr; }, 5000));
+  HWND history = driver::waitForShownWindow("#32770", "Tavrin History", 5000);
+  ASSERT_NE(history, nullptr);
   Sleep(300);
   driver::screenshot("history_dialog");
   driver::pressButton(history, 1);
@@ -599,10 +598,8 @@ TEST_F(StartupPages, AddChoosesAFileOnBothPages) {
   ASSERT_NE(sheet_, nullptr);
   // The chooser takes the typed name and OK.
   auto choose = [&](const std::string& path) {
-    HWND chooser = nullptr;
-    driver::waitUntil([&] { return (chooser = FindWindowA("#32770", "Add AutoStart Program")) != nullptr; }, 5000);
+    HWND chooser = driver::waitForShownWindow("#32770", "Add AutoStart Program", 5000);
     if (!chooser) return false;
-    driver::waitUntil([&] { return IsWindowVisible(chooser) != FALSE; }, 3000);
     picture("add_file_dialog");
     // The file name box (a combo box in the Explorer-style chooser).
     SendMessageA(GetDlgItem(chooser, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
@@ -635,8 +632,8 @@ TEST_F(StartupPages, AddChoosesAFileOnBothPages) {
   showTab(1);
   command(1064);
   ASSERT_TRUE(choose("C:\\windows\\notepad.exe"));
-  HWND scope = nullptr;
-  ASSERT_TRUE(driver::waitUntil([&] { return (scope = FindWindowA("#32770", "Startup Program Type")) != nullptr; }, 5000));
+  HWND scope = driver::waitForShownWindow("#32770", "Startup Program Type", 5000);
+  ASSERT_NE(scope, nullptr);
   EXPECT_EQ(IsDlgButtonChecked(scope, 1200), BST_CHECKED);
   EXPECT_EQ(IsDlgButtonChecked(scope, 1199), BST_UNCHECKED);
   picture("startup_type_dialog");
@@ -702,10 +699,7 @@ TEST_F(StartupPages, ThePatrolTimeIconSetsTheStartupPatrol) {
   ASSERT_NE(sheet_, nullptr);
   auto openDialog = [&] {
     command(1112);
-    HWND dialog = nullptr;
-    driver::waitUntil([&] { return (dialog = FindWindowA("#32770", "Patrol Time for Startup Programs")) != nullptr; },
-                      5000);
-    return dialog;
+    return driver::waitForShownWindow("#32770", "Patrol Time for Startup Programs", 5000);
   };
   HWND dialog = openDialog();
   ASSERT_NE(dialog, nullptr);
