@@ -127,9 +127,9 @@ int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM context) {
   return compareSortKeys(key(first), key(second), sort->descending, sort->prefixOnly);
 }
 
-std::vector<PageSpec> buildSpecs() {
-  std::vector<PageSpec> specs;
-  PageSpec s;
+std::vector<PageDefinition> buildDefinitions() {
+  std::vector<PageDefinition> definitions;
+  PageDefinition s;
   s = {};
   s.pageId = CMD_STARTUP_PROGRAMS, s.dialogId = IDD_PAGE_STARTUP, s.title = IDS_TAB_STARTUP, s.icon = IDI_TAB_STARTUP;
   s.intros = {{IDS_STARTUP_INTRO, IDC_STARTUP_INTRO}};
@@ -137,67 +137,67 @@ std::vector<PageSpec> buildSpecs() {
   s.slotCount = 5, s.slots = {IDC_INFO, IDC_ENABLE, IDC_ADD, IDC_REMOVE, IDC_CLOSE_PAGE};
   s.alternates = {0, IDC_DISABLE, 0, 0};
   s.patrolOption = "Start", s.sortOption = "SortStartup";
-  specs.push_back(s);
+  definitions.push_back(s);
   s = {};
   s.pageId = CMD_DELAYED_START, s.dialogId = IDD_PAGE_DELAYED, s.title = IDS_TAB_DELAYED, s.icon = IDI_TAB_DELAYED;
   s.intros = {{IDS_DELAY_INTRO, IDC_DELAY_INTRO}, {IDS_DELAY_HINT, IDC_DELAY_HINT}};
   s.columns = {IDS_COL_TITLE, IDS_COL_COMMAND, IDS_COL_STATUS, IDS_COL_DELAY_TIME};
   s.slotCount = 5, s.slots = {IDC_INFO, IDC_ADD, IDC_DELAY_OPTIONS, IDC_REMOVE, IDC_CLOSE_PAGE};
   s.sortOption = "SortPrograms";
-  specs.push_back(s);
+  definitions.push_back(s);
   s = {};
   s.pageId = CMD_IE_HELPERS, s.dialogId = IDD_PAGE_IE_HELPERS, s.title = IDS_TAB_IE_HELPERS, s.icon = IDI_TAB_IE_HELPERS;
   s.intros = {{IDS_IE_HELPERS_INTRO_1, IDC_IE_INTRO_1}, {IDS_IE_HELPERS_INTRO_2, IDC_IE_INTRO_2}};
   s.columns = {IDS_COL_NAME, IDS_COL_PROGRAM, IDS_COL_COMPANY, IDS_COL_TYPE, IDS_COL_FIRST_DETECTED};
   s.slotCount = 5, s.slots = {IDC_INFO, 0, IDC_REMOVE, 0, IDC_CLOSE_PAGE};
   s.patrolOption = "IEHelpers", s.realtimeOption = "RealtimeIEHelper", s.sortOption = "SortIEHelper";
-  specs.push_back(s);
+  definitions.push_back(s);
   s = {};
   s.pageId = CMD_SCHEDULED_TASKS, s.dialogId = IDD_PAGE_SCHEDULED, s.title = IDS_TAB_SCHEDULED, s.icon = IDI_TAB_SCHEDULED;
   s.intros = {{IDS_TASKS_INTRO_1, IDC_TASKS_INTRO_1}, {IDS_TASKS_INTRO_2, IDC_TASKS_INTRO_2}};
   s.columns = {IDS_COL_NAME, IDS_COL_PROGRAM, IDS_COL_COMPANY, IDS_COL_NEXT_RUN, IDS_COL_LAST_RUN};
   s.slotCount = 5, s.slots = {IDC_INFO, 0, IDC_REMOVE, 0, IDC_CLOSE_PAGE};
   s.patrolOption = "Tasks", s.sortOption = "SortScheduledTask";
-  specs.push_back(s);
+  definitions.push_back(s);
   s = {};
   s.pageId = CMD_SERVICES, s.dialogId = IDD_PAGE_SERVICES, s.title = IDS_TAB_SERVICES, s.icon = IDI_TAB_SERVICES;
   s.intros = {{IDS_SERVICES_INTRO_1, IDC_SERVICES_INTRO_1}, {IDS_SERVICES_INTRO_2, IDC_SERVICES_INTRO_2}};
   s.columns = {IDS_COL_TITLE, IDS_COL_COMMAND, IDS_COL_COMPANY, IDS_COL_STATUS, IDS_COL_STARTUP, IDS_COL_FIRST_DETECTED};
   s.slotCount = 5, s.slots = {IDC_INFO, 0, IDC_HIDE_MICROSOFT, 0, IDC_CLOSE_PAGE};
   s.patrolOption = "Services", s.sortOption = "SortService";
-  specs.push_back(s);
+  definitions.push_back(s);
   s = {};
   s.pageId = CMD_ACTIVE_TASKS, s.dialogId = IDD_PAGE_ACTIVE_TASKS, s.title = IDS_TAB_ACTIVE_TASKS, s.icon = IDI_TAB_ACTIVE_TASKS;
   s.intros = {{IDS_ACTIVE_TASKS_INTRO_1, IDC_ACTIVE_INTRO_1}, {IDS_ACTIVE_TASKS_INTRO_2, IDC_ACTIVE_INTRO_2}};
   s.columns = {IDS_COL_MODULE, IDS_COL_PROGRAM_DESCRIPTION, IDS_COL_COMPANY, IDS_COL_FIRST_DETECTED};
   s.slotCount = 4, s.slots = {IDC_INFO, IDC_REFRESH, IDC_KILL_TASK, IDC_CLOSE_PAGE, 0};
   s.sortOption = "SortActiveTask", s.imageSlot = 1;
-  specs.push_back(s);
+  definitions.push_back(s);
   s = {};
   s.pageId = CMD_COOKIES, s.dialogId = IDD_PAGE_COOKIES, s.title = IDS_TAB_COOKIES, s.icon = IDI_TAB_COOKIES;
   s.intros = {{IDS_COOKIES_INTRO_1, IDC_COOKIE_INTRO_1}, {IDS_COOKIES_INTRO_2, IDC_COOKIE_INTRO_2},
               {IDS_COOKIES_INTRO_3, IDC_COOKIE_INTRO_3}};
   s.patrolOption = "Cookies", s.sortOption = "SortCookie";
-  specs.push_back(s);
+  definitions.push_back(s);
   s = {};
   s.pageId = CMD_FILE_TYPES, s.dialogId = IDD_PAGE_FILE_TYPES, s.title = IDS_TAB_FILE_TYPES, s.icon = IDI_TAB_FILE_TYPES;
   s.intros = {{IDS_FILE_TYPES_INTRO_1, IDC_FILE_TYPES_INTRO_1}, {IDS_FILE_TYPES_INTRO_2, IDC_FILE_TYPES_INTRO_2}};
   s.columns = {IDS_COL_TITLE, IDS_COL_COMMAND, IDS_COL_COMPANY, IDS_COL_CLASS, IDS_COL_EXTENSION, IDS_COL_TYPE};
   s.slotCount = 5, s.slots = {IDC_INFO, IDC_ADD, IDC_REMOVE, 0, IDC_CLOSE_PAGE};
   s.patrolOption = "FileType", s.realtimeOption = "RealtimeFileType", s.sortOption = "SortFileType";
-  specs.push_back(s);
+  definitions.push_back(s);
   s = {};
   s.pageId = CMD_HIDDEN_FILES, s.dialogId = IDD_PAGE_HIDDEN, s.title = IDS_TAB_HIDDEN, s.icon = IDI_TAB_HIDDEN;
   s.intros = {{IDS_HIDDEN_INTRO_1, IDC_HIDDEN_INTRO_1}, {IDS_HIDDEN_INTRO_2, IDC_HIDDEN_INTRO_2}};
   s.columns = {IDS_COL_MODULE, IDS_COL_PATH, IDS_COL_FIRST_DETECTED, IDS_COL_LAST_WRITTEN, IDS_COL_TYPE};
   s.slotCount = 4, s.slots = {IDC_INFO, IDC_REFRESH, IDC_UNHIDE, IDC_CLOSE_PAGE, 0};
   s.patrolOption = "Hidden", s.realtimeOption = "RealtimeHidden", s.sortOption = "SortHidden", s.imageSlot = 1;
-  specs.push_back(s);
+  definitions.push_back(s);
   s = {};
   s.pageId = CMD_OPTIONS, s.dialogId = IDD_PAGE_OPTIONS, s.title = IDS_TAB_OPTIONS, s.icon = IDI_TAB_OPTIONS;
   s.intros = {{IDS_OPTIONS_INTRO, IDC_OPT_INTRO}};
-  specs.push_back(s);
-  return specs;
+  definitions.push_back(s);
+  return definitions;
 }
 
 // Context menu entries after the standard head, by page.
@@ -212,13 +212,13 @@ void appendItem(HMENU menu, UINT text, int command) {
 
 }  // namespace
 
-const std::vector<PageSpec>& pageSpecs() {
-  static const std::vector<PageSpec> specs = buildSpecs();
-  return specs;
+const std::vector<PageDefinition>& pageDefinitions() {
+  static const std::vector<PageDefinition> definitions = buildDefinitions();
+  return definitions;
 }
 
-const PageSpec* pageSpecOf(int pageId) {
-  for (const PageSpec& definition : pageSpecs())
+const PageDefinition* pageDefinitionOf(int pageId) {
+  for (const PageDefinition& definition : pageDefinitions())
     if (definition.pageId == pageId) return &definition;
   return nullptr;
 }

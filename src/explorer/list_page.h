@@ -12,7 +12,7 @@
 
 namespace tavrin {
 
-struct PageSpec {
+struct PageDefinition {
   int pageId = 0;
   int dialogId = 0;
   UINT title = 0;
@@ -29,13 +29,13 @@ struct PageSpec {
 };
 
 // The pages of the sheet in tab order (Services included).
-const std::vector<PageSpec>& pageSpecs();
-const PageSpec* pageSpecOf(int pageId);
+const std::vector<PageDefinition>& pageDefinitions();
+const PageDefinition* pageDefinitionOf(int pageId);
 
 class ListPage : public Dialog {
  public:
-  ListPage(ExplorerState& state, const PageSpec& definition) : state_(state), definition_(definition) {}
-  const PageSpec& definition() const { return definition_; }
+  ListPage(ExplorerState& state, const PageDefinition& definition) : state_(state), definition_(definition) {}
+  const PageDefinition& definition() const { return definition_; }
 
   // Column click: sort, flip the column's flag, store the page's sort option.
   void sortByColumn(int column);
@@ -71,7 +71,7 @@ class ListPage : public Dialog {
   void updateMonitorIcon();
 
   ExplorerState& state_;
-  const PageSpec& definition_;
+  const PageDefinition& definition_;
   int sortedColumn_ = -1;
   bool sortedDescending_ = false;
 

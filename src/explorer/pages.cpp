@@ -26,7 +26,7 @@ class OptionsPage : public ListPage {
 
 }  // namespace
 
-std::unique_ptr<ListPage> createPage(ExplorerState& state, const PageSpec& definition) {
+std::unique_ptr<ListPage> createPage(ExplorerState& state, const PageDefinition& definition) {
   if (definition.pageId == CMD_STARTUP_PROGRAMS) return createStartupPage(state, definition);
   if (definition.pageId == CMD_DELAYED_START) return createDelayedPage(state, definition);
   if (definition.pageId == CMD_OPTIONS) return std::make_unique<OptionsPage>(state, definition);

@@ -74,7 +74,7 @@ LRESULT CALLBACK sheetSubclass(HWND sheet, UINT message, WPARAM wParam, LPARAM l
 }
 
 bool isSheetPage(int pageId, bool ntFamily) {
-  const PageSpec* definition = pageSpecOf(pageId);
+  const PageDefinition* definition = pageDefinitionOf(pageId);
   return definition && (ntFamily || pageId != CMD_SERVICES);
 }
 
@@ -143,7 +143,7 @@ void openSheet(ExplorerState& state, int command) {
   std::vector<PROPSHEETPAGEA> records;
   UINT startTab = 0;
   if (state.ntFamily) trace::line("TabDialog - If Windows 2000", "True");
-  for (const PageSpec& definition : pageSpecs()) {
+  for (const PageDefinition& definition : pageDefinitions()) {
     if (!isSheetPage(definition.pageId, state.ntFamily)) continue;
     if (definition.pageId == command) startTab = static_cast<UINT>(pages.size());
     pages.push_back(createPage(state, definition));
@@ -243,7 +243,7 @@ void layoutTabStrip(ExplorerState& state) {
     state.tabRows = static_cast<int>(SendMessageA(tab, TCM_GETROWCOUNT, 0, 0));
     SetWindowPos(tab, nullptr, 0, 0, width - 20, height - 67, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 0);
-    for (const PageSpec& definition : pageSpecs()) {
+    for (const PageDefinition& definition : pageDefinitions()) {
       if (!isSheetPage(definition.pageId, state.ntFamily)) continue;
       HICON icon = static_cast<HICON>(
           LoadImageA(state.instance, MAKEINTRESOURCEA(definition.icon), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));

@@ -502,11 +502,11 @@ std::string chooseProgramFile(HWND owner) {
   return chosen.size() <= 4 ? "" : chosen;
 }
 
-std::unique_ptr<ListPage> createStartupPage(ExplorerState& state, const PageSpec& definition) {
+std::unique_ptr<ListPage> createStartupPage(ExplorerState& state, const PageDefinition& definition) {
   return std::make_unique<StartupPage>(state, definition);
 }
 
-std::unique_ptr<ListPage> createDelayedPage(ExplorerState& state, const PageSpec& definition) {
+std::unique_ptr<ListPage> createDelayedPage(ExplorerState& state, const PageDefinition& definition) {
   return std::make_unique<DelayedPage>(state, definition);
 }
 
