@@ -319,36 +319,10 @@ std::string valueOf(HKEY root, const std::string& path, const std::string& name)
   return data.c_str();
 }
 
-struct DialogSearch {
-  DWORD pid;
-  HWND sheet, found;
-};
-
-BOOL CALLBACK findOtherDialog(HWND window, LPARAM context) {
-  auto* s = reinterpret_cast<DialogSearch*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char name[32] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (owner == s->pid && window != s->sheet && std::string(name) == "#32770" && IsWindowVisible(window)) {
-    s->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // A dialog of the process other than the tab sheet: a message box or one of the page's dialogs.
-HWND otherDialog(DWORD pid, HWND sheet) {
-  DialogSearch search{pid, sheet, nullptr};
-  EnumWindows(findOtherDialog, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+HWND otherDialog(DWORD pid, HWND sheet) { return driver::waitForProcessWindow(pid, "#32770", 0, sheet); }
 
-HWND waitForOtherDialog(DWORD pid, HWND sheet) {
-  HWND dialog = nullptr;
-  driver::waitUntil([&] { return (dialog = otherDialog(pid, sheet)) != nullptr; }, 5000);
-  return dialog;
-}
+HWND waitForOtherDialog(DWORD pid, HWND sheet) { return driver::waitForProcessWindow(pid, "#32770", 5000, sheet); }
 
 // The row whose cell in `column` reads `text`; -1 when none does.
 int rowWith(HWND view, int column, const std::string& text) {

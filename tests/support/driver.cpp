@@ -56,6 +56,7 @@ struct ProcessWindowSearch {
   DWORD pid;  // 0: any process
   const char* className;
   const char* title;  // null: any title
+  HWND except;
   HWND found;
 };
 
@@ -67,7 +68,7 @@ BOOL CALLBACK matchProcessWindow(HWND window, LPARAM param) {
   GetClassNameA(window, name, sizeof name);
   char title[256] = {};
   if (search->title) GetWindowTextA(window, title, sizeof title);
-  if ((search->pid == 0 || pid == search->pid) && IsWindowVisible(window) &&
+  if ((search->pid == 0 || pid == search->pid) && window != search->except && IsWindowVisible(window) &&
       lstrcmpiA(name, search->className) == 0 && (!search->title || lstrcmpA(title, search->title) == 0)) {
     search->found = window;
     return FALSE;
@@ -77,8 +78,8 @@ BOOL CALLBACK matchProcessWindow(HWND window, LPARAM param) {
 }  // namespace
 
 namespace {
-HWND waitForVisible(DWORD pid, const char* className, const char* title, DWORD timeoutMs) {
-  ProcessWindowSearch search{pid, className, title, nullptr};
+HWND waitForVisible(DWORD pid, const char* className, const char* title, DWORD timeoutMs, HWND except) {
+  ProcessWindowSearch search{pid, className, title, except, nullptr};
   waitUntil(
       [&] {
         EnumWindows(matchProcessWindow, reinterpret_cast<LPARAM>(&search));
@@ -89,12 +90,12 @@ HWND waitForVisible(DWORD pid, const char* className, const char* title, DWORD t
 }
 }  // namespace
 
-HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs) {
-  return waitForVisible(pid, className, nullptr, timeoutMs);
+HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs, HWND except) {
+  return waitForVisible(pid, className, nullptr, timeoutMs, except);
 }
 
 HWND waitForShownWindow(const char* className, const char* title, DWORD timeoutMs) {
-  return waitForVisible(0, className, title, timeoutMs);
+  return waitForVisible(0, className, title, timeoutMs, nullptr);
 }
 
 bool waitUntilGone(const char* className, DWORD timeoutMs) {

@@ -35,8 +35,9 @@ HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs);
 // Polls for a visible top-level window of the class and title, from any process.
 // A dialog turns visible only after its initialisation, so its items hold their texts.
 HWND waitForShownWindow(const char* className, const char* title, DWORD timeoutMs);
-// Polls for a visible top-level window of the class that belongs to the process.
-HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs);
+// Polls for a visible top-level window of the class that belongs to the process,
+// other than `except`.
+HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs, HWND except = nullptr);
 bool waitUntilGone(const char* className, DWORD timeoutMs);
 // True when a window of the class shows up within the time.
 bool appears(const char* className, DWORD timeoutMs);

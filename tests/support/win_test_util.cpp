@@ -58,6 +58,12 @@ std::vector<std::string> lines(const std::string& text) {
   return out;
 }
 
+std::string shortPathOf(const std::string& path) {
+  char buffer[MAX_PATH];
+  DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+  return n && n < sizeof buffer ? std::string(buffer, n) : std::string();
+}
+
 void deleteTree(HKEY root, const std::string& path) { SHDeleteKeyA(root, path.c_str()); }
 
 void deleteValue(HKEY root, const std::string& path, const std::string& name) {

@@ -17,6 +17,8 @@ std::string freshFolder(const std::string& name);
 std::string readFile(const std::string& path);
 bool writeFile(const std::string& path, const std::string& content);
 std::vector<std::string> lines(const std::string& text);
+// The file system's 8.3 form of an existing path; empty when it has none.
+std::string shortPathOf(const std::string& path);
 
 // Whole registry trees (tests clean up what they touched).
 void deleteTree(HKEY root, const std::string& path);

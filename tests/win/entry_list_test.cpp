@@ -12,12 +12,6 @@ using namespace tavrin;
 
 namespace {
 
-std::string shortPathOf(const std::string& path) {
-  char buffer[MAX_PATH];
-  DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-  return n && n < sizeof buffer ? std::string(buffer, n) : std::string();
-}
-
 bool addPlain(EntryList& list, int typeCode) { return list.add("name", "x", "", "", typeCode, 0) == 1; }
 
 }  // namespace
@@ -74,7 +68,7 @@ TEST(EntryList, LongFormsDecidedByTheProgramPathLength) {
   ASSERT_TRUE(CreateDirectoryA((folder + "\\Long Folder Name").c_str(), nullptr));
   const std::string shortcut = folder + "\\Long Folder Name\\The Shortcut File.lnk";
   ASSERT_TRUE(testutil::writeFile(shortcut, "L"));
-  const std::string shortShortcut = shortPathOf(shortcut);
+  const std::string shortShortcut = testutil::shortPathOf(shortcut);
   ASSERT_NE(shortShortcut, "");
   ASSERT_FALSE(equalsNoCase(shortShortcut, shortcut));
 

@@ -18,12 +18,6 @@ std::string upper(std::string text) {
   return text;
 }
 
-std::string shortPathOf(const std::string& path) {
-  char buffer[MAX_PATH];
-  DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-  return n && n < sizeof buffer ? std::string(buffer, n) : std::string();
-}
-
 // Files created in the Windows and system folders for one test, removed after it.
 class ProgramFileTest : public ::testing::Test {
  protected:
@@ -84,7 +78,7 @@ TEST_F(ProgramFileTest, OtherVariablesComeFromTheEnvironment) {
 TEST_F(ProgramFileTest, SplitGivesTheLongFormAndTheParameters) {
   CreateDirectoryA((folder_ + "\\Long Folder Name").c_str(), nullptr);
   const std::string program = create(folder_ + "\\Long Folder Name\\Program With Spaces.exe");
-  const std::string shortProgram = shortPathOf(program);
+  const std::string shortProgram = testutil::shortPathOf(program);
   ASSERT_NE(shortProgram, "");
   ASSERT_FALSE(equalsNoCase(shortProgram, program));
 
@@ -105,11 +99,11 @@ TEST_F(ProgramFileTest, SplitGivesTheLongFormAndTheParameters) {
 TEST_F(ProgramFileTest, LongPathForm) {
   CreateDirectoryA((folder_ + "\\Another Long Folder").c_str(), nullptr);
   const std::string file = create(folder_ + "\\Another Long Folder\\document name.txt");
-  EXPECT_TRUE(equalsNoCase(longPathForm(shortPathOf(file)), file));
-  EXPECT_TRUE(equalsNoCase(longPathForm(shortPathOf(folder_ + "\\Another Long Folder")),
+  EXPECT_TRUE(equalsNoCase(longPathForm(testutil::shortPathOf(file)), file));
+  EXPECT_TRUE(equalsNoCase(longPathForm(testutil::shortPathOf(folder_ + "\\Another Long Folder")),
                            folder_ + "\\Another Long Folder"));
   // Texts that name no file stay exactly as given.
-  for (const std::string& text : {std::string("C:\\no such folder\\x.exe"), shortPathOf(file) + " -arg",
+  for (const std::string& text : {std::string("C:\\no such folder\\x.exe"), testutil::shortPathOf(file) + " -arg",
                                   std::string(""), std::string("x"), std::string(400, 'p')})
     EXPECT_EQ(longPathForm(text), text);
 }
@@ -142,7 +136,7 @@ TEST_F(ProgramFileTest, BareNamesInTheSystemFoldersSystemNamesAreRewritten) {
 
   name = "tvsysonly.exe";
   EXPECT_TRUE(programFileExists(name));
-  EXPECT_EQ(name, shortPathOf(inSystem));
+  EXPECT_EQ(name, testutil::shortPathOf(inSystem));
   EXPECT_TRUE(equalsNoCase(longPathForm(name), inSystem));
 
   name = "TVBOTH.EXE";  // the Windows folder is asked first

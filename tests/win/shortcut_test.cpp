@@ -13,12 +13,6 @@ using namespace tavrin;
 
 namespace {
 
-std::string shortPathOf(const std::string& path) {
-  char buffer[MAX_PATH];
-  DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-  return n && n < sizeof buffer ? std::string(buffer, n) : std::string();
-}
-
 class ShortcutTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -55,7 +49,7 @@ TEST_F(ShortcutTest, WrittenShortcutResolvesToItsTarget) {
   EXPECT_TRUE(shortcut.resolved);
   EXPECT_EQ(shortcut.description, "Starts the target");
   // The short form on Windows; Wine hands out the long path. Either names the target.
-  EXPECT_TRUE(equalsNoCase(shortcut.target, shortPathOf(target_)) || equalsNoCase(shortcut.target, target_))
+  EXPECT_TRUE(equalsNoCase(shortcut.target, testutil::shortPathOf(target_)) || equalsNoCase(shortcut.target, target_))
       << shortcut.target;
   EXPECT_TRUE(equalsNoCase(longPathForm(shortcut.target), target_));
 }
