@@ -82,7 +82,7 @@ int seedMachine(const std::string& sample) {
   for (int hive = 0; hive < 2; ++hive)
     for (std::size_t k = 0; k < kRunKeyCount; ++k)
       for (int i = 0; i < kRunValuesPerKey; ++i)
-        setString(hive ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, runKeyPaths()[k],
+        setString(hive ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, kRunKeyPaths[k],
                   "Bench" + std::to_string(hive) + std::to_string(k) + number(i),
                   "\"" + programs[static_cast<std::size_t>(i) % programs.size()] + "\" /k" + std::to_string(k));
 
@@ -227,8 +227,8 @@ void floorPass(const FloorPlan& plan, double* ms = nullptr) {
     mark = now;
   };
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-    for (const std::string& path : runKeyPaths())
-      for (const auto& value : readAllValues(root, path.c_str()))
+    for (const char* path : kRunKeyPaths)
+      for (const auto& value : readAllValues(root, path))
         readValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, value.first.c_str());
   step(0);
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_USERS})

@@ -148,18 +148,13 @@ const std::vector<StartupHive>& startupHives() {
   return hives;
 }
 
-const std::vector<std::string>& runKeyPaths() {
-  static const std::vector<std::string> paths(std::begin(kRunKeyPathTexts), std::end(kRunKeyPathTexts));
-  return paths;
-}
-
 bool runKeyOfCode(int code, RunKeyLocation& location) {
   for (const StartupHive& root : startupHives()) {
     if (!root.hasRunKeys) continue;
     const int number = code - root.codeBase;
     if (number >= 1 && number <= static_cast<int>(kRunKeyCount)) {
       location.hive = root.hive;
-      location.path = runKeyPaths()[static_cast<std::size_t>(number - 1)];
+      location.path = kRunKeyPaths[number - 1];
       return true;
     }
   }

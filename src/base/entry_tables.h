@@ -92,7 +92,7 @@ const std::vector<StartupHive>& startupHives();
 
 // The seven Run-type keys in table order; key number n (1 to 7) has code base + n.
 constexpr std::size_t kRunKeyCount = 7;
-constexpr const char* kRunKeyPathTexts[kRunKeyCount] = {
+constexpr const char* kRunKeyPaths[kRunKeyCount] = {
     "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
     "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
     "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx",
@@ -101,7 +101,6 @@ constexpr const char* kRunKeyPathTexts[kRunKeyCount] = {
     "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce\\Setup",
     "Software\\Microsoft\\Windows\\CurrentVersion\\policies\\Explorer\\Run",
 };
-const std::vector<std::string>& runKeyPaths();
 
 struct RunKeyLocation {
   Hive hive;

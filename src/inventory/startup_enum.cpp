@@ -99,7 +99,7 @@ void buildRun(EntryList& list) {
     const HKEY root = reg::rootOf(hive.hive);
     for (std::size_t number = 1; number <= kRunKeyCount; ++number) {
       const int typeCode = hive.codeBase + static_cast<int>(number);
-      for (const reg::Value& value : valuesOf(root, runKeyPaths()[number - 1])) {
+      for (const reg::Value& value : valuesOf(root, kRunKeyPaths[number - 1])) {
         if (equalsNoCase(value.data, lastData) && equalsNoCase(value.name, lastName)) continue;
         if (hasDisabledMarker(value.name)) {
           // Put back by the program after the user disabled it: disable it

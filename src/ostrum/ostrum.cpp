@@ -65,12 +65,12 @@ struct Watches {
   DWORD count = 0;
 };
 
-bool add(Watches& watches, const Watch& spec) {
+bool add(Watches& watches, const Watch& wanted) {
   if (watches.count == MAXIMUM_WAIT_OBJECTS - 1) {
-    RegCloseKey(spec.key);
+    RegCloseKey(wanted.key);
     return false;
   }
-  Watch watch = spec;
+  Watch watch = wanted;
   watch.event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   if (!watch.event || !arm(watch)) {
     if (watch.event) CloseHandle(watch.event);
@@ -117,7 +117,7 @@ void openWatches(Watches& watches) {
   watches.count = 0;
   const HKEY roots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
   for (HKEY root : roots) {
-    for (const char* path : tavrin::kRunKeyPathTexts) watchKey(watches, root, path);
+    for (const char* path : tavrin::kRunKeyPaths) watchKey(watches, root, path);
     for (const char* path : kOtherWatchedKeys) watchKey(watches, root, path);
   }
 }

@@ -107,7 +107,7 @@ TEST(StartupCodes, ExactlyTheEnumeratedLocations) {
 }
 
 TEST(RunKeys, SevenKeysUnderTwoHives) {
-  ASSERT_EQ(runKeyPaths().size(), kRunKeyCount);
+  ASSERT_EQ(std::size(kRunKeyPaths), kRunKeyCount);
   const char* const paths[] = {
       "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
       "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",

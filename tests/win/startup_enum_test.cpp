@@ -35,7 +35,7 @@ const char* const kDelayClass = "{1B5D4C2A-0000-4000-8000-00000000A001}";
 const char* const kTaskClass = "{1B5D4C2A-0000-4000-8000-00000000A002}";
 const char* const kHookClass = "{1B5D4C2A-0000-4000-8000-00000000A003}";
 
-std::string run(int n) { return runKeyPaths()[static_cast<std::size_t>(n - 1)]; }
+std::string run(int n) { return kRunKeyPaths[n - 1]; }
 
 std::vector<std::string> runKeys() {
   std::vector<std::string> keys;
