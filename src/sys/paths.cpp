@@ -38,6 +38,18 @@ std::string systemFolder() {
   return sizedText([](char* b, UINT n) { return GetSystemDirectoryA(b, n); });
 }
 
+bool expandEnvironment(const std::string& text, std::string& out) {
+  out.clear();
+  DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+  if (size == 0) return false;
+  // Windows 9x answers in characters, NT sometimes one more: leave room.
+  std::vector<char> buffer(size + 2);
+  const DWORD written = ExpandEnvironmentStringsA(text.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  if (written == 0 || written > buffer.size()) return false;
+  out.assign(buffer.data());
+  return true;
+}
+
 bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 HMODULE loadSystemLibrary(const std::string& fileName) {

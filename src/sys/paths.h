@@ -17,6 +17,8 @@ std::string systemFolder();
 // Everything before the last backslash (the whole text when there is none).
 std::string folderOf(const std::string& path);
 bool fileExists(const std::string& path);
+// Environment variables expanded, at any length; false when the expansion fails.
+bool expandEnvironment(const std::string& text, std::string& out);
 
 HMODULE loadSystemLibrary(const std::string& fileName);
 HMODULE loadProgramFolderLibrary(const std::string& fileName);
