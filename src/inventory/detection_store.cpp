@@ -2,11 +2,15 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "base/command_text.h"
 #include "base/startup_text.h"
 #include "base/text.h"
 #include "date_text.h"
 #include "program_file.h"
+#include "scheduled_tasks.h"
+#include "services.h"
 #include "startup_enum.h"
 #include "sys/registry.h"
 #include "sys/trace.h"
@@ -23,17 +27,31 @@ struct Inventory {
   // initialisation; null for inventories approved elsewhere.
   const char* approvedList;
   const char* approvalTrace;
-  int (*enumerate)(EntryList& list);
+  // False when the inventory's source could not be read.
+  bool (*enumerate)(EntryList& list);
   // The approved value's name of an entry.
   std::string (*approvedName)(const EntryList& list, int index);
+  // The list carries the marker "P" once filled from a source that could be read.
+  bool marked;
 };
 
-int enumerateAllStartup(EntryList& list) { return enumerateStartup(list, false, 0); }
+bool enumerateAllStartup(EntryList& list) { return enumerateStartup(list, false, 0) >= 0; }
 std::string startupName(const EntryList& list, int index) { return startupKeyOf(list.programPath(index)); }
+std::string entryName(const EntryList& list, int index) { return list.name(index); }
+
+bool enumerateAllTasks(EntryList& list) {
+  bool reached = false;
+  enumerateTasks(list, &reached);
+  return reached;
+}
+// Every installed service, whatever the listing option says.
+bool enumerateAllServices(EntryList& list) { return enumerateServices(list, false) >= 0; }
 
 // In the order their dates are recorded.
 const Inventory kInventories[] = {
-    {"Startup", "Run", "StarupList - tavrin", enumerateAllStartup, startupName},
+    {"Startup", "Run", "StarupList - tavrin", enumerateAllStartup, startupName, false},
+    {"Tasks", "Tasks", "GetScheduledTasks - tavrin", enumerateAllTasks, entryName, true},
+    {"Services", nullptr, nullptr, enumerateAllServices, entryName, false},
 };
 
 const char* const kCategories[] = {"Startup", "IEHelper", "Services", "Tasks", "ActiveTasks", "FileTypes", "Hidden"};
@@ -43,6 +61,25 @@ std::string approvedKey(const char* list) { return std::string(kSystemKeyPath) +
 bool startsWithP(HKEY root, const std::string& key) {
   std::string marker;
   return reg::readString(root, key, "", marker) > 0 && marker[0] == 'P';
+}
+
+bool holdsApprovals(const std::string& key) {
+  std::vector<reg::Value> values;
+  reg::readValues(HKEY_CURRENT_USER, key, values);
+  for (const reg::Value& value : values)
+    if (!value.name.empty()) return true;
+  return false;
+}
+
+// Writes the type code of every entry under its approved name.
+void approveInventory(const Inventory& inventory, EntryList& list) {
+  trace::line("InitRegStartups", inventory.approvalTrace);
+  const bool read = inventory.enumerate(list);
+  const std::string key = approvedKey(inventory.approvedList);
+  for (int i = 0; i < list.count(); ++i)
+    reg::writeString(HKEY_CURRENT_USER, key, inventory.approvedName(list, i), std::to_string(list.typeCode(i)));
+  if (inventory.marked && read) reg::writeString(HKEY_CURRENT_USER, key, "", "P");
+  list.clear();
 }
 
 }  // namespace
@@ -101,15 +138,14 @@ void initialiseDetectionDates(EntryList& list) {
 }
 
 void initialiseApprovedStartups(EntryList& list) {
-  for (const Inventory& inventory : kInventories) {
-    if (!inventory.approvedList) continue;
-    trace::line("InitRegStartups", inventory.approvalTrace);
-    inventory.enumerate(list);
-    const std::string key = approvedKey(inventory.approvedList);
-    for (int i = 0; i < list.count(); ++i)
-      reg::writeString(HKEY_CURRENT_USER, key, inventory.approvedName(list, i), std::to_string(list.typeCode(i)));
-    list.clear();
-  }
+  for (const Inventory& inventory : kInventories)
+    if (inventory.approvedList) approveInventory(inventory, list);
+}
+
+void initialiseApprovedTasks(EntryList& list) {
+  for (const Inventory& inventory : kInventories)
+    if (inventory.marked && !startsWithP(HKEY_CURRENT_USER, approvedKey(inventory.approvedList)))
+      approveInventory(inventory, list);
 }
 
 void rebuildApprovedStartups(EntryList& list) {
@@ -123,11 +159,15 @@ void rebuildApprovedStartups(EntryList& list) {
 
 void initialiseApprovedServices(EntryList& list) {
   const std::string key = approvedKey("Services");
-  if (startsWithP(HKEY_CURRENT_USER, key)) return;
+  // A marker over an empty list was written by a build that could not list
+  // services yet: every machine has some.
+  if (startsWithP(HKEY_CURRENT_USER, key) && holdsApprovals(key)) return;
   reg::deleteTree(HKEY_CURRENT_USER, key);
   reg::createKey(HKEY_CURRENT_USER, key);
   reg::writeString(HKEY_CURRENT_USER, key, "", "P");
-  list.clear();  // the service inventory fills and approves here
+  enumerateAllServices(list);
+  for (int i = 0; i < list.count(); ++i) approveService(list.name(i), list.typeCode(i));
+  list.clear();
 }
 
 void initialiseApprovedHidden(EntryList& list) {

@@ -32,6 +32,9 @@ void initialiseDetectionDates(EntryList& list);
 void initialiseApprovedStartups(EntryList& list);
 void rebuildApprovedStartups(EntryList& list);
 void initialiseApprovedServices(EntryList& list);
+// The Tasks list of a store that an earlier build made without it: filled once
+// from the tasks present, then marked "P".
+void initialiseApprovedTasks(EntryList& list);
 void initialiseApprovedHidden(EntryList& list);
 
 }  // namespace tavrin

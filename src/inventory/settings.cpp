@@ -276,6 +276,7 @@ StartupState firstRunInitialisation(Program program, Options& options, EntryList
               versionText());
   initialiseDetectionDates(list);
   initialiseApprovedServices(list);
+  initialiseApprovedTasks(list);
   initialiseApprovedHidden(list);
   std::string watched;
   if (reg::readString(HKEY_LOCAL_MACHINE, std::string(kSystemKey) + "\\Sysfiles", "", watched) == 0)

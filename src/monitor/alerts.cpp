@@ -283,10 +283,10 @@ class NewServiceAlert : public AlertDialog {
     HWND w = handle();
     setDialogText(w, IDS_ALERT_NEW_SERVICE, IDC_SERVICE_INTRO);
     setFont(w, IDC_SERVICE_INTRO, fonts().path);
-    const std::string runState = loadString(static_cast<UINT>(serviceStateText(serviceRunState(subject().name))));
-    const int startType = reg::readSmallNumber(HKEY_LOCAL_MACHINE,
-                                               "SYSTEM\\CurrentControlSet\\Services\\" + subject().name, "Start");
-    const std::string start = loadString(static_cast<UINT>(serviceStartText(startType)));
+    std::string runState;
+    serviceRunStateText(subject().name, runState);
+    // By the service's key name: the display name names no registry key.
+    const std::string start = loadString(static_cast<UINT>(serviceStartText(serviceStartType(subject().name))));
     SetDlgItemTextA(w, IDC_SERVICE_STATUS, fillText(loadString(IDS_ALERT_SERVICE_STATUS), {start, runState}).c_str());
     setDialogText(w, IDS_BTN_YES, IDYES);
     setDialogText(w, IDS_BTN_NO, IDNO);
@@ -299,19 +299,7 @@ class NewServiceAlert : public AlertDialog {
     return alert::kRefuse;
   }
 
-  void refuse() {
-    const std::string& name = subject().name;
-    const int state = serviceRunState(name);
-    const int stateAction = state == SERVICE_START_PENDING  ? action::kServiceFromManual
-                            : state == SERVICE_STOP_PENDING ? action::kServiceFromDisabled
-                            : state == SERVICE_RUNNING      ? action::kServiceFromDisabled2
-                                                            : -1;
-    if (stateAction >= 0) writeHistory(name, subject().programPath, "", subject().typeCode, stateAction);
-    stopService(name);
-    writeHistory(name, subject().programPath, "", subject().typeCode, action::kServiceStop);
-    setServiceStartType(name, SERVICE_DISABLED);
-    writeHistory(name, subject().programPath, "", subject().typeCode, action::kServiceDisabled);
-  }
+  void refuse() { refuseService(subject().name, subject().programPath, subject().typeCode); }
 };
 
 class FileTypeAlert : public Dialog {

@@ -6,9 +6,7 @@ void checkIEHelpers(MonitorState&) {}
 void checkHiddenFiles(MonitorState&) {}
 void checkSystemFiles(MonitorState&) {}
 void checkFileTypes(MonitorState&) {}
-void checkScheduledTasks(MonitorState&) {}
 bool restartCommandsPending(MonitorState&) { return false; }
-void checkServices(MonitorState&) {}
 void filterCookies(MonitorState&) {}
 void copyMozillaCookies(MonitorState&) {}
 void checkNewCookies(MonitorState&) {}

@@ -9,10 +9,8 @@ void checkIEHelpers(MonitorState& state);
 void checkHiddenFiles(MonitorState& state);
 void checkSystemFiles(MonitorState& state);
 void checkFileTypes(MonitorState& state);
-void checkScheduledTasks(MonitorState& state);
 // True when wininit.ini holds restart commands.
 bool restartCommandsPending(MonitorState& state);
-void checkServices(MonitorState& state);
 void filterCookies(MonitorState& state);
 void copyMozillaCookies(MonitorState& state);
 void checkNewCookies(MonitorState& state);

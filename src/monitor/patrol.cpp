@@ -5,6 +5,7 @@
 #include "checks.h"
 #include "inventory/detection_store.h"
 #include "inventory/processes.h"
+#include "inventory/scheduled_tasks.h"
 #include "inventory/settings.h"
 #include "resource.h"
 #include "sys/message.h"
@@ -57,7 +58,9 @@ void checkWinInit(MonitorState& state) {
 void runGroupB(MonitorState& state) {
   PatrolSchedule& patrol = state.patrol;
   trayStatus(state, IDI_TRAY_PASS_SECOND, IDS_TIP_NUTS);
-  if (patrol.due(PatrolCategory::Tasks)) runCategory("Scheduled Tasks", [&] { checkScheduledTasks(state); });
+  // The countdown runs down whether the scheduler runs or not.
+  if (patrol.due(PatrolCategory::Tasks) && schedulerRunning())
+    runCategory("Scheduled Tasks", [&] { checkScheduledTasks(state); });
   if (!state.ntFamily && patrol.due(PatrolCategory::WinInit))
     runCategory("Win INIT file", [&] { checkWinInit(state); });
   if (patrol.due(PatrolCategory::Services)) runCategory("Services", [&] { checkServices(state); });
@@ -72,6 +75,15 @@ void recordRunningPrograms() {
 }
 
 }  // namespace
+
+AlertContext alertContextOf(MonitorState& state) {
+  AlertContext context;
+  context.instance = state.instance;
+  context.owner = state.window;
+  context.fonts = &state.fonts;
+  context.subject = &state.alertSubject;
+  return context;
+}
 
 void trayStatus(MonitorState& state, int iconId, unsigned tooltipId) {
   trayIcon(state, TrayOperation::Modify, iconId, tooltipId);

@@ -9,6 +9,15 @@ namespace tavrin {
 void checkStartupPrograms(MonitorState& state);
 // The browser's start, search and desktop pages against the stored ones.
 void checkBrowserPages(MonitorState& state);
+// Scheduled Tasks: every task without an approval is alerted (or deleted while
+// HideAlerts is above 1). The caller checks that the scheduler runs.
+void checkScheduledTasks(MonitorState& state);
+// Services: every service without an approval is alerted (or refused while
+// HideAlerts is above 1); a refused one is stopped, disabled and approved.
+void checkServices(MonitorState& state);
+
+// The alert dialogs' view of the Monitor: its instance, window, fonts and subject.
+AlertContext alertContextOf(MonitorState& state);
 
 // Tray icon and tooltip of the step the patrol is in.
 void trayStatus(MonitorState& state, int iconId, unsigned tooltipId);

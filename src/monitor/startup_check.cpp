@@ -64,20 +64,11 @@ void refuse(MonitorState& state, const StartupEntry& e) {
   });  // which also drops the entry's approvals
 }
 
-AlertContext alertContext(MonitorState& state) {
-  AlertContext context;
-  context.instance = state.instance;
-  context.owner = state.window;
-  context.fonts = &state.fonts;
-  context.subject = &state.alertSubject;
-  return context;
-}
-
 void askAboutReturnedProgram(MonitorState& state, const StartupEntry& e) {
   state.alertShowing = true;
   trace::markDialogShown();
   state.alertSubject.set(e.path, e.name, e.typeCode);
-  const int answer = showDelayedReturnedAlert(alertContext(state));
+  const int answer = showDelayedReturnedAlert(alertContextOf(state));
   if (answer == alert::kApprove) {
     approve(e);
     // The lists name a program by its program file, not by its command line.
@@ -100,7 +91,7 @@ void askAboutNewProgram(MonitorState& state, const StartupEntry& e) {
   trayStatus(state, IDI_TRAY_ALERT, IDS_TIP_STARTUP);
   state.alertShowing = true;
   trace::markDialogShown();
-  const int answer = showNewStartupAlert(alertContext(state), state.repeats, state.options.hideAlerts);
+  const int answer = showNewStartupAlert(alertContextOf(state), state.repeats, state.options.hideAlerts);
   state.alertShowing = false;
   switch (answer) {
     case alert::kApprove:

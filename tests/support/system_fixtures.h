@@ -1,0 +1,46 @@
+#pragma once
+// Real tasks and services for the tests, made through the platform's own
+// interfaces and removed again.
+#include <windows.h>
+
+#include <string>
+
+namespace fixtures {
+
+// A Task Scheduler work item running `application`, with one run-once trigger
+// at `once` (none when null). COM must be initialised. True when saved.
+bool createTask(const std::string& name, const std::string& application, const std::string& comment,
+                const SYSTEMTIME* once);
+// The task's file in the Windows Tasks folder.
+std::string taskFile(const std::string& name);
+// Starts the "Schedule" service and waits until it runs.
+bool startScheduler();
+
+// A service key the registry holds but the service manager was never told of,
+// with ImagePath (expandable), DisplayName "Display of <key>", Description
+// "About <key>", Start and, when given, Parameters\ServiceDll (expandable).
+void registryService(const std::string& key, const std::string& imagePath, DWORD start, const std::string& dll);
+
+// A service installed with the service manager for the length of a test;
+// stopped and deleted again when it goes.
+class TestService {
+ public:
+  TestService(std::string keyName, const std::string& displayName, const std::string& imagePath,
+              DWORD startType = SERVICE_DEMAND_START);
+  ~TestService();
+  TestService(const TestService&) = delete;
+  TestService& operator=(const TestService&) = delete;
+
+  bool installed() const { return installed_; }
+  bool start(const char* argument = nullptr) const;
+  // The current state once it equals `state` or `ms` have passed.
+  DWORD waitForState(DWORD state, DWORD ms) const;
+  DWORD startType() const;
+  const std::string& keyName() const { return key_; }
+
+ private:
+  std::string key_;
+  bool installed_ = false;
+};
+
+}  // namespace fixtures

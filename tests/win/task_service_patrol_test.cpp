@@ -1,0 +1,103 @@
+// The patrol's Scheduled Tasks and Services categories with their alerts,
+// run in-process with the Monitor's resources; a second thread plays the user.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
+
+#include "base/history_text.h"
+#include "inventory/detection_store.h"
+#include "inventory/history.h"
+#include "inventory/scheduled_tasks.h"
+#include "inventory/services.h"
+#include "monitor_state.h"
+#include "patrol.h"
+#include "resource.h"
+#include "support/driver.h"
+#include "support/system_fixtures.h"
+#include "support/win_test_util.h"
+
+using namespace tavrin;
+
+namespace {
+
+class TaskServicePatrol : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    state_.caption = "Tavrin";
+    state_.instance = GetModuleHandleA(nullptr);
+    state_.fonts.create();
+    state_.options.sound = 0;
+    CoInitialize(nullptr);
+    ASSERT_TRUE(fixtures::startScheduler());
+  }
+  void TearDown() override { CoUninitialize(); }
+
+  // Runs the check; `user` answers the alert it shows (none expected when null).
+  void patrol(void (*check)(MonitorState&), const std::function<void(HWND)>& user) {
+    std::thread player([&] {
+      HWND dialog = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", user ? 10000 : 1500);
+      EXPECT_EQ(dialog != nullptr, static_cast<bool>(user));
+      if (dialog && user) user(dialog);
+    });
+    check(state_);
+    player.join();
+  }
+
+  MonitorState state_;
+  testutil::RegistrySnapshot tasks_{HKEY_CURRENT_USER, {kApprovedTasksKey}};
+  testutil::RegistrySnapshot services_{HKEY_CURRENT_USER, {kApprovedServicesKey}};
+};
+
+}  // namespace
+
+TEST_F(TaskServicePatrol, NewTaskIsApprovedOrDeletedByTheAnswer) {
+  approveTask("Probe Kept.job");
+  ASSERT_TRUE(fixtures::createTask("Probe Kept", "notepad.exe", "", nullptr));
+  ASSERT_TRUE(fixtures::createTask("Probe Asked", "notepad.exe", "", nullptr));
+  patrol(checkScheduledTasks, [](HWND alert) {
+    EXPECT_EQ(driver::dialogItemText(alert, IDC_NAME_LINE), "Probe Asked");
+    driver::pressButton(alert, IDYES);
+  });
+  std::string data;
+  DWORD type = 0;
+  EXPECT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, kApprovedTasksKey, "Probe Asked.job", data, type));
+  EXPECT_STREQ(data.c_str(), "800");
+
+  ASSERT_TRUE(fixtures::createTask("Probe Refused", "notepad.exe", "", nullptr));
+  patrol(checkScheduledTasks, [](HWND alert) { driver::pressButton(alert, IDNO); });
+  EXPECT_EQ(GetFileAttributesA(fixtures::taskFile("Probe Refused").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(isTaskApproved("Probe Refused.job"));
+
+  state_.options.hideAlerts = 2;
+  ASSERT_TRUE(fixtures::createTask("Probe Hidden", "notepad.exe", "", nullptr));
+  patrol(checkScheduledTasks, nullptr);
+  EXPECT_EQ(GetFileAttributesA(fixtures::taskFile("Probe Hidden").c_str()), INVALID_FILE_ATTRIBUTES);
+  for (const char* name : {"Probe Kept", "Probe Asked"}) deleteTask(name);
+}
+
+TEST_F(TaskServicePatrol, FirstRunApprovesEveryServiceAndARefusedOneEndsDisabled) {
+  // A marker written while the list could not be filled yet does not count.
+  testutil::deleteTree(HKEY_CURRENT_USER, kApprovedServicesKey);
+  testutil::setString(HKEY_CURRENT_USER, kApprovedServicesKey, "", "P");
+  initialiseApprovedServices(state_.entries);
+  patrol(checkServices, nullptr);
+
+  const std::string program = testutil::testDir() + "\\probe_service.exe";
+  fixtures::TestService probe("probesvc", "Probe Sentinel Service", "\"" + program + "\"");
+  ASSERT_TRUE(probe.start());
+  const std::string before = testutil::readFile(historyPath());
+  patrol(checkServices, [](HWND alert) {
+    const std::string status = driver::dialogItemText(alert, IDC_SERVICE_STATUS);
+    EXPECT_NE(status.find("Startup Status: Manual\nActive Status: Running."), std::string::npos) << status;
+    driver::pressButton(alert, IDNO);
+  });
+  EXPECT_EQ(probe.waitForState(SERVICE_STOPPED, 5000), static_cast<DWORD>(SERVICE_STOPPED));
+  EXPECT_EQ(probe.startType(), static_cast<DWORD>(SERVICE_DISABLED));
+  EXPECT_TRUE(isServiceApproved("Probe Sentinel Service"));
+  std::string actions;
+  for (const std::string& line : testutil::lines(testutil::readFile(historyPath()).substr(before.size())))
+    actions += parseHistoryLine(line).action + " ";
+  EXPECT_EQ(actions, "SERVICE_from_Manual SERVICE_Stop SERVICE_Disabled ");
+  patrol(checkServices, nullptr);
+}
