@@ -254,7 +254,15 @@ bool registerMonitor(bool on) {
     approveStartup(path, 1);
     return true;
   }
-  return removeStartupEntry(name, path, "", 1, nullptr) != 0;
+  // Every name the Monitor may be registered under goes, the alternative one
+  // included: a registration left under it would keep counting as one.
+  bool removed = false;
+  for (UINT id : {IDS_CAPTION, IDS_ALT_RUN_NAME}) {
+    const std::string runName = loadString(id, 260);
+    if (runName.empty() || !reg::valueExists(HKEY_LOCAL_MACHINE, kMachineRunKey, runName)) continue;
+    if (removeStartupEntry(runName, id == IDS_CAPTION ? path : "tavrin.exe", "", 1, nullptr) != 0) removed = true;
+  }
+  return removed;
 }
 
 void createInitialValues(EntryList& list) {

@@ -66,7 +66,8 @@ void playSoundEvent(int index, const Options& options);
 // Whether the machine-wide Run key holds the Monitor's value (string 2, else 622).
 bool isMonitorRegistered();
 // On: the machine's Run key gets the Monitor's quoted path and the path is
-// approved; off: both go. The result of the Run-key write or removal.
+// approved; off: the Monitor's values under both its names go, with the
+// approval. The result of the Run-key write, or whether anything was removed.
 bool registerMonitor(bool on);
 void createInitialValues(EntryList& list);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/text.h"
+#include "checks.h"
 #include "inventory/settings.h"
 #include "support/win_test_util.h"
 #include "sys/paths.h"
@@ -131,9 +132,17 @@ TEST_F(Settings, MonitorRegistrationIsQuotedAndApproved) {
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRun, "Tavrin"), "<missing>");
   EXPECT_FALSE(isMonitorRegistered());
   EXPECT_FALSE(registerMonitor(false));  // nothing left to remove
-  // The alternative name counts as registered too.
+  // The alternative name counts as registered too, and the toggle takes it away.
   testutil::setString(HKEY_LOCAL_MACHINE, kRun, "TavrinMonitor", "c:\\old\\tavrin.exe");
   EXPECT_TRUE(isMonitorRegistered());
+  MonitorState state;
+  toggleMonitorRegistration(state);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRun, "TavrinMonitor"), "<missing>");
+  EXPECT_FALSE(state.runRegistered);
+  toggleMonitorRegistration(state);
+  EXPECT_TRUE(state.runRegistered);
+  EXPECT_NE(value(HKEY_LOCAL_MACHINE, kRun, "Tavrin"), "<missing>");
+  testutil::deleteValue(HKEY_LOCAL_MACHINE, kRun, "Tavrin");
   // A default value of the Run key is no registration.
   testutil::deleteValue(HKEY_LOCAL_MACHINE, kRun, "TavrinMonitor");
   testutil::setString(HKEY_LOCAL_MACHINE, kRun, "", "c:\\something.exe");
