@@ -14,14 +14,38 @@ UniqueKey openKey(HKEY root, const std::string& path, REGSAM access) {
   return key;
 }
 
-// Expands environment variables into at most 1023 characters; false when the
-// result would be longer or the expansion fails.
+// Expands environment variables at whatever length they need; false when
+// the expansion fails.
 bool expand(const std::string& text, std::string& out) {
-  char buffer[kReadCapacity];
-  DWORD needed = ExpandEnvironmentStringsA(text.c_str(), buffer, sizeof buffer);
-  if (needed == 0 || needed > sizeof buffer) return false;
-  out.assign(buffer);
-  return true;
+  std::vector<char> buffer(text.size() + 1);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const DWORD needed = ExpandEnvironmentStringsA(text.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (needed == 0) return false;
+    if (needed <= buffer.size()) {
+      out.assign(buffer.data());
+      return true;
+    }
+    buffer.resize(needed);  // a variable changed in between: once more, larger
+  }
+  return false;
+}
+
+// The value's data at its real size: asked for its size, read, and asked
+// again when it grew in between. False when missing.
+bool queryData(HKEY key, const std::string& name, std::vector<BYTE>& data, DWORD& type) {
+  DWORD size = 0;
+  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    data.resize(size + 1);
+    size = static_cast<DWORD>(data.size());
+    const LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &size);
+    if (result == ERROR_SUCCESS) {
+      data.resize(size);
+      return true;
+    }
+    if (result != ERROR_MORE_DATA) return false;
+  }
+  return false;
 }
 
 }  // namespace
@@ -44,14 +68,13 @@ int readString(HKEY root, const std::string& path, const std::string& name, std:
   {
     UniqueKey key = openKey(root, path, KEY_READ);
     if (!key) return 0;
-    BYTE data[kReadCapacity];
-    DWORD size = sizeof data;
+    std::vector<BYTE> data;
     DWORD type = 0;
-    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return 0;
+    if (!queryData(key.get(), name, data, type)) return 0;
     // Data need not be terminated (binary values, careless writers): stop at the first zero or the end.
     std::size_t length = 0;
-    while (length < size && data[length] != 0) ++length;
-    text.assign(reinterpret_cast<const char*>(data), length);
+    while (length < data.size() && data[length] != 0) ++length;
+    text.assign(reinterpret_cast<const char*>(data.data()), length);
     if (type == REG_EXPAND_SZ) {
       std::string expanded;
       if (!expand(text, expanded)) {
@@ -105,9 +128,10 @@ int writeNumber(HKEY root, const std::string& path, const std::string& name, DWO
 int readSmallNumber(HKEY root, const std::string& path, const std::string& name) {
   UniqueKey key = openKey(root, path, KEY_READ);
   if (!key) return 0;
-  BYTE data[kReadCapacity] = {};
-  DWORD size = sizeof data;
-  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, data, &size) != ERROR_SUCCESS) return 0;
+  std::vector<BYTE> data;
+  DWORD type = 0;
+  if (!queryData(key.get(), name, data, type)) return 0;
+  data.resize(data.size() < 2 ? 2 : data.size());
   return static_cast<signed char>(data[0]) + static_cast<signed char>(data[1]) * 256;
 }
 

@@ -12,18 +12,18 @@
 
 namespace tavrin::reg {
 
-// Capacity of a plain read: 1023 characters and the terminator.
-constexpr std::size_t kReadCapacity = 1024;
+// A read without a limit of its own takes the value whole.
+constexpr std::size_t kWholeValue = static_cast<std::size_t>(-1);
 
 // 1 when the key exists afterwards.
 int createKey(HKEY root, const std::string& path);
 
-// Length of the text read into `out` (0 also when missing). A REG_EXPAND_SZ
-// value comes back expanded; when the expansion does not fit, or the text does
-// not fit `capacity` (which counts the terminator), `out` is empty and 0 is
-// returned. Data larger than kReadCapacity bytes reads as missing.
+// Length of the text read into `out` (0 also when missing), read at the
+// value's real size up to its first zero byte. A REG_EXPAND_SZ value comes
+// back expanded; when the expansion fails, or the text does not fit
+// `capacity` (which counts the terminator), `out` is empty and 0 is returned.
 int readString(HKEY root, const std::string& path, const std::string& name, std::string& out,
-               std::size_t capacity = kReadCapacity);
+               std::size_t capacity = kWholeValue);
 
 int deleteValue(HKEY root, const std::string& path, const std::string& name);
 // Creates the key path when it is missing.

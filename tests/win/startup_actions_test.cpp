@@ -118,14 +118,16 @@ class StartupActions : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(StartupActions, RunEntryOfTheUserRoundTrips) {
-  testutil::setString(HKEY_CURRENT_USER, kRunPath, "Tool", "c:\\tool.exe /quiet");
-  EXPECT_EQ(toggleStartupEntry("Tool", "c:\\tool.exe /quiet", "", 11), 1);
+TEST_F(StartupActions, RunEntryOfTheUserRoundTripsWhateverItsLength) {
+  // Listed cut to a path's width; the Run key must get back every byte.
+  const std::string command = "c:\\tool.exe /quiet " + std::string(5000, 'q');
+  testutil::setString(HKEY_CURRENT_USER, kRunPath, "Tool", command);
+  EXPECT_EQ(toggleStartupEntry("Tool", command.substr(0, 259), "", 11), 1);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), "<missing>");
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "Tool"), "c:\\tool.exe /quiet");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "Tool"), command);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "11");
-  EXPECT_EQ(toggleStartupEntry("Tool", "c:\\tool.exe /quiet", "", 11), 1);
-  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), "c:\\tool.exe /quiet");
+  EXPECT_EQ(toggleStartupEntry("Tool", command.substr(0, 259), "", 11), 1);
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), command);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "Tool"), "<missing>");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "<missing>");
   EXPECT_EQ(history(), "");  // the toggle writes no history
