@@ -29,8 +29,6 @@
 namespace tavrin {
 namespace {
 
-constexpr char kCurrentRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
 std::string fileNamePart(const std::string& path) {
   const std::size_t slash = path.find_last_of('\\');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -245,17 +243,7 @@ class StartupPage : public StartupListPage {
   void addProgram() {
     const std::string path = chooseProgramFile(window_);
     if (path.empty()) return;
-    VersionRecord version;
-    readVersionRecord(path, version);
-    std::string name = version.fileDescription.empty() ? version.productName : version.fileDescription;
-    if (name.empty()) {
-      name = fileNamePart(path);
-      name = name.size() > 4 ? name.substr(0, name.size() - 4) : name;
-    }
-    // Quoted, so a path with blanks still names one program.
-    const std::string command = "\"" + path + "\"";
-    reg::writeString(HKEY_CURRENT_USER, kCurrentRunKey, name, command);
-    approveStartup(command, 1);
+    addStartupProgram(path);
     refill();
   }
 

@@ -22,6 +22,12 @@ std::string longFormWithin(const std::string& path, std::size_t width) {
 
 }  // namespace
 
+std::string listedProgramPath(const std::string& programPath) {
+  const std::string unquoted = removeQuotes(cut(programPath, EntryList::kPathFieldWidth));
+  // Shorter texts are no path worth asking the file system about.
+  return unquoted.size() >= 4 ? longFormWithin(unquoted, EntryList::kPathFieldWidth) : unquoted;
+}
+
 EntryList::EntryList(std::string caption, int cookieLimit) : caption_(std::move(caption)), cookieLimit_(cookieLimit) {}
 
 void EntryList::clear() { entries_.clear(); }
@@ -34,10 +40,9 @@ int EntryList::add(const std::string& name, const std::string& programPath, cons
   Entry entry;
   entry.detail = cut(detail, kDetailWidth);
   const std::string unquoted = removeQuotes(cut(programPath, kPathFieldWidth));
-  // Shorter texts are no path worth asking the file system about; the test is
-  // on the program path for the key as well.
+  // The key is converted only when the program path was.
   const bool convert = unquoted.size() >= 4;
-  entry.programPath = convert ? longFormWithin(unquoted, kPathFieldWidth) : unquoted;
+  entry.programPath = listedProgramPath(programPath);
 
   const std::string givenName = cut(name, kNameWidth);
   if (givenName.empty())

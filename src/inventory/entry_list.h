@@ -16,6 +16,11 @@ struct Entry {
   std::string detail;       // at most 1023
 };
 
+// The program path an entry list holds for the one given: without double
+// quotes, cut to its width, in long form when it names a file. Approvals and
+// look-ups of a listed entry go by this form.
+std::string listedProgramPath(const std::string& programPath);
+
 class EntryList {
  public:
   static constexpr std::size_t kCapacity = 4096;

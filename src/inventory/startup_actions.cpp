@@ -9,10 +9,12 @@
 #include "detection_store.h"
 #include "history.h"
 #include "program_file.h"
+#include "startup_enum.h"
 #include "sys/paths.h"
 #include "sys/profile.h"
 #include "sys/registry.h"
 #include "sys/shortcut.h"
+#include "sys/version.h"
 #include "sys/trace.h"
 
 namespace tavrin {
@@ -298,7 +300,22 @@ int readdStartupEntry(const std::string& name, const std::string& programPath, c
         return 0;
     }
   }
-  approveStartup(programPath, typeCode);
+  approveStartup(listedStartupPath(programPath, typeCode), typeCode);
+  return 1;
+}
+
+int addStartupProgram(const std::string& path) {
+  VersionRecord version;
+  readVersionRecord(path, version);
+  std::string name = version.fileDescription.empty() ? version.productName : version.fileDescription;
+  if (name.empty()) {
+    name = fileNamePart(path);
+    name = name.size() > 4 ? name.substr(0, name.size() - 4) : name;
+  }
+  // Quoted, so a path with blanks still names one program.
+  const std::string command = "\"" + path + "\"";
+  if (!reg::writeString(HKEY_CURRENT_USER, kRunKeyPaths[0], name, command)) return 0;
+  approveStartup(listedStartupPath(command, typecode::kCurrentRun), 1);
   return 1;
 }
 

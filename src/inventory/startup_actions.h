@@ -41,6 +41,10 @@ int removeStartupEntry(const std::string& name, const std::string& programPath, 
 int readdStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
                       int typeCode);
 
+// The Startup page's Add: the program goes into the current user's Run key,
+// named after its description, and is approved as the enumeration lists it.
+int addStartupProgram(const std::string& path);
+
 // AppInit_Dlls: removes every piece naming the DLL; adds the DLL's short path.
 void removeAppInitDll(const std::string& dll);
 void addAppInitDll(const std::string& dll);

@@ -80,6 +80,12 @@ void addClassRegistrations(EntryList& list, const char* keyPath, const char* tra
 
 }  // namespace
 
+std::string listedStartupPath(const std::string& command, int typeCode) {
+  RunKeyLocation location;
+  const bool runKey = runKeyOfCode(typeCode, location);
+  return listedProgramPath(runKey ? rundllTest(command).text : command);
+}
+
 void walkFolderIntoList(const std::string& folder, int depth, FolderWalkMode mode, EntryList& list) {
   walkFolder(folder, depth, [&](const std::string& path, DWORD attributes) {
     switch (mode) {

@@ -11,6 +11,11 @@ namespace tavrin {
 // Clears the list first; returns the entry count.
 int enumerateStartup(EntryList& list, bool pageMode, int showAllStartup);
 
+// The program path the enumeration lists for a command written to a startup
+// location of this type (a Run command loses RUNDLL32): the name the
+// approval of that entry must have.
+std::string listedStartupPath(const std::string& command, int typeCode);
+
 // The steps, each appending to the list.
 void buildRun(EntryList& list);
 bool getStartupGroup(EntryList& list);

@@ -57,10 +57,10 @@ void disableUnlessMarked(const StartupEntry& e) {
 
 void refuse(MonitorState& state, const StartupEntry& e) {
   stopProgram(e.path, e.name, false, state.caption);
-  const std::string caption = state.caption;
-  removeStartupEntry(e.name, e.path, e.key, e.typeCode, [&caption](const std::string&, const std::string&, int) {
-    return messageBox(nullptr, loadString(IDS_CONFIRM_REMOVE_KEY_LOCATION), caption, MB_YESNO | MB_ICONEXCLAMATION,
-                      languageId()) == IDYES;
+  // No is the default: Enter must not remove what Windows itself may need.
+  removeStartupEntry(e.name, e.path, e.key, e.typeCode, [&state](const std::string&, const std::string&, int) {
+    return messageBox(state.window, loadString(IDS_CONFIRM_REMOVE_KEY_LOCATION), state.caption,
+                      MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2, languageId()) == IDYES;
   });  // which also drops the entry's approvals
 }
 

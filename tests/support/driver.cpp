@@ -2,7 +2,9 @@
 
 #include <tlhelp32.h>
 
+#include <atomic>
 #include <cstdio>
+#include <thread>
 #include <utility>
 
 #include "base/text.h"
@@ -118,6 +120,39 @@ std::string dialogItemText(HWND dialog, int id) {
 }
 
 std::string messageBoxText(HWND box) { return dialogItemText(box, 0xFFFF); }
+
+std::vector<std::string> dialogsDuring(const std::function<void()>& work, const std::function<void(HWND)>& answer) {
+  std::vector<std::string> captions;
+  std::atomic<bool> done{false};
+  std::thread player([&] {
+    while (!done) {
+      HWND dialog = waitForProcessWindow(GetCurrentProcessId(), "#32770", 100);
+      if (!dialog) continue;
+      captions.push_back(windowText(dialog));
+      if (answer) {
+        answer(dialog);
+      } else {
+        for (int id : {IDNO, IDCANCEL, IDOK}) {
+          if (!GetDlgItem(dialog, id)) continue;
+          pressButton(dialog, id);
+          break;
+        }
+      }
+      waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000);
+    }
+  });
+  work();
+  done = true;
+  player.join();
+  return captions;
+}
+
+HWND focusOf(HWND window) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
+  return gui.hwndFocus;
+}
 
 void pressButton(HWND dialog, int id) {
   HWND button = GetDlgItem(dialog, id);

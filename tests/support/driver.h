@@ -3,6 +3,7 @@
 // their windows, reads texts, presses buttons, takes screenshots.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,17 @@ std::string windowText(HWND window);
 std::string dialogItemText(HWND dialog, int id);
 // Message box text (its static control has id 0xFFFF).
 std::string messageBoxText(HWND box);
+// The window that has the keyboard focus in the window's thread (Enter answers it).
+HWND focusOf(HWND window);
 // Posts a click on the dialog's button (posted: the caller never blocks on a modal loop).
 void pressButton(HWND dialog, int id);
+
+// Runs `work` on this thread while another one hands every dialog this process
+// shows to `answer`, which must end it; returns their captions in order. An
+// unexpected dialog is thus ended and reported, never left to hang the test.
+// Without `answer`, each dialog is ended with No, else Cancel, else OK.
+std::vector<std::string> dialogsDuring(const std::function<void()>& work,
+                                       const std::function<void(HWND)>& answer = nullptr);
 
 // The command line another process was started with.
 std::string commandLineOf(DWORD pid);

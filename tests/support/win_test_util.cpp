@@ -84,6 +84,12 @@ bool setString(HKEY root, const std::string& path, const std::string& name, cons
   return setBinary(root, path, name, std::string(value.c_str(), value.size() + 1), type);
 }
 
+std::string valueOf(HKEY root, const std::string& path, const std::string& name) {
+  std::string data;
+  DWORD type = 0;
+  return rawValue(root, path, name, data, type) ? std::string(data.c_str()) : std::string("<missing>");
+}
+
 bool rawValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type) {
   HKEY key;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;

@@ -27,6 +27,8 @@ bool setString(HKEY root, const std::string& path, const std::string& name, cons
                DWORD type = REG_SZ);
 bool setBinary(HKEY root, const std::string& path, const std::string& name, const std::string& bytes,
                DWORD type = REG_BINARY);
+// The stored text up to its first zero byte; "<missing>" when there is no such value.
+std::string valueOf(HKEY root, const std::string& path, const std::string& name);
 // The raw stored data and its type; false when missing.
 bool rawValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type);
 

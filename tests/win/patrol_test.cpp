@@ -1,51 +1,50 @@
-// The patrol's task-change check, the real-time forcing of categories and the
-// programs that come back from Delayed Start, run in-process against the
-// prefix's registry with the Monitor's own resources; a second thread plays
-// the user.
+// The patrol in-process with the Monitor's own resources, against the prefix's
+// registry: the task-change check and its forcing, the answers of the startup
+// category, and the user's own changes it must leave alone. A second thread
+// answers the dialogs; one that nobody expected fails the test.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "base/entry_tables.h"
-#include "base/startup_text.h"
 #include "checks.h"
 #include "inventory/delayed_start.h"
 #include "inventory/detection_store.h"
 #include "inventory/startup_actions.h"
 #include "inventory/startup_enum.h"
 #include "monitor_state.h"
+#include "monitor_window.h"
 #include "patrol.h"
 #include "support/driver.h"
 #include "support/win_test_util.h"
 
 using namespace tavrin;
+using testutil::valueOf;
 
 namespace {
 
-const char* const kUserRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char* const kDelayTime = "Software\\Quennet\\Tavrin\\Delay\\Time";
-const char* const kDelayTitle = "Software\\Quennet\\Tavrin\\Delay\\Title";
-const char* const kDelayShortcuts = "Software\\Quennet\\Tavrin\\Delay\\Shortcuts";
-const char* const kDelayParameters = "Software\\Quennet\\Tavrin\\Delay\\Parameters";
+const char* const kUserRun = kRunKeyPaths[0];
+const char* const kWinlogon = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+const std::string kAlert = "Tavrin New Program Alert";
+using Captions = std::vector<std::string>;
 
-std::string readText(HKEY root, const std::string& key, const std::string& name) {
-  std::string data;
-  DWORD type = 0;
-  return testutil::rawValue(root, key, name, data, type) ? std::string(data.c_str()) : "<none>";
+std::vector<std::string> delayKeys() {
+  std::vector<std::string> keys{kDelayKey};
+  for (const char* sub : {"Time", "Title", "Shortcuts", "Parameters", "Applet"})
+    keys.push_back(std::string(kDelayKey) + "\\" + sub);
+  return keys;
 }
 
 void setOption(const char* name, int value) {
   testutil::setString(HKEY_CURRENT_USER, kOptionsKey, name, std::to_string(value));
 }
 
-// Everything the machine already starts is approved, so that only the
-// entries a test adds are alerted.
-void approveCurrentStartup() {
-  EntryList list("Tavrin", 315);
-  enumerateStartup(list, false, 0);
+void press(HWND dialog, int button) { driver::pressButton(dialog, button); }
+void yes(HWND dialog) { press(dialog, IDYES); }
+
+// The index of the entry listed under that name; -1 when there is none.
+int indexOf(const EntryList& list, const std::string& name) {
   for (int i = 0; i < list.count(); ++i)
-    testutil::setString(HKEY_CURRENT_USER, kApprovedStartupKey, startupKeyOf(list.programPath(i)),
-                        std::to_string(list.typeCode(i)));
+    if (list.name(i) == name) return i;
+  return -1;
 }
 
 class Patrol : public ::testing::Test {
@@ -59,119 +58,166 @@ class Patrol : public ::testing::Test {
     state_.instance = GetModuleHandleA(nullptr);
     state_.fonts.create();
     CoInitialize(nullptr);
+    // Everything the machine already starts is approved: only what a test adds is new.
+    EntryList list("Tavrin", 315);
+    enumerateStartup(list, false, 0);
+    for (int i = 0; i < list.count(); ++i) approveStartup(list.programPath(i), list.typeCode(i));
   }
   void TearDown() override { CoUninitialize(); }
 
-  // Shows whatever the patrol asks; `user` gets the dialog and must end it.
-  template <typename Run, typename User>
-  std::string playing(Run run, User user) {
-    std::string caption;
-    std::thread player([&] {
-      HWND dialog = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", 10000);
-      if (!dialog) return;
-      caption = driver::windowText(dialog);
-      user(dialog);
-    });
-    run();
-    player.join();
-    return caption;
+  // One run of the startup category; the captions of the dialogs it showed.
+  Captions startupCheck(const std::function<void(HWND)>& answer = nullptr) {
+    return driver::dialogsDuring([&] { checkStartupPrograms(state_); }, answer);
   }
 
   testutil::RegistrySnapshot options_{HKEY_CURRENT_USER, {kOptionsKey}};
   testutil::RegistrySnapshot approved_{HKEY_CURRENT_USER, {kApprovedStartupKey}};
   testutil::RegistrySnapshot run_{HKEY_CURRENT_USER, {kUserRun}};
-  testutil::RegistrySnapshot delay_{HKEY_CURRENT_USER,
-                                    {kDelayKey, kDelayTime, kDelayTitle, kDelayShortcuts, kDelayParameters}};
+  testutil::RegistrySnapshot delay_{HKEY_CURRENT_USER, delayKeys()};
   testutil::RegistrySnapshot detected_{HKEY_CURRENT_USER, {std::string(kDetectedKey) + "\\Startup"}};
-  testutil::RegistrySnapshot disabled_{HKEY_LOCAL_MACHINE, {kDisabledMarkerKey, disabledCopyKeyOf(11)}};
+  testutil::RegistrySnapshot machine_{HKEY_LOCAL_MACHINE,
+                                      {kDisabledMarkerKey, disabledCopyKeyOf(11), kWinlogon, kShellExecuteHooksKey}};
   MonitorState state_;
 };
 
 TEST_F(Patrol, UpdateMarkReloadsTheOptionsOnlyWhenTheTaskCountChanged) {
   setOption("Start", 2);
   loadMonitorOptions(state_);
-  ASSERT_EQ(state_.patrol.reloadValue(PatrolCategory::Startup), 2);
-  checkTaskChanges(state_);  // the count to compare with
-
+  const int running = checkTaskChanges(state_);  // the count to compare with
+  ASSERT_GT(running, 0);
   // The Explorer saved new patrol times and marked them.
   setOption("Start", 5);
   setOption("Tasks", 4);
   setOption("Update", 1);
-  const int running = checkTaskChanges(state_);
-  ASSERT_GT(running, 0);
-  EXPECT_EQ(state_.lastRunningCount, running);
-  // Unchanged count: the mark waits for the next change.
-  EXPECT_EQ(state_.options.patrol.start, 2);
-  EXPECT_EQ(readText(HKEY_CURRENT_USER, kOptionsKey, "Update"), "1");
+  checkTaskChanges(state_);
+  EXPECT_EQ(state_.options.patrol.start, 2) << "an unchanged count leaves the mark for later";
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kOptionsKey, "Update"), "1");
 
   state_.lastRunningCount = running + 1;  // a program came or went
   checkTaskChanges(state_);
-  EXPECT_EQ(state_.options.patrol.start, 5);
   EXPECT_EQ(state_.patrol.reloadValue(PatrolCategory::Startup), 5);
-  EXPECT_EQ(state_.patrol.reloadValue(PatrolCategory::Tasks), 4);
   EXPECT_EQ(state_.patrol.countdown(PatrolCategory::Tasks), 4);
-  EXPECT_EQ(readText(HKEY_CURRENT_USER, kOptionsKey, "Update"), "0");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kOptionsKey, "Update"), "0");
 
   // Without the mark a change leaves the loaded options alone.
   setOption("Start", 7);
   state_.lastRunningCount = -1;
   checkTaskChanges(state_);
-  EXPECT_EQ(state_.options.patrol.start, 5);
   EXPECT_EQ(state_.patrol.reloadValue(PatrolCategory::Startup), 5);
 }
 
-TEST_F(Patrol, ChangedTaskCountForcesTheRealtimeCategoriesIntoTheNextTick) {
+TEST_F(Patrol, AChangedTaskCountRunsTheRealtimeStartupCheckOnTheNextTick) {
   setOption("Start", 9);
-  setOption("IEHelpers", 9);
-  setOption("StartPage", 9);
   setOption("FileType", 9);
   setOption("RealtimeStartup", 1);
-  setOption("RealtimeIEHelper", 0);
-  setOption("RealtimeStartPage", 1);
   setOption("RealtimeFileType", 0);
+  for (const char* name : {"RealtimeIEHelper", "RealtimeStartPage", "RealtimeSysFiles"}) setOption(name, 0);
   checkTaskChanges(state_);  // the count to compare with
   loadMonitorOptions(state_);
-  state_.schedule = TickSchedule{};
-  state_.patrol.flipGroup();  // group B would run next
-
-  checkTaskChanges(state_);
-  EXPECT_EQ(state_.patrol.countdown(PatrolCategory::Startup), 9) << "no change, no forcing";
-  EXPECT_EQ(state_.patrol.nextGroup(), PatrolGroup::B);
-  EXPECT_FALSE(state_.schedule.passStep());
-  state_.schedule.passFinished();
-
-  state_.lastRunningCount = -1;
-  checkTaskChanges(state_);
-  EXPECT_EQ(state_.patrol.countdown(PatrolCategory::Startup), 1);
-  EXPECT_EQ(state_.patrol.countdown(PatrolCategory::StartPage), 1);
-  EXPECT_EQ(state_.patrol.countdown(PatrolCategory::IEHelpers), 9);
-  EXPECT_EQ(state_.patrol.countdown(PatrolCategory::FileTypes), 9);
-  EXPECT_EQ(state_.patrol.nextGroup(), PatrolGroup::A);
-  EXPECT_TRUE(state_.schedule.passStep()) << "the next tick runs a pass";
-}
-
-TEST_F(Patrol, ForcedStartupCategoryRunsInTheNextPass) {
-  setOption("Start", 9);
-  setOption("RealtimeStartup", 1);
-  for (const char* name : {"RealtimeIEHelper", "RealtimeStartPage", "RealtimeSysFiles"}) setOption(name, 0);
-  loadMonitorOptions(state_);
-  approveCurrentStartup();
   const std::string program = testutil::testDir() + "\\ver_plain.dll";
   testutil::setString(HKEY_CURRENT_USER, kUserRun, "ForcedWidget", program);
-
   // Not due yet: the pass leaves the new entry alone.
-  ASSERT_EQ(runPatrolPass(state_), 1);
-  EXPECT_EQ(readText(HKEY_CURRENT_USER, kApprovedStartupKey, startupKeyOf(program)), "<none>");
+  EXPECT_EQ(driver::dialogsDuring([&] { EXPECT_EQ(runPatrolPass(state_), 1); }), Captions{});
   ASSERT_EQ(state_.patrol.nextGroup(), PatrolGroup::B);
-  Sleep(1100);                // passes are at least a second apart
+  Sleep(1100);  // passes are at least a second apart
 
+  state_.schedule = TickSchedule{};
   state_.lastRunningCount = -1;
   checkTaskChanges(state_);
-  const std::string caption =
-      playing([&] { EXPECT_EQ(runPatrolPass(state_), 1); }, [](HWND dialog) { driver::pressButton(dialog, IDYES); });
-  EXPECT_EQ(caption, "Tavrin New Program Alert");
-  EXPECT_EQ(readText(HKEY_CURRENT_USER, kApprovedStartupKey, startupKeyOf(program)), "11");
+  EXPECT_GT(state_.patrol.countdown(PatrolCategory::FileTypes), 1) << "not a real-time category";
+  EXPECT_TRUE(state_.schedule.passStep()) << "the next tick runs a pass";
+  EXPECT_EQ(driver::dialogsDuring([&] { EXPECT_EQ(runPatrolPass(state_), 1); }, yes), Captions{kAlert});
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedStartupKey, program), "11");
   EXPECT_EQ(state_.patrol.countdown(PatrolCategory::Startup), 9) << "reloaded after it ran";
+}
+
+TEST_F(Patrol, ProgramsTheUserAddedOrBroughtBackFromDelayedStartRaiseNoAlert) {
+  const std::string program = testutil::freshFolder("patrol-added") + "\\Added Program.exe";
+  ASSERT_TRUE(CopyFileA((testutil::testDir() + "\\ver_plain.dll").c_str(), program.c_str(), FALSE));
+  ASSERT_EQ(addStartupProgram(program), 1);
+  EXPECT_EQ(startupCheck(), Captions{});
+  const struct {
+    const char* way;
+    std::function<int(const EntryList&, int)> back;
+  } ways[] = {
+      {"restore", restoreDelayed},
+      {"remove, put back", [](const EntryList& list, int i) { return removeFromDelayed(list, i, true); }},
+      {"restore all", [](const EntryList&, int) { return restoreAllDelayed(); }},
+  };
+  for (const auto& way : ways) {
+    EntryList list("Tavrin", 315);
+    enumerateStartup(list, false, 0);
+    const int entry = indexOf(list, "Widget helper");
+    ASSERT_GE(entry, 0) << way.way;
+    ASSERT_EQ(moveToDelayed(list.name(entry), list.programPath(entry), list.key(entry), list.typeCode(entry),
+                            list.flag(entry), DelayQuestions{}),
+              1);
+    EXPECT_EQ(startupCheck(), Captions{}) << way.way << ": delayed";
+    enumerateDelayed(list);
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(way.back(list, 0), 1) << way.way;
+    EXPECT_NE(valueOf(HKEY_CURRENT_USER, kUserRun, "Widget helper"), "<missing>") << way.way;
+    EXPECT_EQ(startupCheck(), Captions{}) << way.way << ": back";
+  }
+}
+
+TEST_F(Patrol, AboveOneHideAlertsRefusesForOnePassAndOnlyAKeyLocationIsAskedFor) {
+  testutil::setString(HKEY_CURRENT_USER, kUserRun, "Refused", "c:\\refused\\refused.exe");
+  const char* const hook = "{1B5D4C2A-0000-4000-8000-00000000B254}";
+  testutil::setString(HKEY_LOCAL_MACHINE, kShellExecuteHooksKey, hook, "Hook");
+  state_.className = "TavrinPatrolTest";
+  ASSERT_TRUE(registerMonitorClass(state_));
+  ASSERT_NE(createMonitorWindow(state_), nullptr);
+  setOption("Start", 1);
+  loadMonitorOptions(state_);
+  state_.options.hideAlerts = 2;  // as after a third alert answered No
+  HWND focus = nullptr, no = nullptr, owner = nullptr;
+  const Captions shown = driver::dialogsDuring(
+      [&] {
+        for (int tick = 0; tick < 17; ++tick) SendMessageA(state_.window, WM_TIMER, 1, 0);
+      },
+      [&](HWND box) {
+        focus = driver::focusOf(box);  // Enter answers what has the focus
+        no = GetDlgItem(box, IDNO);
+        owner = GetWindow(box, GW_OWNER);
+        press(box, IDNO);
+      });
+  EXPECT_EQ(shown, Captions{"Tavrin"}) << "only the question before the hook goes";
+  EXPECT_EQ(focus, no);
+  EXPECT_EQ(owner, state_.window);
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kUserRun, "Refused"), "<missing>");
+  EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kShellExecuteHooksKey, hook), "Hook");
+  EXPECT_EQ(state_.options.hideAlerts, 0) << "the refusal lasts one pass";
+  SetWindowLongPtrA(state_.window, GWLP_USERDATA, 0);  // the state goes with the test
+  DestroyWindow(state_.window);
+}
+
+TEST_F(Patrol, TheInstallerCleanupEntryEndsTheWalkOfThatPass) {
+  for (const char* name : {"Alpha", "McAfee Application Installer Cleanup", "Zulu"})
+    testutil::setString(HKEY_CURRENT_USER, kUserRun, name, std::string("c:\\walk\\") + name[0] + ".exe");
+  EXPECT_EQ(startupCheck(yes), Captions{kAlert});
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedStartupKey, "c:\\walk\\Z.exe"), "<missing>");
+  testutil::deleteValue(HKEY_CURRENT_USER, kUserRun, "McAfee Application Installer Cleanup");
+  EXPECT_EQ(startupCheck(yes), Captions{kAlert});
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedStartupKey, "c:\\walk\\Z.exe"), "11");
+}
+
+TEST_F(Patrol, AThirdAlertForOneProgramStopsItAndDisablesIt) {
+  const std::string program = testutil::freshFolder("patrol-repeat") + "\\resident.exe";
+  ASSERT_TRUE(CopyFileA((testutil::testDir() + "\\startup_worker.exe").c_str(), program.c_str(), FALSE));
+  driver::Process resident = driver::start(program, "wait 60");
+  testutil::setString(HKEY_CURRENT_USER, kUserRun, "Resident", program);
+  for (int alert = 0; alert < 2; ++alert) state_.repeats.noteAlert(program);
+  EXPECT_EQ(startupCheck(yes), Captions{kAlert});
+  EXPECT_TRUE(resident.waitExit(5000));
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kUserRun, "Resident"), "<missing>");
+  EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Resident"), "11");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedStartupKey, program), "<missing>");
+}
+
+TEST_F(Patrol, AShellOfAnyLengthIsAlerted) {
+  testutil::setString(HKEY_LOCAL_MACHINE, kWinlogon, "Shell", "Explorer.exe c:\\" + std::string(5000, 's') + ".exe");
+  EXPECT_EQ(startupCheck(yes), Captions{kAlert});
 }
 
 // A Run entry of the current user moved to Delayed Start, which its program
@@ -180,56 +226,41 @@ class ReturningProgram : public Patrol {
  protected:
   void SetUp() override {
     Patrol::SetUp();
-    approveCurrentStartup();
     program_ = testutil::testDir() + "\\ver_plain.dll";
     command_ = "\"" + program_ + "\" /tray";
     testutil::setString(HKEY_CURRENT_USER, kUserRun, "Widget", command_);
     EntryList list("Tavrin", 315);
     enumerateStartup(list, false, 0);
-    int index = -1;
-    for (int i = 0; i < list.count(); ++i)
-      if (list.name(i) == "Widget") index = i;
+    const int index = indexOf(list, "Widget");
     ASSERT_GE(index, 0);
     ASSERT_EQ(moveToDelayed("Widget", list.programPath(index), list.key(index), list.typeCode(index),
                             list.flag(index), DelayQuestions{}),
               1);
-    ASSERT_EQ(readText(HKEY_CURRENT_USER, kUserRun, "Widget"), "<none>");
-    approvalKey_ = startupKeyOf(list.programPath(index));
-    ASSERT_EQ(readText(HKEY_CURRENT_USER, kApprovedStartupKey, approvalKey_), "1103");
-    ASSERT_NE(readText(HKEY_CURRENT_USER, kDelayKey, program_), "<none>") << "listed by its program file";
+    approvalKey_ = list.programPath(index);
+    ASSERT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedStartupKey, approvalKey_), "1103");
+    ASSERT_NE(valueOf(HKEY_CURRENT_USER, kDelayKey, program_), "<missing>") << "listed by its program file";
     testutil::setString(HKEY_CURRENT_USER, kUserRun, "Widget", command_);  // back it comes
-  }
-
-  std::string returned(int button) {
-    return playing([&] { checkStartupPrograms(state_); }, [button](HWND dialog) { driver::pressButton(dialog, button); });
   }
 
   std::string program_, command_, approvalKey_;
 };
 
 TEST_F(ReturningProgram, MovingItBackApprovesItAndTakesItOffTheDelayedList) {
-  EXPECT_EQ(returned(IDYES), "This Program doesn't want to be Delayed");
+  EXPECT_EQ(startupCheck(yes), Captions{"This Program doesn't want to be Delayed"});
   EXPECT_FALSE(state_.alertShowing);
-  EXPECT_EQ(readText(HKEY_CURRENT_USER, kApprovedStartupKey, approvalKey_), "11");
-  for (const char* key : {kDelayKey, kDelayTime, kDelayTitle, kDelayParameters, kDelayShortcuts})
-    EXPECT_EQ(readText(HKEY_CURRENT_USER, key, program_), "<none>") << key;
-  EXPECT_EQ(readText(HKEY_CURRENT_USER, kUserRun, "Widget"), command_);
-  // Approved now: the next check asks nothing (a question would block here).
-  checkStartupPrograms(state_);
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedStartupKey, approvalKey_), "11");
+  for (const std::string& key : delayKeys()) EXPECT_EQ(valueOf(HKEY_CURRENT_USER, key, program_), "<missing>") << key;
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kUserRun, "Widget"), command_);
+  EXPECT_EQ(startupCheck(), Captions{});
 }
 
 TEST_F(ReturningProgram, DisablingItKeepsItDelayedAndOutOfStartup) {
-  EXPECT_EQ(returned(IDNO), "This Program doesn't want to be Delayed");
-  EXPECT_EQ(readText(HKEY_CURRENT_USER, kApprovedStartupKey, approvalKey_), "11");
-  EXPECT_EQ(readText(HKEY_CURRENT_USER, kUserRun, "Widget"), "<none>");
-  EXPECT_EQ(readText(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Widget"), "11");
-  const std::string copy = readText(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(11), "Widget");
-  EXPECT_NE(copy.find(program_), std::string::npos) << copy;
-  EXPECT_NE(copy.find("/tray"), std::string::npos) << copy;
-  EXPECT_EQ(readText(HKEY_CURRENT_USER, kDelayKey, program_), "11");
-  EXPECT_EQ(readText(HKEY_CURRENT_USER, kDelayTitle, program_), "Widget");
-  // The disabled copy is listed but approved: no question on the next check.
-  checkStartupPrograms(state_);
+  EXPECT_EQ(startupCheck([](HWND dialog) { press(dialog, IDNO); }), Captions{"This Program doesn't want to be Delayed"});
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedStartupKey, approvalKey_), "11");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kUserRun, "Widget"), "<missing>");
+  EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(11), "Widget"), command_);
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, program_), "11");
+  EXPECT_EQ(startupCheck(), Captions{}) << "the disabled copy is listed, but approved";
 }
 
 }  // namespace

@@ -3,9 +3,12 @@
 //   startup_worker append COUNT TAG
 //   startup_worker toggle NAME COMMAND
 //   startup_worker touch FILE         (proves it was started)
+//   startup_worker wait SECONDS       (a program that runs for a while)
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include <windows.h>
 
 #include "inventory/history.h"
 #include "inventory/startup_actions.h"
@@ -25,6 +28,10 @@ int main(int argc, char** argv) {
     if (!file) return 1;
     std::fputs("started\n", file);
     return std::fclose(file) == 0 ? 0 : 1;
+  }
+  if (mode == "wait") {
+    Sleep(static_cast<DWORD>(std::atoi(argv[2])) * 1000);
+    return 0;
   }
   if (mode == "toggle" && argc >= 4) {
     for (;;) tavrin::toggleStartupEntry(argv[2], argv[3], "", 11);
