@@ -599,7 +599,7 @@ TEST_F(StartupPages, AddChoosesAFileOnBothPages) {
       5000));
   EXPECT_FALSE(name.empty());
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kRunKey, name), quoted);
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedKey, quoted), "1");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedKey, kProbeProgram), "1") << "approved as it is listed";
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, name) >= 0; }, 3000));
 
   // On Delayed Start the program goes to the current user's list by default.
