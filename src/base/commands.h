@@ -22,6 +22,8 @@ enum Command : int {
   CMD_MONITOR = 6046,
   CMD_BLACKLIST = 6047,
   CMD_EXIT_HANDLING = 6048,
+  // Page id only: the help page for repeated alerts.
+  CMD_HELP_ME = 6051,
   CMD_HIDDEN_FILES = 6052,
   CMD_TRAY_VISIBILITY = 6053,
   CMD_DELAYED_START = 6055,

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "inventory/entry_list.h"
-#include "inventory/settings.h"
+#include "inventory/options.h"
 #include "sys/handles.h"
 
 namespace tavrin {

@@ -2,7 +2,8 @@
 
 #include "base/commands.h"
 #include "inventory/delayed_start.h"
-#include "inventory/settings.h"
+#include "inventory/monitor_registration.h"
+#include "inventory/options.h"
 #include "resource.h"
 #include "sheet.h"
 #include "sys/paths.h"

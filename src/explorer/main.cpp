@@ -7,11 +7,14 @@
 #include "base/commands.h"
 #include "explorer_state.h"
 #include "explorer_window.h"
-#include "inventory/settings.h"
+#include "inventory/first_run.h"
+#include "inventory/options.h"
+#include "inventory/string_loader.h"
 #include "resource.h"
 #include "sheet.h"
 #include "sys/paths.h"
 #include "sys/trace.h"
+#include "sys/version.h"
 
 using namespace tavrin;
 

@@ -1,6 +1,6 @@
 #include "placement.h"
 
-#include "inventory/settings.h"
+#include "inventory/options.h"
 #include "sys/registry.h"
 
 namespace tavrin {

@@ -32,9 +32,6 @@
 // Shown while a real-time patrol flag is on.
 #define IDB_MONITOR_REALTIME 193
 
-// Sound played when no sound file is chosen for an event
-#define IDW_ALERT 170
-
 // Tab sheet pages
 #define IDD_PAGE_STARTUP 102
 #define IDD_PAGE_COOKIES 108

@@ -8,7 +8,8 @@
 
 #include "base/commands.h"
 #include "base/text.h"
-#include "inventory/settings.h"
+#include "inventory/sound_events.h"
+#include "inventory/string_loader.h"
 #include "list_page.h"
 #include "pages.h"
 #include "placement.h"

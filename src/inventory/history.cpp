@@ -4,9 +4,10 @@
 
 #include "base/entry_tables.h"
 #include "base/history_text.h"
-#include "settings.h"
+#include "options.h"
 #include "startup_actions.h"
 #include "string_ids.h"
+#include "string_loader.h"
 #include "sys/clock.h"
 #include "sys/handles.h"
 #include "sys/paths.h"

@@ -6,10 +6,10 @@
 #include "base/text.h"
 #include "history.h"
 #include "program_file.h"
-#include "settings.h"
+#include "string_ids.h"
+#include "string_loader.h"
 #include "sys/handles.h"
 #include "sys/message.h"
-#include "string_ids.h"
 
 namespace tavrin {
 namespace {

@@ -4,8 +4,8 @@
 
 #include "base/entry_tables.h"
 #include "base/text.h"
-#include "settings.h"
 #include "string_ids.h"
+#include "string_loader.h"
 #include "sys/paths.h"
 #include "sys/registry.h"
 

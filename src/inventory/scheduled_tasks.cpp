@@ -5,11 +5,12 @@
 #include "base/task_service_text.h"
 #include "base/text.h"
 #include "detection_store.h"
-#include "settings.h"
 #include "string_ids.h"
+#include "string_loader.h"
 #include "sys/registry.h"
 #include "sys/services.h"
 #include "sys/task_scheduler.h"
+#include "sys/version.h"
 
 namespace tavrin {
 namespace {

@@ -5,7 +5,7 @@
 #include "base/alert_rules.h"
 #include "base/task_service_text.h"
 #include "history.h"
-#include "settings.h"
+#include "string_loader.h"
 #include "sys/services.h"
 
 namespace tavrin {

@@ -10,7 +10,6 @@
 #include "base/text.h"
 #include "class_lookup.h"
 #include "program_file.h"
-#include "settings.h"
 #include "startup_actions.h"
 #include "sys/files.h"
 #include "sys/profile.h"

@@ -1,6 +1,10 @@
 #pragma once
 // String ids both programs use: their tables hold these under the same numbers,
-// and the shared library loads some of them.
+// and the shared library loads some of them. Also the one other resource both
+// programs hold for the shared library.
+
+// Sound played when no sound file is chosen for an event
+#define IDW_ALERT                         170
 
 // Identity and message language
 #define IDS_CAPTION                       2

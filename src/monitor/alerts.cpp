@@ -2,15 +2,17 @@
 
 #include <shellapi.h>
 
+#include "base/commands.h"
 #include "base/entry_tables.h"
 #include "base/text.h"
-#include "sys/dialog.h"
+#include "inventory/help_pages.h"
 #include "inventory/history.h"
 #include "inventory/online_info.h"
 #include "inventory/program_file.h"
 #include "inventory/service_control.h"
-#include "inventory/settings.h"
+#include "inventory/string_loader.h"
 #include "resource.h"
+#include "sys/dialog.h"
 #include "sys/registry.h"
 #include "sys/version.h"
 
@@ -187,7 +189,7 @@ class NewStartupAlert : public AlertDialog {
     if (button != IDYES && button != IDNO && button != IDCANCEL) return 0;
     const StartupAnswer answer = answerStartupAlert(button != IDNO, subject().typeCode, repeats_);
     if (answer.refuseRestOfPass) hideAlerts_ = 2;
-    if (answer.openHelp) openHelpPage(6051);
+    if (answer.openHelp) openHelpPage(CMD_HELP_ME);
     return answer.result;
   }
 

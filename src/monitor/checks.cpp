@@ -1,6 +1,6 @@
 #include "checks.h"
 
-#include "inventory/settings.h"
+#include "inventory/monitor_registration.h"
 #include "sys/trace.h"
 
 namespace tavrin {

@@ -6,11 +6,14 @@
 #include "base/command_line.h"
 #include "base/commands.h"
 #include "checks.h"
-#include "inventory/settings.h"
+#include "inventory/first_run.h"
+#include "inventory/options.h"
+#include "inventory/string_loader.h"
 #include "monitor_window.h"
 #include "resource.h"
 #include "sys/paths.h"
 #include "sys/trace.h"
+#include "sys/version.h"
 
 using namespace tavrin;
 

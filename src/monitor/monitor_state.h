@@ -10,7 +10,7 @@
 #include "base/tick_schedule.h"
 #include "inventory/delayed_start.h"
 #include "inventory/entry_list.h"
-#include "inventory/settings.h"
+#include "inventory/options.h"
 #include "ostrum_binding.h"
 
 namespace tavrin {

@@ -1,7 +1,8 @@
 // The browser's start, search and desktop pages.
 #include "base/alert_rules.h"
 #include "base/text.h"
-#include "inventory/settings.h"
+#include "inventory/options.h"
+#include "inventory/string_loader.h"
 #include "patrol.h"
 #include "resource.h"
 #include "sys/message.h"

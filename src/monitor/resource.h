@@ -11,9 +11,6 @@
 #define IDI_TRAY_IDLE_9X 159
 #define IDI_TRAY_ALERT 161
 
-// Sound played when no sound file is chosen for an event
-#define IDW_ALERT 170
-
 // Alert dialogs
 #define IDD_ALERT_NEW_STARTUP 131
 #define IDD_ALERT_NEW_TASK 138

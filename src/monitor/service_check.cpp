@@ -3,7 +3,7 @@
 #include "inventory/detection_store.h"
 #include "inventory/service_control.h"
 #include "inventory/services.h"
-#include "inventory/settings.h"
+#include "inventory/sound_events.h"
 #include "patrol.h"
 #include "resource.h"
 #include "sys/trace.h"

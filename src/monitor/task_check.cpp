@@ -3,7 +3,7 @@
 #include "base/text.h"
 #include "inventory/detection_store.h"
 #include "inventory/scheduled_tasks.h"
-#include "inventory/settings.h"
+#include "inventory/sound_events.h"
 #include "patrol.h"
 #include "resource.h"
 #include "sys/trace.h"

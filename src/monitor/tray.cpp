@@ -4,7 +4,8 @@
 
 #include "base/commands.h"
 #include "base/text.h"
-#include "inventory/settings.h"
+#include "inventory/monitor_registration.h"
+#include "inventory/string_loader.h"
 #include "resource.h"
 #include "sys/handles.h"
 #include "sys/trace.h"

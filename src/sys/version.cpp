@@ -32,4 +32,10 @@ bool readVersionRecord(const std::string& path, VersionRecord& record) {
   return pickVersionRecord(translations, lookup, record);
 }
 
+bool isWindowsNtFamily() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
 }  // namespace tavrin

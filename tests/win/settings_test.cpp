@@ -4,9 +4,15 @@
 
 #include "base/text.h"
 #include "checks.h"
-#include "inventory/settings.h"
+#include "inventory/first_run.h"
+#include "inventory/help_pages.h"
+#include "inventory/monitor_registration.h"
+#include "inventory/options.h"
+#include "inventory/sound_events.h"
+#include "inventory/string_loader.h"
 #include "support/win_test_util.h"
 #include "sys/paths.h"
+#include "sys/version.h"
 
 using namespace tavrin;
 

@@ -1,6 +1,8 @@
 // The startup enumeration on a seeded machine: every location of both hives,
 // the Startup folders, win.ini, Winlogon, shell extensions and disabled
 // entries, in the real registry and file system of the test prefix.
+#include "inventory/first_run.h"
+#include "inventory/options.h"
 #include "inventory/startup_enum.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +15,6 @@
 #include "base/text.h"
 #include "inventory/detection_store.h"
 #include "inventory/program_file.h"
-#include "inventory/settings.h"
 #include "support/win_test_util.h"
 #include "sys/paths.h"
 #include "sys/shortcut.h"

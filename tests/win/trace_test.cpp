@@ -4,7 +4,6 @@
 
 #include <regex>
 
-#include "inventory/settings.h"
 #include "support/win_test_util.h"
 #include "trace_capture.h"
 

@@ -3,8 +3,9 @@
 
 #include <vector>
 
-#include "inventory/settings.h"
+#include "inventory/options.h"
 #include "sys/handles.h"
+#include "sys/version.h"
 #include "tray.h"
 
 using namespace tavrin;

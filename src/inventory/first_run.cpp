@@ -1,0 +1,94 @@
+#include "first_run.h"
+
+#include "base/text.h"
+#include "date_text.h"
+#include "delayed_start.h"
+#include "detection_store.h"
+#include "file_types.h"
+#include "monitor_registration.h"
+#include "startup_actions.h"
+#include "string_ids.h"
+#include "string_loader.h"
+#include "sys/registry.h"
+#include "sys/trace.h"
+#include "sys/version.h"
+#include "system_files.h"
+#include "version_text.h"
+
+namespace tavrin {
+namespace {
+
+constexpr char kProductVersion[] = "12.0.2007.5";
+
+// The approved startup list made afresh, and the Monitor registered under its own name only.
+void createInitialValues(EntryList& list) {
+  trace::line("Create Initial Values", "");
+  initialiseApprovedStartups(list);
+  const std::string oldName = loadString(IDS_ALT_RUN_NAME, 260);
+  if (!oldName.empty()) removeStartupEntry(oldName, "tavrin.exe", "", 1, nullptr);
+  registerMonitor(true);
+}
+
+void upgradeStoredVersion(Options& options, EntryList& list) {
+  std::string version;
+  if (reg::readString(HKEY_CURRENT_USER, kSystemKey, "Version", version) > 0) {
+    if (!contains(version, kProductVersion)) {
+      rebuildApprovedStartups(list);
+      reg::writeString(HKEY_CURRENT_USER, kSystemKey, "Version", kProductVersion);
+      createInitialValues(list);
+    }
+    if (readOption("Cleanup", 0) != 0) {
+      rebuildApprovedStartups(list);
+      writeOption("Cleanup", 0);
+      options.cleanup = 0;
+    }
+  } else {
+    rebuildApprovedStartups(list);
+    reg::writeString(HKEY_CURRENT_USER, kSystemKey, "Version", kProductVersion);
+  }
+}
+
+void createStoreOnFirstRun(EntryList& list) {
+  std::string firstRun;
+  if (reg::readString(HKEY_CURRENT_USER, kSystemKey, "", firstRun) > 0) return;
+  trace::line("Get Initial Values", "FIRSTTIME");
+  reg::createKey(HKEY_CURRENT_USER, "Software\\Quennet");
+  reg::createKey(HKEY_CURRENT_USER, kSystemKey);
+  const std::string now = currentDateTimeText();
+  for (const char* sub : {"Nuts", "Cookies", "Options", "Run", "IEHelpers", "HostFile", "Tasks"})
+    reg::createKey(HKEY_CURRENT_USER, std::string(kSystemKey) + "\\" + sub);
+  createInitialValues(list);
+  // Written last: its presence is what marks the first run as done.
+  reg::writeString(HKEY_CURRENT_USER, kSystemKey, "", now);
+}
+
+}  // namespace
+
+StartupState firstRunInitialisation(Program program, Options& options, EntryList& list) {
+  trace::switchOff();
+  setLanguageFromStrings();
+  if (readOption("Debug", 0) != 0) trace::switchOn();
+  createStoreOnFirstRun(list);
+  // Each program names itself: the Explorer's own begin line would come before tracing is on.
+  trace::line(program == Program::Monitor ? "-------------------------------------Begin Tavrin"
+                                          : "-------------------------------------Begin TavrinEx",
+              versionText());
+  initialiseDetectionDates(list);
+  initialiseApprovedServices(list);
+  initialiseApprovedTasks(list);
+  initialiseApprovedHidden(list);
+  std::string watched;
+  if (reg::readString(HKEY_LOCAL_MACHINE, std::string(kSystemKey) + "\\Sysfiles", "", watched) == 0)
+    setUpWatchedSystemFiles();
+  upgradeStoredVersion(options, list);
+  setUpFileTypeBaseline();
+  options.load(program, isWindowsNtFamily());
+  list.setCookieLimit(options.maxCookie);
+  list.clear();
+  StartupState state;
+  state.runRegistered = isMonitorRegistered();
+  state.delayedTotal = countDelayedPrograms();
+  return state;
+}
+
+}  // namespace tavrin
