@@ -103,15 +103,7 @@ int deleteValue(HKEY root, const std::string& path, const std::string& name) {
 }
 
 int writeString(HKEY root, const std::string& path, const std::string& name, const std::string& text) {
-  UniqueKey key = openKey(root, path, KEY_ALL_ACCESS);
-  if (!key) {
-    trace::line("ERROR RegOpenKeyEx:SetRegValue", path);
-    if (!createKey(root, path)) return 0;
-    key = openKey(root, path, KEY_ALL_ACCESS);
-    if (!key) return 0;
-  }
-  return RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                        static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+  return writeText(root, path, name, text, false);
 }
 
 int writeNumber(HKEY root, const std::string& path, const std::string& name, DWORD value) {
@@ -215,6 +207,42 @@ bool readSubKeyNames(HKEY root, const std::string& path, std::vector<std::string
     if (result == ERROR_SUCCESS) names.emplace_back(name.data(), length);
   }
   return true;
+}
+
+bool readValue(HKEY root, const std::string& path, const std::string& name, Value& value) {
+  value = Value{};
+  UniqueKey key = openKey(root, path, KEY_READ);
+  std::vector<BYTE> data;
+  if (!key || !queryData(key.get(), name, data, value.type)) return false;
+  std::size_t length = 0;
+  while (length < data.size() && data[length] != 0) ++length;
+  value.name = name;
+  value.data.assign(reinterpret_cast<const char*>(data.data()), length);
+  return true;
+}
+
+bool valueText(const Value& value, std::string& out) {
+  if (value.type != REG_EXPAND_SZ) {
+    out = value.data;
+    return true;
+  }
+  if (expand(value.data, out)) return true;
+  trace::line(value.data, "Registry Error #1023: String can not be expanded");
+  return false;
+}
+
+int writeText(HKEY root, const std::string& path, const std::string& name, const std::string& text,
+              bool expandable) {
+  UniqueKey key = openKey(root, path, KEY_ALL_ACCESS);
+  if (!key) {
+    trace::line("ERROR RegOpenKeyEx:SetRegValue", path);
+    if (!createKey(root, path)) return 0;
+    key = openKey(root, path, KEY_ALL_ACCESS);
+    if (!key) return 0;
+  }
+  return RegSetValueExA(key.get(), name.c_str(), 0, expandable ? REG_EXPAND_SZ : REG_SZ,
+                        reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1)) ==
+         ERROR_SUCCESS;
 }
 
 }  // namespace tavrin::reg

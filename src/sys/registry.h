@@ -55,4 +55,15 @@ bool readValues(HKEY root, const std::string& path, std::vector<Value>& values);
 // Names of the sub-keys; false when the key cannot be opened.
 bool readSubKeyNames(HKEY root, const std::string& path, std::vector<std::string>& names);
 
+// One value at its real size, data up to the first zero byte and
+// REG_EXPAND_SZ data unexpanded (as readValues gives it); false when missing.
+bool readValue(HKEY root, const std::string& path, const std::string& name, Value& value);
+// The text a reader uses: REG_EXPAND_SZ data expanded at any length; false
+// when the expansion fails.
+bool valueText(const Value& value, std::string& out);
+// Writes text as REG_EXPAND_SZ when `expandable`, else as REG_SZ; creates the
+// key path when it is missing.
+int writeText(HKEY root, const std::string& path, const std::string& name, const std::string& text,
+              bool expandable);
+
 }  // namespace tavrin::reg
