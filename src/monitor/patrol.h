@@ -15,6 +15,9 @@ void checkScheduledTasks(MonitorState& state);
 // Services: every service without an approval is alerted (or refused while
 // HideAlerts is above 1); a refused one is stopped, disabled and approved.
 void checkServices(MonitorState& state);
+// File Types: each monitored association against its snapshot; a change is
+// put back at once under LockFileTypes, otherwise asked about.
+void checkFileTypes(MonitorState& state);
 
 // The alert dialogs' view of the Monitor: its instance, window, fonts and subject.
 AlertContext alertContextOf(MonitorState& state);
