@@ -8,6 +8,7 @@
 #include "base/startup_text.h"
 #include "base/text.h"
 #include "date_text.h"
+#include "file_types.h"
 #include "program_file.h"
 #include "scheduled_tasks.h"
 #include "services.h"
@@ -46,12 +47,14 @@ bool enumerateAllTasks(EntryList& list) {
 }
 // Every installed service, whatever the listing option says.
 bool enumerateAllServices(EntryList& list) { return enumerateServices(list, false) >= 0; }
+bool enumerateAllFileTypes(EntryList& list) { return enumerateFileTypes(list) >= 0; }
 
 // In the order their dates are recorded.
 const Inventory kInventories[] = {
     {"Startup", "Run", "StarupList - tavrin", enumerateAllStartup, startupName, false},
     {"Tasks", "Tasks", "GetScheduledTasks - tavrin", enumerateAllTasks, entryName, true},
     {"Services", nullptr, nullptr, enumerateAllServices, entryName, false},
+    {"FileTypes", nullptr, nullptr, enumerateAllFileTypes, nullptr, false},
 };
 
 const char* const kCategories[] = {"Startup", "IEHelper", "Services", "Tasks", "ActiveTasks", "FileTypes", "Hidden"};

@@ -81,7 +81,7 @@ StartupState firstRunInitialisation(Program program, Options& options, EntryList
   if (reg::readString(HKEY_LOCAL_MACHINE, std::string(kSystemKey) + "\\Sysfiles", "", watched) == 0)
     setUpWatchedSystemFiles();
   upgradeStoredVersion(options, list);
-  setUpFileTypeBaseline();
+  createClassInfo();
   options.load(program, isWindowsNtFamily());
   list.setCookieLimit(options.maxCookie);
   list.clear();

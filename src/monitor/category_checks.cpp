@@ -5,7 +5,6 @@ namespace tavrin {
 void checkIEHelpers(MonitorState&) {}
 void checkHiddenFiles(MonitorState&) {}
 void checkSystemFiles(MonitorState&) {}
-void checkFileTypes(MonitorState&) {}
 bool restartCommandsPending(MonitorState&) { return false; }
 void filterCookies(MonitorState&) {}
 void copyMozillaCookies(MonitorState&) {}

@@ -8,7 +8,6 @@ namespace tavrin {
 void checkIEHelpers(MonitorState& state);
 void checkHiddenFiles(MonitorState& state);
 void checkSystemFiles(MonitorState& state);
-void checkFileTypes(MonitorState& state);
 // True when wininit.ini holds restart commands.
 bool restartCommandsPending(MonitorState& state);
 void filterCookies(MonitorState& state);

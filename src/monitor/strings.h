@@ -50,3 +50,6 @@
 #define IDS_ALERT_WHEN_STARTUP_FOLDER     768
 #define IDS_ALERT_DELAYED_RETURNED        1022
 #define IDS_ALERT_DELAYED_CAPTION         1023
+
+// File-type associations (a text of our own: a refused change that could not be undone)
+#define IDS_FILE_TYPE_NOT_RESTORED        764
