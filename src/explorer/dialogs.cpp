@@ -1,5 +1,6 @@
 #include "dialogs.h"
 
+#include "base/alert_rules.h"
 #include "base/commands.h"
 #include "base/entry_tables.h"
 #include "base/history_text.h"
@@ -53,7 +54,7 @@ class WarningDialog : public Dialog {
     VersionRecord version;
     readVersionRecord(programPath_, version);
     setItemText(IDC_WARNING_FILE, contains(version.legalCopyright, "Microsoft")
-                                      ? format(loadString(IDS_WARNING_MICROSOFT_FILE).c_str(), name_.c_str())
+                                      ? fillText(loadString(IDS_WARNING_MICROSOFT_FILE), {name_})
                                       : name_);
     setItemText(IDC_WARNING_CONFIRM, loadString(IDS_WARNING_REMOVE_ANYWAY));
     restoreDialogPlacement(state_, window_, "DefaultWarning");

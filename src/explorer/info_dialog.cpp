@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/alert_rules.h"
 #include "base/page_rules.h"
 #include "base/text.h"
 #include "inventory/date_text.h"
@@ -205,7 +206,7 @@ void InfoDialog::fillPanel() {
       showItem(IDC_INFO_STOP, false);
       showItem(IDC_INFO_START, false);
       text = contains(version.companyName, "Microsoft")
-                 ? format(loadString(IDS_INFO_MICROSOFT_FILE).c_str(), list.name(entry_).c_str()) +
+                 ? fillText(loadString(IDS_INFO_MICROSOFT_FILE), {list.name(entry_)}) +
                        loadString(IDS_INFO_DEFAULT_NOTE)
                  : loadString(IDS_INFO_DEFAULT_NOTE);
     } else if (type == 400) {

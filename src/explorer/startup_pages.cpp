@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/alert_rules.h"
 #include "base/commands.h"
 #include "base/entry_tables.h"
 #include "base/page_rules.h"
@@ -233,7 +234,7 @@ class StartupPage : public StartupListPage {
         continue;
       }
       stopProgram(path, name, one, loadString(IDS_CAPTION, 32));
-      if (one && messageBox(window_, format(loadString(IDS_CONFIRM_REMOVE_STARTUP).c_str(), path.c_str()),
+      if (one && messageBox(window_, fillText(loadString(IDS_CONFIRM_REMOVE_STARTUP), {path}),
                             loadString(IDS_CAPTION, 32), MB_YESNO | MB_ICONWARNING | MB_TOPMOST, languageId()) != IDYES)
         continue;
       removeStartupEntry(name, path, key, type, protectiveWarning(state_, window_));

@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include "base/alert_rules.h"
 #include "base/entry_tables.h"
 #include "base/text.h"
 #include "history.h"
@@ -71,7 +72,7 @@ DWORD stopProgram(const std::string& programPath, const std::string& displayName
   if (id == 0 || id == GetCurrentProcessId()) return 0;
   if (ask) {
     const std::string text =
-        format(loadString(IDS_CONFIRM_STOP_PROGRAM).c_str(), (displayName.empty() ? programPath : displayName).c_str());
+        fillText(loadString(IDS_CONFIRM_STOP_PROGRAM), {displayName.empty() ? programPath : displayName});
     if (messageBox(nullptr, text, caption, MB_YESNO | MB_ICONQUESTION, languageId()) != IDYES) return 0;
   }
   UniqueKernelHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, id));

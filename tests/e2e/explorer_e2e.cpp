@@ -703,3 +703,50 @@ TEST_F(StartupPages, ThePatrolTimeIconSetsTheStartupPatrol) {
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kOptions, "RealtimeStartup"), "1");
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kOptions, "Start"), "5");
 }
+
+TEST_F(StartupPages, ReplaceableTextsAreFilledInNeverUsedAsFormats) {
+  const std::string notify = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon\\Notify\\FormatPkg";
+  const char* const windowsNt = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+  testutil::RegistrySnapshot texts(HKEY_LOCAL_MACHINE, {kSystemKey, windowsNt});
+  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
+  run.clearValues();
+  // Overrides count outside English; each would read arguments that are not there as a format.
+  testutil::setString(HKEY_LOCAL_MACHINE, kSystemKey, "LString634", "de");
+  testutil::setString(HKEY_LOCAL_MACHINE, kSystemKey, "LString641", "&Online (641)");
+  for (const char* id : {"15", "707", "908", "909"})
+    testutil::setString(HKEY_LOCAL_MACHINE, kSystemKey, std::string("LString") + id, std::string(id) + " %s %d%x%n");
+  const std::string probe = testutil::testDir() + "\\startup_probe.exe";
+  driver::Process running = driver::start(probe);
+  testutil::setString(HKEY_CURRENT_USER, kRunKey, "FormatProbe", probe);
+  testutil::setString(HKEY_LOCAL_MACHINE, windowsNt, "AppInit_Dlls", probe);
+  testutil::setString(HKEY_LOCAL_MACHINE, notify, "DllName", "C:\\windows\\system32\\kernel32.dll");
+  setOption("ShowAllStartup", "1");
+  sheet_ = openSheet("");
+  ASSERT_NE(sheet_, nullptr);
+  auto answered = [&](int item) {
+    HWND dialog = waitForOtherDialog(explorer_.pid(), sheet_);
+    const std::string text = driver::dialogItemText(dialog, item);
+    driver::pressButton(dialog, IDCANCEL);
+    driver::pressButton(dialog, IDNO);
+    driver::waitUntil([&] { return !IsWindow(dialog); }, 3000);
+    return text;
+  };
+  ASSERT_GE(selectRowWith(0, "FormatProbe"), 0);
+  command(1003);
+  EXPECT_EQ(answered(0xFFFF), "707 FormatProbe %d%x\n");
+  EXPECT_EQ(answered(0xFFFF), "15 " + probe + " %d%x\n");
+  ASSERT_GE(selectRowWith(0, "Probe Updater"), 0);
+  command(1003);
+  EXPECT_EQ(answered(1086), "909 Probe Updater %d%x\n");
+  ASSERT_GE(selectRowWith(0, "FormatPkg"), 0);
+  command(1008);
+  HWND info = driver::waitForShownWindow("#32770", "FormatPkg", 5000);
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(driver::dialogItemText(info, 1067), "&Online (641)");
+  EXPECT_EQ(driver::dialogItemText(info, 1033).rfind("908 FormatPkg %d%x\n", 0), 0u) << driver::dialogItemText(info, 1033);
+  driver::pressButton(info, IDOK);
+  EXPECT_TRUE(driver::waitUntil([&] { return !IsWindow(info); }, 3000));
+  EXPECT_FALSE(explorer_.waitExit(0)) << "the Explorer still runs";
+  testutil::deleteTree(HKEY_LOCAL_MACHINE, notify);
+  driver::killAll("startup_probe.exe");
+}
