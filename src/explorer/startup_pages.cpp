@@ -374,6 +374,17 @@ class DelayedPage : public StartupListPage {
     setCell(row, 2, statusOf(program));
     setCell(row, 3, delayTimeText(readDelayedOptions(hiveOf(entry), program).seconds));
   }
+  // The status as running or not, the delay in seconds: the cells' texts sort neither.
+  std::string sortKey(int entry, int column) const override {
+    const std::string program = state_.entries.programPath(entry);
+    switch (column) {
+      case 0: return state_.entries.name(entry);
+      case 1: return fileNamePart(program);
+      case 2: return findProcessOfProgram(program) ? "0" : "1";
+      case 3: return format("%04d", readDelayedOptions(hiveOf(entry), program).seconds);
+      default: return "";
+    }
+  }
   bool comparesPrefixOnly() const override { return true; }
 
   bool onCommand(int id, int code, HWND control) override {

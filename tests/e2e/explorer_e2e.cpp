@@ -400,10 +400,10 @@ TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
   // A current-user entry moves without a question.
   ASSERT_GE(selectRowWith(0, "DelayProbe"), 0);
   command(1195);
-  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, kProbeProgram) == "11"; }, 5000));
+  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kApprovedKey, kProbeProgram) == "1103"; }, 5000));
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, kProbeProgram), "11");
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", kProbeProgram), "30");
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Title", kProbeProgram), "DelayProbe");
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedKey, kProbeProgram), "1103");
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe"), "<none>");
   EXPECT_EQ(otherDialog(explorer_.pid(), sheet_), nullptr);
   // The page refilled without it.
@@ -443,7 +443,7 @@ TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
   command(1198);
   ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe") != "<none>"; }, 5000));
   EXPECT_NE(valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe").find(kProbeProgram), std::string::npos);
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, kProbeProgram), "<none>");
+  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, kProbeProgram) == "<none>"; }, 5000));
   EXPECT_EQ(otherDialog(explorer_.pid(), sheet_), nullptr);
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 1, "winver.exe") < 0; }, 3000));
 }
@@ -459,7 +459,10 @@ TEST_F(StartupPages, RemovingFromDelayedStartAsksAndCancelKeepsIt) {
   testutil::setString(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe", "11");
   testutil::setString(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\notepad.exe", "45");
   testutil::setString(HKEY_CURRENT_USER, kDelayKey, "C:\\nowhere\\gone.exe", "11");
+  testutil::setString(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\hh.exe", "11");
+  testutil::setString(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\hh.exe", "150");
   setOption("StartTab", "6055");
+  setOption("SortPrograms", "4");
   sheet_ = openSheet("");
   ASSERT_NE(sheet_, nullptr);
   ASSERT_EQ(currentTab(sheet_), 1);
@@ -467,6 +470,14 @@ TEST_F(StartupPages, RemovingFromDelayedStartAsksAndCancelKeepsIt) {
   EXPECT_EQ(RemoteBuffer(view()).cellText(view(), rowWith(view(), 1, "gone.exe"), 2), "Local File not found.");
   EXPECT_EQ(RemoteBuffer(view()).cellText(view(), rowWith(view(), 1, "gone.exe"), 3), "0 Sec.");
   EXPECT_EQ(RemoteBuffer(view()).cellText(view(), rowWith(view(), 1, "notepad.exe"), 3), "45 Sec.");
+  // Stored sort by the delay: by its seconds, neither by the text shown nor as listed.
+  auto commands = [&] {
+    std::vector<std::string> cells;
+    for (int row = 0; row < SendMessageA(view(), LVM_GETITEMCOUNT, 0, 0); ++row)
+      cells.push_back(RemoteBuffer(view()).cellText(view(), row, 1));
+    return cells;
+  };
+  EXPECT_EQ(commands(), (std::vector<std::string>{"gone.exe", "notepad.exe", "hh.exe"}));
 
   ASSERT_GE(selectRowWith(1, "notepad.exe"), 0);
   command(1003);
