@@ -1,5 +1,9 @@
 #include "files.h"
 
+#include <shellapi.h>
+
+#include <vector>
+
 #include "handles.h"
 
 namespace tavrin {
@@ -18,6 +22,66 @@ bool walkFolder(const std::string& folder, int depth, const FolderVisitor& visit
     if (visit(path, found.dwFileAttributes)) return false;
   } while (FindNextFileA(search.get(), &found));
   return true;
+}
+
+bool readFileFacts(const std::string& path, FileFacts& facts) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  facts.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  facts.writeTime =
+      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  facts.attributes = data.dwFileAttributes;
+  return true;
+}
+
+std::string shortPathName(const std::string& path) {
+  std::vector<char> buffer(MAX_PATH + 1);
+  DWORD n = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  if (n >= buffer.size()) {
+    buffer.resize(n + 1);
+    n = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  }
+  if (n == 0 || n >= buffer.size()) return "";
+  return std::string(buffer.data(), n);
+}
+
+bool readFileText(const std::string& path, std::size_t limit, std::string& out) {
+  out.clear();
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  std::string text(limit, '\0');
+  DWORD read = 0;
+  if (limit > 0 && !ReadFile(file.get(), &text[0], static_cast<DWORD>(limit), &read, nullptr)) return false;
+  text.resize(read);
+  out.swap(text);
+  return true;
+}
+
+namespace {
+bool writeAll(HANDLE file, const std::string& text) {
+  DWORD written = 0;
+  return text.empty() ||
+         (WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size());
+}
+}  // namespace
+
+bool writeFileText(const std::string& path, const std::string& text) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file && writeAll(file.get(), text);
+}
+
+bool appendFileText(const std::string& path, const std::string& text) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file || SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) return false;
+  return writeAll(file.get(), text);
+}
+
+bool openInNotepad(const std::string& path, const std::string& folder) {
+  const std::string parameters = "\"" + path + "\"";
+  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", "notepad.exe", parameters.c_str(),
+                                                             folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL));
+  return result > 32;
 }
 
 }  // namespace tavrin

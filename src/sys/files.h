@@ -1,7 +1,9 @@
 #pragma once
-// Walking folders.
+// Walking folders, reading what a file's directory entry says, and whole-file
+// reads and writes.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -14,5 +16,28 @@ using FolderVisitor = std::function<bool(const std::string& path, DWORD attribut
 // sub-folders first walked themselves while depth > 0; "." entries are skipped.
 // Returns false when the walk was stopped by the visitor.
 bool walkFolder(const std::string& folder, int depth, const FolderVisitor& visit);
+
+struct FileFacts {
+  std::uint64_t size = 0;
+  std::uint64_t writeTime = 0;  // UTC, 100-ns units since 1601
+  DWORD attributes = 0;
+};
+// False when the path names nothing.
+bool readFileFacts(const std::string& path, FileFacts& facts);
+
+// The 8.3 form of an existing path; empty when there is none.
+std::string shortPathName(const std::string& path);
+
+// At most `limit` bytes from the start of the file; false when it cannot be
+// opened or read (`out` is then empty). Others may keep writing to it.
+bool readFileText(const std::string& path, std::size_t limit, std::string& out);
+// Creates or replaces the file with the text; false when not all of it was written.
+bool writeFileText(const std::string& path, const std::string& text);
+// Appends to the file, creating it when missing.
+bool appendFileText(const std::string& path, const std::string& text);
+
+// Starts notepad.exe on the file (quoted), in `folder` when given; false when
+// it could not be started (the last error says why).
+bool openInNotepad(const std::string& path, const std::string& folder = "");
 
 }  // namespace tavrin

@@ -50,6 +50,12 @@ bool expandEnvironment(const std::string& text, std::string& out) {
   return true;
 }
 
+std::string tempFolder() {
+  std::string folder = sizedText([](char* b, UINT n) { return static_cast<UINT>(GetTempPathA(n, b)); });
+  if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
 bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 HMODULE loadSystemLibrary(const std::string& fileName) {

@@ -14,6 +14,8 @@ std::string moduleFileName(HMODULE module = nullptr);
 std::string programFolder();
 std::string windowsFolder();
 std::string systemFolder();
+// The temporary-files folder, without a trailing backslash.
+std::string tempFolder();
 // Everything before the last backslash (the whole text when there is none).
 std::string folderOf(const std::string& path);
 bool fileExists(const std::string& path);
