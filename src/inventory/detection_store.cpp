@@ -9,6 +9,7 @@
 #include "base/text.h"
 #include "date_text.h"
 #include "file_types.h"
+#include "hidden_files.h"
 #include "program_file.h"
 #include "scheduled_tasks.h"
 #include "services.h"
@@ -48,6 +49,11 @@ bool enumerateAllTasks(EntryList& list) {
 // Every installed service, whatever the listing option says.
 bool enumerateAllServices(EntryList& list) { return enumerateServices(list, false) >= 0; }
 bool enumerateAllFileTypes(EntryList& list) { return enumerateFileTypes(list) >= 0; }
+// A folder that cannot be listed adds nothing; the scan itself always completes.
+bool enumerateAllHidden(EntryList& list) {
+  enumerateHiddenFiles(list);
+  return true;
+}
 
 // In the order their dates are recorded.
 const Inventory kInventories[] = {
@@ -55,6 +61,7 @@ const Inventory kInventories[] = {
     {"Tasks", "Tasks", "GetScheduledTasks - tavrin", enumerateAllTasks, entryName, true},
     {"Services", nullptr, nullptr, enumerateAllServices, entryName, false},
     {"FileTypes", nullptr, nullptr, enumerateAllFileTypes, nullptr, false},
+    {"Hidden", nullptr, nullptr, enumerateAllHidden, entryName, false},
 };
 
 const char* const kCategories[] = {"Startup", "IEHelper", "Services", "Tasks", "ActiveTasks", "FileTypes", "Hidden"};
@@ -181,7 +188,10 @@ void initialiseApprovedHidden(EntryList& list) {
   reg::createKey(HKEY_CURRENT_USER, kDetectedKey);
   initialiseApprovedStartups(list);
   reg::writeString(HKEY_CURRENT_USER, key, "", "P");
-  list.clear();  // the hidden-file scan fills and approves here
+  enumerateHiddenFiles(list);
+  for (int i = 0; i < list.count(); ++i)
+    if (!list.programPath(i).empty()) approveHiddenFile(list.programPath(i));
+  list.clear();
 }
 
 }  // namespace tavrin

@@ -4,6 +4,7 @@
 
 #include "base/entry_tables.h"
 #include "base/history_text.h"
+#include "hidden_files.h"
 #include "options.h"
 #include "startup_actions.h"
 #include "string_ids.h"
@@ -97,7 +98,7 @@ int restoreHistoryRow(const EntryList& list, int index) {
       return WinExec(command.c_str(), SW_SHOW) > 31 ? 1 : 0;
     }
     case action::kHiddenDeleteFile:
-      return 0;  // the vault restores it once hidden files are watched
+      return restoreFromVault(program);
     default:
       return 0;
   }
