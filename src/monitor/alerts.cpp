@@ -115,33 +115,10 @@ class AlertDialog : public Dialog {
     return true;
   }
 
-  void onDestroy() override { savePlacement(handle()); }
-
- public:
-  static void savePlacement(HWND w) {
-    RECT r{};
-    if (!GetWindowRect(w, &r)) return;
-    reg::writeString(HKEY_CURRENT_USER, kPlacementKey, "xPosAlert", std::to_string(r.left));
-    reg::writeString(HKEY_CURRENT_USER, kPlacementKey, "yPosAlert", std::to_string(r.top));
-    reg::writeString(HKEY_CURRENT_USER, kPlacementKey, "dxAlert", std::to_string(r.right - r.left));
-    reg::writeString(HKEY_CURRENT_USER, kPlacementKey, "dyAlert", std::to_string(r.bottom - r.top));
-  }
-
-  static void restorePlacement(HWND w) {
-    std::string x, y;
-    const bool stored = reg::readString(HKEY_CURRENT_USER, kPlacementKey, "xPosAlert", x) > 0 &&
-                        reg::readString(HKEY_CURRENT_USER, kPlacementKey, "yPosAlert", y) > 0;
-    RECT r{};
-    GetWindowRect(w, &r);
-    const AlertPlacement p =
-        placeAlert(stored, static_cast<int>(leadingNumber(x)), static_cast<int>(leadingNumber(y)),
-                   GetSystemMetrics(stored ? SM_CXVIRTUALSCREEN : SM_CXSCREEN),
-                   GetSystemMetrics(stored ? SM_CYVIRTUALSCREEN : SM_CYSCREEN), r.right - r.left, r.bottom - r.top);
-    SetWindowPos(w, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  }
+  void onDestroy() override { saveAlertPlacement(handle(), "Alert"); }
 
  private:
-  void restorePlacement() { restorePlacement(handle()); }
+  void restorePlacement() { restoreAlertPlacement(handle(), "Alert"); }
 
   AlertContext context_;
   UINT caption_;
@@ -346,7 +323,7 @@ class FileTypeAlert : public Dialog {
     setDialogText(w, IDS_BTN_INFO, IDC_NEW_PROGRAM_INFO);
     setDialogText(w, IDS_BTN_YES, IDYES);
     setDialogText(w, IDS_BTN_NO, IDNO);
-    AlertDialog::restorePlacement(w);
+    restoreAlertPlacement(w, "Alert");
     return focusDefaultButton();
   }
 
@@ -367,7 +344,7 @@ class FileTypeAlert : public Dialog {
     return true;
   }
 
-  void onDestroy() override { AlertDialog::savePlacement(handle()); }
+  void onDestroy() override { saveAlertPlacement(handle(), "Alert"); }
 
   AlertContext context_;
   HICON icons_[2] = {nullptr, nullptr};
@@ -378,6 +355,28 @@ int runAlert(Dialog& dialog, const AlertContext& context, int templateId) {
 }
 
 }  // namespace
+
+void saveAlertPlacement(HWND w, const std::string& name) {
+  RECT r{};
+  if (!GetWindowRect(w, &r)) return;
+  reg::writeString(HKEY_CURRENT_USER, kPlacementKey, "xPos" + name, std::to_string(r.left));
+  reg::writeString(HKEY_CURRENT_USER, kPlacementKey, "yPos" + name, std::to_string(r.top));
+  reg::writeString(HKEY_CURRENT_USER, kPlacementKey, "dx" + name, std::to_string(r.right - r.left));
+  reg::writeString(HKEY_CURRENT_USER, kPlacementKey, "dy" + name, std::to_string(r.bottom - r.top));
+}
+
+void restoreAlertPlacement(HWND w, const std::string& name) {
+  std::string x, y;
+  const bool stored = reg::readString(HKEY_CURRENT_USER, kPlacementKey, "xPos" + name, x) > 0 &&
+                      reg::readString(HKEY_CURRENT_USER, kPlacementKey, "yPos" + name, y) > 0;
+  RECT r{};
+  GetWindowRect(w, &r);
+  const AlertPlacement p =
+      placeAlert(stored, static_cast<int>(leadingNumber(x)), static_cast<int>(leadingNumber(y)),
+                 GetSystemMetrics(stored ? SM_CXVIRTUALSCREEN : SM_CXSCREEN),
+                 GetSystemMetrics(stored ? SM_CYVIRTUALSCREEN : SM_CYSCREEN), r.right - r.left, r.bottom - r.top);
+  SetWindowPos(w, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
 
 void AlertFonts::create() {
   title.reset(createFont(18, 500, false, "Arial"));

@@ -49,4 +49,9 @@ int showNewHiddenFileAlert(const AlertContext& context);
 int showNewServiceAlert(const AlertContext& context);
 int showFileTypeAlert(const AlertContext& context);
 
+// Alert placement under Software\Quennet\Tavrin: xPos<name>, yPos<name>,
+// dx<name>, dy<name> ("Alert" for the program alerts).
+void saveAlertPlacement(HWND dialog, const std::string& name);
+void restoreAlertPlacement(HWND dialog, const std::string& name);
+
 }  // namespace tavrin

@@ -3,9 +3,6 @@
 namespace tavrin {
 
 void checkIEHelpers(MonitorState&) {}
-void checkHiddenFiles(MonitorState&) {}
-void checkSystemFiles(MonitorState&) {}
-bool restartCommandsPending(MonitorState&) { return false; }
 void filterCookies(MonitorState&) {}
 void copyMozillaCookies(MonitorState&) {}
 void checkNewCookies(MonitorState&) {}

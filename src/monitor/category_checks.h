@@ -6,10 +6,6 @@
 namespace tavrin {
 
 void checkIEHelpers(MonitorState& state);
-void checkHiddenFiles(MonitorState& state);
-void checkSystemFiles(MonitorState& state);
-// True when wininit.ini holds restart commands.
-bool restartCommandsPending(MonitorState& state);
 void filterCookies(MonitorState& state);
 void copyMozillaCookies(MonitorState& state);
 void checkNewCookies(MonitorState& state);

@@ -16,6 +16,4 @@ void toggleMonitorRegistration(MonitorState& state) {
   state.runRegistered = registerMonitor(!isMonitorRegistered()) ? isMonitorRegistered() : state.runRegistered;
 }
 
-void showRestartCommands(MonitorState&) {}
-
 }  // namespace tavrin

@@ -16,6 +16,5 @@ int checkTaskChanges(MonitorState& state);
 // Options from the registry, and the patrol's countdowns from them.
 void loadMonitorOptions(MonitorState& state);
 void toggleMonitorRegistration(MonitorState& state);
-void showRestartCommands(MonitorState& state);
 
 }  // namespace tavrin

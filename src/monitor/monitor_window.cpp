@@ -5,6 +5,7 @@
 #include "base/commands.h"
 #include "base/text.h"
 #include "checks.h"
+#include "file_checks.h"
 #include "inventory/options.h"
 #include "inventory/string_loader.h"
 #include "resource.h"

@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "category_checks.h"
 #include "checks.h"
+#include "file_checks.h"
 #include "inventory/detection_store.h"
 #include "inventory/options.h"
 #include "inventory/processes.h"

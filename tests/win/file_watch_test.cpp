@@ -1,0 +1,283 @@
+// Hidden files and the vault, the watched system files and the restart file,
+// in-process with the Monitor's resources; built for Windows XP and for 98.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "checks.h"
+#include "file_checks.h"
+#include "inventory/data_folder.h"
+#include "inventory/hidden_files.h"
+#include "inventory/history.h"
+#include "inventory/restart_commands.h"
+#include "inventory/system_files.h"
+#include "monitor_state.h"
+#include "resource.h"
+#include "support/driver.h"
+#include "support/win_test_util.h"
+#include "sys/paths.h"
+#include "sys/version.h"
+
+using namespace tavrin;
+
+namespace {
+
+// Runs `run` while a second thread hands each new dialog of this process to
+// `user`; returns the captions seen, in order.
+template <typename Run, typename User>
+std::vector<std::string> playing(Run run, User user) {
+  std::vector<std::string> captions;
+  std::atomic<bool> done{false};
+  std::thread player([&] {
+    HWND last = nullptr;
+    while (!done) {
+      HWND dialog = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", 200, last);
+      if (!dialog) continue;
+      last = dialog;
+      captions.push_back(driver::windowText(dialog));
+      user(dialog);
+    }
+  });
+  run();
+  done = true;
+  player.join();
+  return captions;
+}
+
+// Wine adds the archive bit to every file.
+constexpr DWORD kShownBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class Vault : public ::testing::Test {
+ protected:
+  void SetUp() override { folder_ = testutil::freshFolder("vault"); }
+  std::string hiddenFile(const std::string& name, const std::string& content) {
+    const std::string path = folder_ + "\\" + name;
+    CreateDirectoryA(folderOf(path).c_str(), nullptr);
+    testutil::writeFile(path, content);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    return path;
+  }
+  testutil::RegistrySnapshot approved_{HKEY_CURRENT_USER, {kApprovedHiddenKey}};
+  std::string folder_;
+};
+
+}  // namespace
+
+TEST_F(Vault, ListsHiddenFilesButNoFoldersAndGoesOneFolderDeep) {
+  const std::string plain = hiddenFile("plain.dat", "p"), system = hiddenFile("system.dat", "s");
+  SetFileAttributesA(system.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  const std::string tooDeep = hiddenFile("sub\\deep.dat", "d");
+  SetFileAttributesA(folder_.c_str(), FILE_ATTRIBUTE_HIDDEN);  // a hidden folder is still entered
+  EntryList list("Tavrin", 315);
+  enumerateHiddenFiles(list);
+  int plainFlag = -1, systemFlag = -1;
+  for (int i = 0; i < list.count(); ++i) {
+    EXPECT_NE(list.programPath(i), folder_);
+    EXPECT_NE(list.programPath(i), tooDeep);
+    if (list.programPath(i) == plain) plainFlag = list.flag(i);
+    if (list.programPath(i) == system) systemFlag = list.flag(i);
+  }
+  EXPECT_EQ(plainFlag, 1);
+  EXPECT_EQ(systemFlag, 0);
+}
+
+TEST_F(Vault, SameNamesKeepTheirOwnSlotsAndUndoBringsTheFirstBackHiddenAndApproved) {
+  const std::string first = hiddenFile("one\\same.dat", "first bytes"), second = hiddenFile("two\\same.dat", "2nd");
+  approveHiddenFile(first);
+  const std::size_t before = testutil::readFile(historyPath()).size();
+  ASSERT_EQ(quarantineFile("First", first), 1);
+  ASSERT_EQ(quarantineFile("Second", second), 1);
+  EXPECT_FALSE(exists(first));
+  EXPECT_EQ(testutil::readFile(vaultSlotPath(first)), "first bytes");
+  EXPECT_FALSE(isHiddenFileApproved(first)) << "its baseline value goes with it";
+  EXPECT_NE(testutil::readFile(historyPath()).find("*HIDDEN_DeleteFile\tTYPE_HIDDEN\tFirst\t" + first, before),
+            std::string::npos);
+
+  EntryList rows("Tavrin", 315);
+  const int row = readHistory(rows) - 2;  // the first file's record
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(restoreHistoryRow(rows, row), 1);
+  EXPECT_EQ(testutil::readFile(first), "first bytes");
+  EXPECT_EQ(GetFileAttributesA(first.c_str()) & kShownBits, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_TRUE(isHiddenFileApproved(first));
+  EXPECT_FALSE(exists(vaultSlotPath(first)));
+
+  // A slot of the old form, named by the file name alone, is still found.
+  ASSERT_TRUE(MoveFileA(vaultSlotPath(second).c_str(), (vaultFolder() + "\\same.dat").c_str()));
+  EXPECT_EQ(restoreFromVault(second), 1);
+  EXPECT_EQ(testutil::readFile(second), "2nd");
+}
+
+TEST_F(Vault, AFileThatCannotBeCopiedStaysAndLeavesNoHistory) {
+  const std::string held = hiddenFile("held.dat", "held");
+  HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  const std::string history = testutil::readFile(historyPath());
+  EXPECT_EQ(quarantineFile("Held", held), 0);
+  CloseHandle(holder);
+  EXPECT_EQ(testutil::readFile(held), "held");
+  EXPECT_EQ(GetFileAttributesA(held.c_str()) & kShownBits, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_EQ(testutil::readFile(historyPath()), history);
+}
+
+TEST_F(Vault, DeleteAtRestartRegistersTheFile) {
+  const std::string file = hiddenFile("reboot.dat", "r");
+#if TAVRIN_EXPECT_NT
+  const char* const kSessionManager = "System\\CurrentControlSet\\Control\\Session Manager";
+  testutil::RegistrySnapshot pending(HKEY_LOCAL_MACHINE, {kSessionManager});
+  ASSERT_EQ(deleteAtRestart(file), 1);
+  std::string operations;
+  DWORD type = 0;
+  ASSERT_TRUE(testutil::rawValue(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations", operations, type));
+  EXPECT_NE(operations.find(file), std::string::npos);
+#else
+  const std::string restartFile = windowsFolder() + "\\wininit.ini";
+  testutil::writeFile(restartFile, "[rename]\r\nNUL=C:\\OLD.TMP\r\n");
+  ASSERT_EQ(deleteAtRestart(file), 1);
+  EXPECT_EQ(testutil::readFile(restartFile),
+            "[rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=" + testutil::shortPathOf(file) + "\r\n");
+  DeleteFileA(file.c_str());
+  EXPECT_EQ(deleteAtRestart(file), 0) << "a file without a short path";
+  DeleteFileA(restartFile.c_str());
+#endif
+}
+
+namespace {
+
+class WatchedFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    hosts_ = hostsFilePath();
+    original_ = testutil::readFile(hosts_);
+    existed_ = exists(hosts_);
+    if (!existed_) testutil::writeFile(hosts_, "127.0.0.1 localhost\r\n");
+    testutil::deleteTree(HKEY_LOCAL_MACHINE, kSysfilesKey);
+    setUpWatchedSystemFiles();
+    state_.instance = GetModuleHandleA(nullptr);
+    state_.fonts.create();
+    state_.options.hideBramble = 1;  // no tray icon in a test
+  }
+  void TearDown() override {
+    SetFileAttributesA(hosts_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (existed_)
+      testutil::writeFile(hosts_, original_);
+    else
+      DeleteFileA(hosts_.c_str());
+    testutil::deleteTree(HKEY_LOCAL_MACHINE, kSysfilesKey);
+  }
+  WatchedFile hosts() {
+    for (const WatchedFile& file : watchedFiles())
+      if (file.shortName == "HOSTS") return file;
+    return {};
+  }
+  std::string stored(const char* name) {
+    std::string data;
+    DWORD type = 0;
+    testutil::rawValue(HKEY_LOCAL_MACHINE, std::string(kSysfilesKey) + "\\HOSTS", name, data, type);
+    return data.c_str();
+  }
+  // Adds a line, most likely within the minute the file was recorded.
+  void editHosts() { testutil::writeFile(hosts_, testutil::readFile(hosts_) + "10.0.0.1 example.test\r\n"); }
+  void setWriteTime(int secondsLater) {
+    HANDLE file = CreateFileA(hosts_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ULARGE_INTEGER t;
+    t.QuadPart = std::stoull(stored("WriteTime")) + secondsLater * 10000000ULL;
+    FILETIME written{t.LowPart, t.HighPart};
+    SetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+  }
+  std::vector<std::string> answer(int button) {
+    return playing([&] { checkSystemFiles(state_); }, [&](HWND dialog) {
+      if (button == IDC_FILE_CHANGE_REJECT) {
+        SetFileAttributesA(hosts_.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+        Sleep(300);
+        driver::screenshot("alert-file-change");
+      }
+      driver::pressButton(dialog, button);
+    });
+  }
+  std::string hosts_, original_;
+  bool existed_ = false;
+  MonitorState state_;
+};
+
+}  // namespace
+
+TEST_F(WatchedFiles, FirstStartRecordsHostsAndKeepsAnIdenticalCopy) {
+  EXPECT_EQ(stored("Size"), std::to_string(testutil::readFile(hosts_).size()));
+  EXPECT_EQ(stored("Type"), "0");
+  EXPECT_EQ(stored("Location"), hosts_);
+  EXPECT_EQ(testutil::readFile(keptCopyPath("HOSTS")), testutil::readFile(hosts_));
+  for (const WatchedFile& file : watchedFiles()) EXPECT_EQ(file.shortName, "HOSTS") << "missing files have no Location";
+  setWriteTime(120);  // touched, same size: nothing to ask
+  EXPECT_FALSE(watchedFileChangedNow(hosts()));
+}
+
+TEST_F(WatchedFiles, RejectPutsTheKeptCopyBackAndTheAlertDoesNotReturn) {
+  const std::string before = testutil::readFile(hosts_);
+  editHosts();
+  ASSERT_TRUE(watchedFileChangedNow(hosts()));
+  EXPECT_EQ(answer(IDC_FILE_CHANGE_REJECT), std::vector<std::string>{"Tavrin: File Change Alert"});
+  EXPECT_EQ(testutil::readFile(hosts_), before);
+  EXPECT_EQ(GetFileAttributesA(hosts_.c_str()) & kShownBits, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_FALSE(watchedFileChangedNow(hosts())) << "the kept copy's time came back with it";
+}
+
+TEST_F(WatchedFiles, AcceptWithoutFutureMonitoringKeepsTheAnswerButNoLocation) {
+  editHosts();
+  const std::string edited = testutil::readFile(hosts_);
+  EXPECT_EQ(playing([&] { checkSystemFiles(state_); },
+                    [](HWND dialog) {
+                      SendMessageA(GetDlgItem(dialog, IDC_FILE_CHANGE_STOP_WATCHING), BM_SETCHECK, BST_CHECKED, 0);
+                      driver::pressButton(dialog, IDC_FILE_CHANGE_ACCEPT);
+                    }).size(),
+            1u);
+  EXPECT_EQ(testutil::readFile(keptCopyPath("HOSTS")), edited);
+  EXPECT_EQ(stored("Size"), std::to_string(edited.size()));
+  EXPECT_EQ(stored("Location"), "");
+  EXPECT_TRUE(hosts().shortName.empty()) << "never examined again";
+}
+
+TEST(RestartCommands, NineXAsksOnceAndYesShowsThem) {
+  const std::string windows = windowsFolder();
+  testutil::writeFile(windows + "\\wininit.exe", "");
+  testutil::writeFile(windows + "\\wininit.ini", "[rename]\nNUL=C:\\X.TMP\n");
+  testutil::RegistrySnapshot options(HKEY_CURRENT_USER, {kOptionsKey});
+  options.clearValues();
+  for (const char* name : {"Start", "IEHelpers", "Hidden", "HostFile", "StartPage", "FileType", "Tasks", "Services"})
+    testutil::setString(HKEY_CURRENT_USER, kOptionsKey, name, "0");
+  testutil::setString(HKEY_CURRENT_USER, kOptionsKey, "WinInit", "1");
+  testutil::setString(HKEY_CURRENT_USER, kOptionsKey, "HideBramble", "1");
+  MonitorState state;
+  state.instance = GetModuleHandleA(nullptr);
+  state.ntFamily = isWindowsNtFamily();
+  state.caption = "Tavrin";
+  loadMonitorOptions(state);
+  std::string shown;
+  const auto captions = playing(
+      [&] {
+        for (int pass = 0; pass < 4; ++pass, Sleep(1100)) runPatrolPass(state);  // A, B, A, B
+      },
+      [&](HWND dialog) {
+        if (GetDlgItem(dialog, IDC_RESTART_TEXT)) {
+          shown = driver::dialogItemText(dialog, IDC_RESTART_TEXT);
+          Sleep(300);
+          driver::screenshot("restart-commands");
+          driver::pressButton(dialog, IDCANCEL);
+        } else {
+          driver::pressButton(dialog, IDYES);
+        }
+      });
+  DeleteFileA((windows + "\\wininit.exe").c_str());
+#if TAVRIN_EXPECT_NT
+  EXPECT_TRUE(captions.empty());
+  EXPECT_EQ(showRestartCommands(state.instance, nullptr, false), 0) << "without wininit.exe, silently";
+#else
+  EXPECT_EQ(captions, (std::vector<std::string>{"Tavrin", "Tavrin - Windows Restart Commands"}));
+  EXPECT_EQ(shown, "[rename]\r\nNUL=C:\\X.TMP\r\n");
+#endif
+  DeleteFileA((windows + "\\wininit.ini").c_str());
+}
