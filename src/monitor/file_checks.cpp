@@ -19,15 +19,10 @@ constexpr int kHiddenFileSound = 4;  // the "IE Helper" event
 constexpr int kSystemFileSound = 6;
 
 int askAboutHiddenFile(MonitorState& state, const std::string& path, const std::string& name) {
-  AlertContext context;
-  context.instance = state.instance;
-  context.owner = state.window;
-  context.fonts = &state.fonts;
-  context.subject = &state.alertSubject;
   state.alertSubject.set(path, name, typecode::kHiddenFile);
   state.alertShowing = true;
   trace::markDialogShown();
-  const int answer = showNewHiddenFileAlert(context);
+  const int answer = showNewHiddenFileAlert(alertContextOf(state));
   state.alertShowing = false;
   return answer;
 }
