@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <map>
 #include <thread>
 
 #include "checks.h"
@@ -52,7 +53,6 @@ bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 class Vault : public ::testing::Test {
  protected:
-  void SetUp() override { folder_ = testutil::freshFolder("vault"); }
   std::string hiddenFile(const std::string& name, const std::string& content) {
     const std::string path = folder_ + "\\" + name;
     CreateDirectoryA(folderOf(path).c_str(), nullptr);
@@ -61,7 +61,7 @@ class Vault : public ::testing::Test {
     return path;
   }
   testutil::RegistrySnapshot approved_{HKEY_CURRENT_USER, {kApprovedHiddenKey}};
-  std::string folder_;
+  std::string folder_ = testutil::freshFolder("vault");
 };
 
 }  // namespace
@@ -72,24 +72,18 @@ TEST_F(Vault, ListsHiddenFilesButNoFoldersAndGoesOneFolderDeep) {
   const std::string tooDeep = hiddenFile("sub\\deep.dat", "d");
   SetFileAttributesA(folder_.c_str(), FILE_ATTRIBUTE_HIDDEN);  // a hidden folder is still entered
   EntryList list("Tavrin", 315);
-  enumerateHiddenFiles(list);
-  int plainFlag = -1, systemFlag = -1;
-  for (int i = 0; i < list.count(); ++i) {
-    EXPECT_NE(list.programPath(i), folder_);
-    EXPECT_NE(list.programPath(i), tooDeep);
-    if (list.programPath(i) == plain) plainFlag = list.flag(i);
-    if (list.programPath(i) == system) systemFlag = list.flag(i);
-  }
-  EXPECT_EQ(plainFlag, 1);
-  EXPECT_EQ(systemFlag, 0);
+  std::map<std::string, int> flags;
+  for (int i = 0; i < enumerateHiddenFiles(list); ++i) flags[list.programPath(i)] = list.flag(i);
+  EXPECT_EQ(flags.count(folder_) + flags.count(tooDeep), 0u);
+  EXPECT_EQ(flags[plain], 1);
+  EXPECT_EQ(flags[system], 0);
 }
 
 TEST_F(Vault, SameNamesKeepTheirOwnSlotsAndUndoBringsTheFirstBackHiddenAndApproved) {
   const std::string first = hiddenFile("one\\same.dat", "first bytes"), second = hiddenFile("two\\same.dat", "2nd");
   approveHiddenFile(first);
   const std::size_t before = testutil::readFile(historyPath()).size();
-  ASSERT_EQ(quarantineFile("First", first), 1);
-  ASSERT_EQ(quarantineFile("Second", second), 1);
+  ASSERT_EQ(quarantineFile("First", first) + quarantineFile("Second", second), 2);
   EXPECT_FALSE(exists(first));
   EXPECT_EQ(testutil::readFile(vaultSlotPath(first)), "first bytes");
   EXPECT_FALSE(isHiddenFileApproved(first)) << "its baseline value goes with it";
@@ -97,9 +91,7 @@ TEST_F(Vault, SameNamesKeepTheirOwnSlotsAndUndoBringsTheFirstBackHiddenAndApprov
             std::string::npos);
 
   EntryList rows("Tavrin", 315);
-  const int row = readHistory(rows) - 2;  // the first file's record
-  ASSERT_GE(row, 0);
-  EXPECT_EQ(restoreHistoryRow(rows, row), 1);
+  EXPECT_EQ(restoreHistoryRow(rows, readHistory(rows) - 2), 1);  // the first file's record
   EXPECT_EQ(testutil::readFile(first), "first bytes");
   EXPECT_EQ(GetFileAttributesA(first.c_str()) & kShownBits, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
   EXPECT_TRUE(isHiddenFileApproved(first));
@@ -112,10 +104,8 @@ TEST_F(Vault, SameNamesKeepTheirOwnSlotsAndUndoBringsTheFirstBackHiddenAndApprov
 }
 
 TEST_F(Vault, AFileThatCannotBeCopiedStaysAndLeavesNoHistory) {
-  const std::string held = hiddenFile("held.dat", "held");
+  const std::string held = hiddenFile("held.dat", "held"), history = testutil::readFile(historyPath());
   HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  const std::string history = testutil::readFile(historyPath());
   EXPECT_EQ(quarantineFile("Held", held), 0);
   CloseHandle(holder);
   EXPECT_EQ(testutil::readFile(held), "held");
@@ -131,7 +121,7 @@ TEST_F(Vault, DeleteAtRestartRegistersTheFile) {
   ASSERT_EQ(deleteAtRestart(file), 1);
   std::string operations;
   DWORD type = 0;
-  ASSERT_TRUE(testutil::rawValue(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations", operations, type));
+  testutil::rawValue(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations", operations, type);
   EXPECT_NE(operations.find(file), std::string::npos);
 #else
   const std::string restartFile = windowsFolder() + "\\wininit.ini";
@@ -147,98 +137,68 @@ TEST_F(Vault, DeleteAtRestartRegistersTheFile) {
 
 namespace {
 
-class WatchedFiles : public ::testing::Test {
- protected:
-  void SetUp() override {
-    hosts_ = hostsFilePath();
-    original_ = testutil::readFile(hosts_);
-    existed_ = exists(hosts_);
-    if (!existed_) testutil::writeFile(hosts_, "127.0.0.1 localhost\r\n");
-    testutil::deleteTree(HKEY_LOCAL_MACHINE, kSysfilesKey);
-    setUpWatchedSystemFiles();
-    state_.instance = GetModuleHandleA(nullptr);
-    state_.fonts.create();
-    state_.options.hideBramble = 1;  // no tray icon in a test
-  }
-  void TearDown() override {
-    SetFileAttributesA(hosts_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (existed_)
-      testutil::writeFile(hosts_, original_);
-    else
-      DeleteFileA(hosts_.c_str());
-    testutil::deleteTree(HKEY_LOCAL_MACHINE, kSysfilesKey);
-  }
-  WatchedFile hosts() {
-    for (const WatchedFile& file : watchedFiles())
-      if (file.shortName == "HOSTS") return file;
-    return {};
-  }
-  std::string stored(const char* name) {
-    std::string data;
-    DWORD type = 0;
-    testutil::rawValue(HKEY_LOCAL_MACHINE, std::string(kSysfilesKey) + "\\HOSTS", name, data, type);
-    return data.c_str();
-  }
-  // Adds a line, most likely within the minute the file was recorded.
-  void editHosts() { testutil::writeFile(hosts_, testutil::readFile(hosts_) + "10.0.0.1 example.test\r\n"); }
-  void setWriteTime(int secondsLater) {
-    HANDLE file = CreateFileA(hosts_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ULARGE_INTEGER t;
-    t.QuadPart = std::stoull(stored("WriteTime")) + secondsLater * 10000000ULL;
-    FILETIME written{t.LowPart, t.HighPart};
-    SetFileTime(file, nullptr, nullptr, &written);
-    CloseHandle(file);
-  }
-  std::vector<std::string> answer(int button) {
-    return playing([&] { checkSystemFiles(state_); }, [&](HWND dialog) {
-      if (button == IDC_FILE_CHANGE_REJECT) {
-        SetFileAttributesA(hosts_.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-        Sleep(300);
-        driver::screenshot("alert-file-change");
-      }
-      driver::pressButton(dialog, button);
-    });
-  }
-  std::string hosts_, original_;
-  bool existed_ = false;
-  MonitorState state_;
-};
+std::string storedOfHosts(const char* name) {
+  std::string data;
+  DWORD type = 0;
+  testutil::rawValue(HKEY_LOCAL_MACHINE, std::string(kSysfilesKey) + "\\HOSTS", name, data, type);
+  return data.c_str();
+}
+
+WatchedFile watchedHosts() {
+  for (const WatchedFile& file : watchedFiles())
+    if (file.shortName == "HOSTS") return file;
+  return {};
+}
 
 }  // namespace
 
-TEST_F(WatchedFiles, FirstStartRecordsHostsAndKeepsAnIdenticalCopy) {
-  EXPECT_EQ(stored("Size"), std::to_string(testutil::readFile(hosts_).size()));
-  EXPECT_EQ(stored("Type"), "0");
-  EXPECT_EQ(stored("Location"), hosts_);
-  EXPECT_EQ(testutil::readFile(keptCopyPath("HOSTS")), testutil::readFile(hosts_));
+TEST(WatchedFiles, HostsIsRecordedTouchesPassAndRejectOrAcceptAnswerAChange) {
+  const std::string hosts = hostsFilePath(), original = testutil::readFile(hosts);
+  const bool existed = exists(hosts);
+  if (!existed) testutil::writeFile(hosts, "127.0.0.1 localhost\r\n");
+  const std::string recorded = testutil::readFile(hosts);
+  testutil::deleteTree(HKEY_LOCAL_MACHINE, kSysfilesKey);
+  setUpWatchedSystemFiles();
   for (const WatchedFile& file : watchedFiles()) EXPECT_EQ(file.shortName, "HOSTS") << "missing files have no Location";
-  setWriteTime(120);  // touched, same size: nothing to ask
-  EXPECT_FALSE(watchedFileChangedNow(hosts()));
-}
+  testutil::writeFile(hosts, recorded);  // touched: a later time, the same size
+  EXPECT_FALSE(watchedFileChangedNow(watchedHosts()));
 
-TEST_F(WatchedFiles, RejectPutsTheKeptCopyBackAndTheAlertDoesNotReturn) {
-  const std::string before = testutil::readFile(hosts_);
-  editHosts();
-  ASSERT_TRUE(watchedFileChangedNow(hosts()));
-  EXPECT_EQ(answer(IDC_FILE_CHANGE_REJECT), std::vector<std::string>{"Tavrin: File Change Alert"});
-  EXPECT_EQ(testutil::readFile(hosts_), before);
-  EXPECT_EQ(GetFileAttributesA(hosts_.c_str()) & kShownBits, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-  EXPECT_FALSE(watchedFileChangedNow(hosts())) << "the kept copy's time came back with it";
-}
+  MonitorState state;
+  state.instance = GetModuleHandleA(nullptr);
+  state.fonts.create();
+  state.options.hideBramble = 1;  // no tray icon in a test
+  // An added line, most likely within the minute of the record.
+  const std::string edited = recorded + "10.0.0.1 example.test\r\n";
+  testutil::writeFile(hosts, edited);
+  ASSERT_TRUE(watchedFileChangedNow(watchedHosts()));
+  constexpr DWORD kProtected = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+  EXPECT_EQ(playing([&] { checkSystemFiles(state); },
+                    [&](HWND dialog) {
+                      SetFileAttributesA(hosts.c_str(), kProtected);
+                      Sleep(300);
+                      driver::screenshot("alert-file-change");
+                      driver::pressButton(dialog, IDC_FILE_CHANGE_REJECT);
+                    }),
+            std::vector<std::string>{"Tavrin: File Change Alert"});
+  EXPECT_EQ(testutil::readFile(hosts), recorded);
+  EXPECT_EQ(GetFileAttributesA(hosts.c_str()) & kShownBits, kProtected);
+  EXPECT_FALSE(watchedFileChangedNow(watchedHosts())) << "the kept copy's time came back with it";
 
-TEST_F(WatchedFiles, AcceptWithoutFutureMonitoringKeepsTheAnswerButNoLocation) {
-  editHosts();
-  const std::string edited = testutil::readFile(hosts_);
-  EXPECT_EQ(playing([&] { checkSystemFiles(state_); },
-                    [](HWND dialog) {
-                      SendMessageA(GetDlgItem(dialog, IDC_FILE_CHANGE_STOP_WATCHING), BM_SETCHECK, BST_CHECKED, 0);
-                      driver::pressButton(dialog, IDC_FILE_CHANGE_ACCEPT);
-                    }).size(),
-            1u);
+  SetFileAttributesA(hosts.c_str(), FILE_ATTRIBUTE_NORMAL);
+  testutil::writeFile(hosts, edited);
+  playing([&] { checkSystemFiles(state); }, [](HWND dialog) {
+    SendMessageA(GetDlgItem(dialog, IDC_FILE_CHANGE_STOP_WATCHING), BM_SETCHECK, BST_CHECKED, 0);
+    driver::pressButton(dialog, IDC_FILE_CHANGE_ACCEPT);
+  });
   EXPECT_EQ(testutil::readFile(keptCopyPath("HOSTS")), edited);
-  EXPECT_EQ(stored("Size"), std::to_string(edited.size()));
-  EXPECT_EQ(stored("Location"), "");
-  EXPECT_TRUE(hosts().shortName.empty()) << "never examined again";
+  EXPECT_EQ(storedOfHosts("Size"), std::to_string(edited.size()));
+  EXPECT_TRUE(watchedHosts().shortName.empty()) << "kept without a Location: never examined again";
+
+  if (existed)
+    testutil::writeFile(hosts, original);
+  else
+    DeleteFileA(hosts.c_str());
+  testutil::deleteTree(HKEY_LOCAL_MACHINE, kSysfilesKey);
 }
 
 TEST(RestartCommands, NineXAsksOnceAndYesShowsThem) {
@@ -262,14 +222,11 @@ TEST(RestartCommands, NineXAsksOnceAndYesShowsThem) {
         for (int pass = 0; pass < 4; ++pass, Sleep(1100)) runPatrolPass(state);  // A, B, A, B
       },
       [&](HWND dialog) {
-        if (GetDlgItem(dialog, IDC_RESTART_TEXT)) {
-          shown = driver::dialogItemText(dialog, IDC_RESTART_TEXT);
-          Sleep(300);
-          driver::screenshot("restart-commands");
-          driver::pressButton(dialog, IDCANCEL);
-        } else {
-          driver::pressButton(dialog, IDYES);
-        }
+        if (!GetDlgItem(dialog, IDC_RESTART_TEXT)) return driver::pressButton(dialog, IDYES);
+        shown = driver::dialogItemText(dialog, IDC_RESTART_TEXT);
+        Sleep(300);
+        driver::screenshot("restart-commands");
+        driver::pressButton(dialog, IDCANCEL);
       });
   DeleteFileA((windows + "\\wininit.exe").c_str());
 #if TAVRIN_EXPECT_NT
