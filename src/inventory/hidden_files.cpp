@@ -19,7 +19,7 @@ namespace tavrin {
 namespace {
 
 constexpr std::size_t kHiddenPathWidth = 259;
-// A process that will not die is not looked for forever.
+// Processes running one file are few; the search ends anyway.
 constexpr int kStopAttempts = 8;
 
 struct ScannedFolder {
@@ -37,8 +37,14 @@ std::vector<ScannedFolder> scannedFolders() {
   return folders;
 }
 
+// Each process running the file is stopped once; one that will not stop is not tried again.
 void stopProcessesOf(const std::string& path, const std::string& displayName) {
-  for (int i = 0; i < kStopAttempts && stopProgram(path, displayName, false, ""); ++i) {
+  DWORD last = 0;
+  for (int i = 0; i < kStopAttempts; ++i) {
+    const DWORD id = findProcessOfProgram(path);
+    if (id == 0 || id == last) break;
+    last = id;
+    stopProgram(path, displayName, false, "");
   }
 }
 

@@ -11,6 +11,7 @@
 #include "inventory/data_folder.h"
 #include "inventory/hidden_files.h"
 #include "inventory/history.h"
+#include "inventory/processes.h"
 #include "inventory/restart_commands.h"
 #include "inventory/system_files.h"
 #include "monitor_state.h"
@@ -111,6 +112,16 @@ TEST_F(Vault, AFileThatCannotBeCopiedStaysAndLeavesNoHistory) {
   EXPECT_EQ(testutil::readFile(held), "held");
   EXPECT_EQ(GetFileAttributesA(held.c_str()) & kShownBits, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
   EXPECT_EQ(testutil::readFile(historyPath()), history);
+}
+
+TEST_F(Vault, ARunningHiddenProgramIsStoppedBeforeItGoes) {
+  const std::string program = folder_ + "\\runner.exe";
+  ASSERT_TRUE(CopyFileA((testutil::testDir() + "\\startup_worker.exe").c_str(), program.c_str(), FALSE));
+  SetFileAttributesA(program.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  driver::Process running = driver::start(program, "wait 60");
+  ASSERT_TRUE(driver::waitUntil([&] { return findProcessOfProgram(program) != 0; }, 5000));
+  EXPECT_EQ(quarantineFile("Runner", program), 1);
+  EXPECT_TRUE(running.waitExit(5000));
 }
 
 TEST_F(Vault, DeleteAtRestartRegistersTheFile) {
