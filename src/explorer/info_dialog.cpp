@@ -25,16 +25,6 @@ namespace {
 
 constexpr std::size_t kNoteLimit = 16384;
 
-std::string fileDateText(const FILETIME& time) {
-  FILETIME local;
-  SYSTEMTIME system;
-  if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToSystemTime(&local, &system)) return "";
-  CalendarTime calendar;
-  calendar.year = system.wYear, calendar.month = system.wMonth, calendar.day = system.wDay;
-  calendar.hour = system.wHour, calendar.minute = system.wMinute, calendar.second = system.wSecond;
-  return dateTimeTextOf(calendar);
-}
-
 std::string readTextFile(const std::string& path, std::size_t limit) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -177,8 +167,8 @@ void InfoDialog::fillPanel() {
 
   WIN32_FILE_ATTRIBUTE_DATA data{};
   const bool dated = exists && GetFileAttributesExA(file_.c_str(), GetFileExInfoStandard, &data);
-  setItemText(IDC_INFO_CREATED, dated ? fileDateText(data.ftCreationTime) : "");
-  setItemText(IDC_INFO_WRITTEN, dated ? fileDateText(data.ftLastWriteTime) : "");
+  setItemText(IDC_INFO_CREATED, dated ? fileTimeText(data.ftCreationTime) : "");
+  setItemText(IDC_INFO_WRITTEN, dated ? fileTimeText(data.ftLastWriteTime) : "");
   setItemText(IDC_INFO_SIZE, !exists ? "" : dated ? thousandsText(data.nFileSizeLow) : loadString(IDS_FILE_IN_USE, 64));
   setItemText(IDC_INFO_DETECTED, exists ? firstDetectionDate(file_, type) : "");
 
@@ -273,9 +263,10 @@ void InfoDialog::writeNote() {
   useNoteFont(true);
   const std::string text = state_.entries.name(entry_) + "\r\n" + programPath + "\r\n";
   setItemText(IDC_INFO_NOTE, text);
+  // A note that cannot be written stays in the dialog; nothing is reported,
+  // and Save writes what was typed there, never name and path again.
   noteFile_ = programFolder() + "\\" + noteFileName(file_);
-  // A note that cannot be written stays in the dialog; nothing is reported.
-  if (!writeTextFile(noteFile_, text)) noteFile_.clear();
+  writeTextFile(noteFile_, text);
   SetFocus(item(IDC_INFO_NOTE));
   SendMessageA(item(IDC_INFO_NOTE), EM_SETSEL, text.size(), text.size());
 }
@@ -315,14 +306,9 @@ bool InfoDialog::onCommand(int id, int code, HWND) {
       openOnlineInformation(list.typeCode(entry_), list.programPath(entry_), list.name(entry_));
       SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       return true;
-    case IDC_INFO_FREE_INFO: {
-      std::string host = helpWebLocation();
-      const std::size_t scheme = host.find("//");
-      const std::size_t slash = host.find('/', scheme == std::string::npos ? 0 : scheme + 2);
-      if (slash != std::string::npos) host.resize(slash + 1);
-      ShellExecuteA(window_, "open", (host + "stats.html").c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    case IDC_INFO_FREE_INFO:
+      openWebAddress(makerWebHost() + "stats.html");
       return true;
-    }
     case IDC_INFO_NOTE_BUTTON:
       writeNote();
       return true;

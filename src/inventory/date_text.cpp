@@ -15,4 +15,14 @@ std::string dateTimeTextOf(const CalendarTime& time) {
 
 std::string currentDateTimeText() { return dateTimeTextOf(localNow()); }
 
+std::string fileTimeText(const FILETIME& time) {
+  FILETIME local;
+  SYSTEMTIME system;
+  if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToSystemTime(&local, &system)) return "";
+  CalendarTime calendar;
+  calendar.year = system.wYear, calendar.month = system.wMonth, calendar.day = system.wDay;
+  calendar.hour = system.wHour, calendar.minute = system.wMinute, calendar.second = system.wSecond;
+  return dateTimeTextOf(calendar);
+}
+
 }  // namespace tavrin

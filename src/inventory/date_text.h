@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 #include "base/datetime.h"
@@ -9,5 +11,7 @@ namespace tavrin {
 // (HKEY_CURRENT_USER Control Panel\International).
 std::string dateTimeTextOf(const CalendarTime& time);
 std::string currentDateTimeText();
+// A file time (UTC) as a local date-time text; empty when it cannot be converted.
+std::string fileTimeText(const FILETIME& time);
 
 }  // namespace tavrin

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "base/command_text.h"
 #include "base/commands.h"
 #include "base/text.h"
 #include "options.h"
@@ -15,6 +16,7 @@ namespace tavrin {
 namespace {
 
 constexpr char kDefaultHelpLocation[] = "https://quennet.example/tavrin/help/";
+constexpr char kInternetExplorerAppPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
 
 struct HelpPage {
   int pageId;
@@ -46,14 +48,16 @@ std::string helpWebLocation() {
   return kDefaultHelpLocation;
 }
 
-void openHelpPage(int pageId) {
-  const std::string page = helpPageName(pageId);
-  const std::string local = programFolder() + "\\" + page;
-  if (fileExists(local)) {
-    ShellExecuteA(nullptr, "open", local.c_str(), nullptr, programFolder().c_str(), SW_SHOWNORMAL);
-    return;
-  }
-  const std::string web = helpWebLocation() + page;
+std::string makerWebHost() {
+  std::string host = helpWebLocation();
+  const std::size_t scheme = host.find("//");
+  const std::size_t slash = host.find('/', scheme == std::string::npos ? 0 : scheme + 2);
+  if (slash == std::string::npos) return host + "/";
+  host.resize(slash + 1);
+  return host;
+}
+
+bool openWebAddress(const std::string& address) {
   const bool aolRunning = FindWindowA("AOL Frame25", "America  Online") || FindWindowA("AOL Frame25", "America Online") ||
                           FindWindowA("AOL Frame25", "AOL") || FindWindowA("AOL Frame25", "AOL Canada") ||
                           FindWindowA("AOL Frame", "America  Online");
@@ -61,11 +65,25 @@ void openHelpPage(int pageId) {
     char appPath[260] = {};
     GetProfileStringA("WAOL", "AppPath", "", appPath, sizeof appPath);
     std::string command = appPath[0] ? std::string(appPath) + "\\WAOL.EXE -u\"" : std::string("waol.exe -u\"");
-    command += web;
-    WinExec(command.c_str(), SW_SHOWNORMAL);
+    return WinExec((command + address + "\"").c_str(), SW_SHOWNORMAL) > 31;
+  }
+  if (reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
+    return true;
+  std::string browser;
+  if (readOption("BrowserFailure", 0) == 0 ||
+      reg::readString(HKEY_LOCAL_MACHINE, kInternetExplorerAppPath, "", browser) == 0)
+    return false;
+  return WinExec(("\"" + removeQuotes(browser) + "\" " + address).c_str(), SW_SHOWNORMAL) > 31;
+}
+
+void openHelpPage(int pageId) {
+  const std::string page = helpPageName(pageId);
+  const std::string local = programFolder() + "\\" + page;
+  if (fileExists(local)) {
+    ShellExecuteA(nullptr, "open", local.c_str(), nullptr, programFolder().c_str(), SW_SHOWNORMAL);
     return;
   }
-  ShellExecuteA(nullptr, "open", web.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  openWebAddress(helpWebLocation() + page);
 }
 
 }  // namespace tavrin

@@ -10,5 +10,11 @@ void openHelpPage(int pageId);
 std::string helpPageName(int pageId);
 // Base web location of the help pages (ends in "/").
 std::string helpWebLocation();
+// The maker's web host, from the help location: scheme and host, ending in "/".
+std::string makerWebHost();
+// Opens a web address: through the AOL client when it runs, else with the
+// shell; when the shell cannot and option BrowserFailure is set, with the
+// Internet Explorer program of App Paths. False when nothing could open it.
+bool openWebAddress(const std::string& address);
 
 }  // namespace tavrin

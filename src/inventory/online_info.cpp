@@ -1,10 +1,10 @@
 #include "online_info.h"
 
 #include <windows.h>
-#include <shellapi.h>
-
 #include "base/text.h"
+#include "date_text.h"
 #include "detection_store.h"
+#include "help_pages.h"
 #include "program_file.h"
 #include "string_ids.h"
 #include "string_loader.h"
@@ -14,7 +14,7 @@
 
 namespace tavrin {
 namespace {
-constexpr char kLookupAddress[] = "https://quennet.example/cgi-bin/extrainfo12.pl?";
+constexpr char kLookupPath[] = "cgi-bin/extrainfo12.pl?";
 }
 
 std::string onlineInformationAddress(int typeCode, const std::string& programPath, const std::string& name) {
@@ -27,7 +27,9 @@ std::string onlineInformationAddress(int typeCode, const std::string& programPat
   const std::size_t dot = fileName.find('.');
   std::string language = loadString(IDS_LANGUAGE, 8);
   if (language.empty()) language = "en";
-  std::string address = kLookupAddress;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  const bool dated = exists && GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data);
+  std::string address = makerWebHost() + kLookupPath;
   address += "program=" + (exists ? webText(fileName) : name);
   address += "&vendor=" + webText(version.companyName);
   address += "&build=" + webText(versionText());
@@ -38,15 +40,15 @@ std::string onlineInformationAddress(int typeCode, const std::string& programPat
   address += "&name=" + webText(version.productName);
   address += "&copy=" + webText(version.legalCopyright);
   address += "&detail=" + webText(version.fileDescription);
+  address += "&created=" + webText(dated ? fileTimeText(data.ftCreationTime) : std::string());
   address += "&detected=" + webText(exists ? firstDetectionDate(file, typeCode % 1000) : std::string());
+  address += "&fsize=" + (dated ? std::to_string(data.nFileSizeLow) : std::string());
   address += "&path=" + webText(programPath);
   return address;
 }
 
 bool openOnlineInformation(int typeCode, const std::string& programPath, const std::string& name) {
-  const std::string address = onlineInformationAddress(typeCode, programPath, name);
-  HINSTANCE result = ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  return reinterpret_cast<INT_PTR>(result) > 32;
+  return openWebAddress(onlineInformationAddress(typeCode, programPath, name));
 }
 
 }  // namespace tavrin

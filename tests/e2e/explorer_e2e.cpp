@@ -761,3 +761,23 @@ TEST_F(StartupPages, ReplaceableTextsAreFilledInNeverUsedAsFormats) {
   testutil::deleteTree(HKEY_LOCAL_MACHINE, notify);
   driver::killAll("startup_probe.exe");
 }
+
+TEST_F(StartupPages, ANoteThatCannotBeSavedKeepsWhatWasTyped) {
+  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
+  run.clearValues();
+  // Its note file's name is longer than any file name can be.
+  testutil::setString(HKEY_CURRENT_USER, kRunKey, "LongNote", "C:\\" + std::string(250, 'n') + ".exe");
+  sheet_ = openSheet("");
+  ASSERT_NE(sheet_, nullptr);
+  ASSERT_GE(selectRowWith(0, "LongNote"), 0);
+  command(1008);
+  HWND info = driver::waitForShownWindow("#32770", "LongNote", 5000);
+  ASSERT_NE(info, nullptr);
+  driver::pressButton(info, 1069);
+  ASSERT_TRUE(driver::waitUntil([&] { return driver::dialogItemText(info, 1033).rfind("LongNote\r\n", 0) == 0; }, 3000));
+  SendMessageA(GetDlgItem(info, 1033), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("typed note"));
+  driver::pressButton(info, 1069);
+  Sleep(500);
+  EXPECT_EQ(driver::dialogItemText(info, 1033), "typed note");
+  driver::pressButton(info, IDOK);
+}

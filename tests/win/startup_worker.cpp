@@ -4,6 +4,7 @@
 //   startup_worker toggle NAME COMMAND
 //   startup_worker touch FILE         (proves it was started)
 //   startup_worker wait SECONDS       (a program that runs for a while)
+//   startup_worker ARGUMENT           (writes it to arguments.txt beside itself)
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,6 +15,15 @@
 #include "inventory/startup_actions.h"
 
 int main(int argc, char** argv) {
+  if (argc == 2) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path = self;
+    FILE* file = std::fopen((path.substr(0, path.find_last_of('\\')) + "\\arguments.txt").c_str(), "wb");
+    if (!file) return 1;
+    std::fputs(argv[1], file);
+    return std::fclose(file) == 0 ? 0 : 1;
+  }
   if (argc < 3) return 2;
   const std::string mode = argv[1];
   if (mode == "append" && argc >= 4) {
