@@ -23,6 +23,7 @@ SIZE virtualScreen() { return {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMe
 }  // namespace
 
 void writeStartTab(ExplorerState& state) {
+  if (state.currentPage <= 1) return;  // no page yet: the stored one stays
   state.options.startTab = state.currentPage;
   writeOption("StartTab", state.currentPage);
 }

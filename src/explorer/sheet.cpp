@@ -191,7 +191,10 @@ void initialiseSheet(ExplorerState& state, HWND sheet) {
   state.sheet = sheet;
   if (state.sheetPlaced) return;
   state.sheetPlaced = true;
-  if (!state.ntFamily) return;
+  if (!state.ntFamily) {
+    restoreDialogPlacement(state, sheet, "Pos");
+    return;
+  }
   SetWindowSubclass(sheet, sheetSubclass, kSheetSubclassId, reinterpret_cast<DWORD_PTR>(&state));
   RECT client;
   GetClientRect(sheet, &client);
