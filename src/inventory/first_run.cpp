@@ -13,12 +13,13 @@
 #include "sys/trace.h"
 #include "sys/version.h"
 #include "system_files.h"
+#include "tavrin_version.h"
 #include "version_text.h"
 
 namespace tavrin {
 namespace {
 
-constexpr char kProductVersion[] = "12.0.2007.5";
+constexpr char kProductVersion[] = TAVRIN_VERSION;
 
 // The approved startup list made afresh, and the Monitor registered under its own name only.
 void createInitialValues(EntryList& list) {
