@@ -100,6 +100,29 @@ HWND waitForShownWindow(const char* className, const char* title, DWORD timeoutM
   return waitForVisible(0, className, title, timeoutMs, nullptr);
 }
 
+namespace {
+struct DialogSearch {
+  const std::string& words;
+  HWND found;
+};
+BOOL CALLBACK matchDialog(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<DialogSearch*>(param);
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (IsWindowVisible(window) && lstrcmpA(name, "#32770") == 0 &&
+      (windowText(window) + "\n" + messageBoxText(window)).find(search->words) != std::string::npos)
+    search->found = window;
+  return search->found == nullptr;
+}
+}  // namespace
+
+HWND waitForDialogWith(const std::string& words, DWORD timeoutMs) {
+  DialogSearch search{words, nullptr};
+  waitUntil([&] { return EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search)), search.found != nullptr; },
+            timeoutMs);
+  return search.found;
+}
+
 bool waitUntilGone(const char* className, DWORD timeoutMs) {
   return waitUntil([&] { return FindWindowA(className, nullptr) == nullptr; }, timeoutMs);
 }

@@ -39,6 +39,8 @@ HWND waitForShownWindow(const char* className, const char* title, DWORD timeoutM
 // Polls for a visible top-level window of the class that belongs to the process,
 // other than `except`.
 HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs, HWND except = nullptr);
+// Polls for a shown dialog of any process whose caption or message text holds the words.
+HWND waitForDialogWith(const std::string& words, DWORD timeoutMs);
 bool waitUntilGone(const char* className, DWORD timeoutMs);
 // True when a window of the class shows up within the time.
 bool appears(const char* className, DWORD timeoutMs);
