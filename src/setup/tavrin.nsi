@@ -169,7 +169,14 @@ Section "Tavrin" SecPrograms
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
   ; The first start registers the Monitor at logon and approves what is present.
+  ; Setup ends once its window is up: a setup run right after this one finds
+  ; the Monitor and stops it instead of starting a second one beside it.
   Exec '"$INSTDIR\Tavrin.exe" -NoOpen'
+  ${For} $0 1 75
+    FindWindow $1 "Tavrin"
+    ${IfThen} $1 != 0 ${|} ${Break} ${|}
+    Sleep 200
+  ${Next}
 SectionEnd
 
 ; The Delayed Start list of one hive is empty (no value left).

@@ -124,14 +124,14 @@ TEST(Setup, RunTwiceOverItselfKeepsOneMonitorAndTheSettings) {
 
   runSetup();
   runSetup();
-  EXPECT_TRUE(explorer.waitExit(5000));
-  EXPECT_TRUE(driver::waitForWindow("Tavrin", nullptr, 15000));
-  ASSERT_EQ(monitorsRunning(), 1u);
-  EXPECT_NE(driver::processesNamed("Tavrin.exe").at(0), oldMonitor);
   expectKept(HKEY_CURRENT_USER, kOptionsKey, options);
   expectKept(HKEY_CURRENT_USER, kApprovedStartupKey, approved);
   expectKept(HKEY_LOCAL_MACHINE, kRunKey, run);
   testutil::setString(HKEY_CURRENT_USER, kOptionsKey, "ConfirmExit", "0");
+  EXPECT_TRUE(explorer.waitExit(5000));
+  EXPECT_TRUE(driver::waitForWindow("Tavrin", nullptr, 15000));
+  ASSERT_EQ(monitorsRunning(), 1u);
+  EXPECT_NE(driver::processesNamed("Tavrin.exe").at(0), oldMonitor);
 }
 
 TEST(Setup, SilentUninstallPutsDelayedProgramsBackAndKeepsSettings) {
