@@ -269,10 +269,35 @@ Function un.CountDisabled
   Pop $R1
 FunctionEnd
 
+; 1 when the name on the stack holds no wildcard: a key name goes into Delete,
+; where "*" would take every file of the folder.
+Function un.IsPlainName
+  Exch $R0
+  Push $R1
+  Push $R2
+  StrCpy $R1 0
+  ${Do}
+    StrCpy $R2 $R0 1 $R1
+    ${If} $R2 == ""
+      StrCpy $R0 1
+      ${Break}
+    ${ElseIf} $R2 == "*"
+    ${OrIf} $R2 == "?"
+      StrCpy $R0 0
+      ${Break}
+    ${EndIf}
+    IntOp $R1 $R1 + 1
+  ${Loop}
+  Pop $R2
+  Pop $R1
+  Exch $R0
+FunctionEnd
+
 Function un.RemoveSettings
   Push $R0
   Push $R1
   Push $R2
+  Push $R3
   Call un.CountDisabled
   StrCpy $R1 1
   ${If} $R0 > 0
@@ -280,7 +305,7 @@ Function un.RemoveSettings
     StrCpy $R1 0
   ${EndIf}
 
-  ; Kept copies of the watched system files; quarantined files in the vault stay.
+  ; Kept copies of the watched system files go; quarantined files in the vault stay.
   SetShellVarContext current
   StrCpy $R0 0
   ${Do}
@@ -290,7 +315,13 @@ Function un.RemoveSettings
     ${OrIf} $R2 == ""
       ${Break}
     ${EndIf}
-    Delete "$APPDATA\Tavrin\$R2"
+    Push $R2
+    Call un.IsPlainName
+    Pop $R3
+    ${If} $R3 == 1
+      Delete "$APPDATA\Tavrin\$R2"
+      Delete "$INSTDIR\$R2"  ; the data folder when there was no application-data folder
+    ${EndIf}
     IntOp $R0 $R0 + 1
   ${Loop}
   RMDir "$APPDATA\Tavrin\vault"
@@ -332,6 +363,7 @@ Function un.RemoveSettings
     ${Loop}
   ${EndIf}
   DeleteRegKey /ifempty HKLM "Software\Quennet"
+  Pop $R3
   Pop $R2
   Pop $R1
   Pop $R0

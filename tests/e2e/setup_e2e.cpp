@@ -177,6 +177,8 @@ TEST(Setup, RemovingSettingsKeepsDisabledEntriesUnlessConfirmed) {
   ASSERT_TRUE(testutil::writeFile(installed("history.txt"), "record\r\n"));
   // A kept copy of a watched file goes with the settings; a quarantined file stays.
   reg::writeString(HKEY_LOCAL_MACHINE, std::string(kSystemKey) + "\\Sysfiles\\HOSTS", "Type", "0");
+  reg::writeString(HKEY_LOCAL_MACHINE, std::string(kSystemKey) + "\\Sysfiles\\*", "Type", "0");
+  ASSERT_TRUE(testutil::writeFile(installed("note_probe.txt"), "a note of the user's"));
   CreateDirectoryA(dataFolder().c_str(), nullptr);
   CreateDirectoryA((dataFolder() + "\\vault").c_str(), nullptr);
   ASSERT_TRUE(testutil::writeFile(dataFolder() + "\\HOSTS", "127.0.0.1 localhost"));
@@ -202,6 +204,7 @@ TEST(Setup, RemovingSettingsKeepsDisabledEntriesUnlessConfirmed) {
   EXPECT_FALSE(exists(installed("history.txt")));
   EXPECT_FALSE(exists(dataFolder() + "\\HOSTS"));
   EXPECT_TRUE(exists(dataFolder() + "\\vault\\quarantined.exe"));
+  EXPECT_TRUE(exists(installed("note_probe.txt")));
   std::vector<std::string> keys;
   reg::readSubKeyNames(HKEY_LOCAL_MACHINE, kSystemKey, keys);
   EXPECT_EQ(keys, std::vector<std::string>{"Disabled"});
