@@ -43,7 +43,8 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) Quennet"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_TEXT "The Tavrin Monitor is running: its icon sits in the notification area, and it will start each time you log on.$\r$\n$\r$\nIt has approved every program that starts today and will ask about each new one."
+!define MUI_FINISHPAGE_TEXT_LARGE
+!define MUI_FINISHPAGE_TEXT "The Tavrin Monitor is running: its icon sits in the notification area, and it starts each time you log on.$\r$\n$\r$\nFrom now on it asks about every new program that starts without being asked."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\TavrinEx.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Open the Tavrin Explorer"
 !define MUI_FINISHPAGE_RUN_NOTCHECKED
