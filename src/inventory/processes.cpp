@@ -1,90 +1,147 @@
 #include "processes.h"
 
-#include <tlhelp32.h>
+#include <set>
 
 #include "base/alert_rules.h"
 #include "base/entry_tables.h"
-#include "base/text.h"
+#include "base/process_rules.h"
+#include "detection_store.h"
 #include "history.h"
 #include "program_file.h"
 #include "string_ids.h"
 #include "string_loader.h"
-#include "sys/handles.h"
 #include "sys/message.h"
+#include "sys/processes.h"
+#include "sys/version.h"
 
 namespace tavrin {
 namespace {
 
-constexpr DWORD kStillActive = 259;
+// Not 259: that code reads as "still active" to anyone who asks afterwards.
+constexpr UINT kStoppedExitCode = 1;
+constexpr DWORD kStopWaitMs = 500;
 
-std::string moduleOfProcess(DWORD id, const char* exeName) {
-  UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id));
-  if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE) {
-    snapshot.release();
-    return exeName;
+int walkWithPsapi(const ProcessVisitor& visit) {
+  std::vector<DWORD> ids;
+  if (!proc::enumerateIds(ids)) return 0;
+  for (DWORD id : ids) {
+    const std::string path = proc::imagePath(id);
+    if (!visit(id, 0, path)) return 1;
+    if (!isVirtualDosMachine(path)) continue;
+    bool stopped = false;
+    proc::enumerate16BitTasks(id, [&](WORD task, const std::string& file) {
+      stopped = !visit(id, task, file);
+      return !stopped;
+    });
+    if (stopped) return 1;
   }
-  MODULEENTRY32 module{};
-  module.dwSize = sizeof module;
-  if (!Module32First(snapshot.get(), &module)) return exeName;
-  return module.szExePath;
+  return 1;
 }
 
-std::string bareName(const std::string& path) {
-  const std::size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+int walkWithToolhelp(const ProcessVisitor& visit) {
+  std::vector<proc::ProcessRecord> processes;
+  if (!proc::toolhelpProcesses(processes)) return 0;
+  for (const proc::ProcessRecord& process : processes)
+    if (!visit(process.id, 0, process.path)) break;
+  return 1;
+}
+
+bool runsProgram(const std::string& reportedPath, const std::string& file, const std::string& wantedLong) {
+  if (reportedPath.empty()) return false;
+  if (processRunsProgram(reportedPath, "", file)) return true;
+  const std::string processFile = programFileOfCommand(reportedPath);
+  return !processFile.empty() && processRunsProgram(reportedPath, longPathForm(processFile), wantedLong);
+}
+
+// The first process running the program other than `skip`.
+DWORD findProcess(const std::string& program, DWORD skip) {
+  const std::string file = programFileOfCommand(program);
+  if (file.empty()) return 0;
+  const std::string wanted = longPathForm(file);
+  DWORD found = 0;
+  walkProcesses([&](DWORD id, WORD, const std::string& path) {
+    if (id != skip && runsProgram(path, file, wanted)) found = id;
+    return found == 0;
+  });
+  return found;
+}
+
+// What runs under an open process now; the handle keeps its identifier from
+// being reused while it is asked.
+std::string currentImage(HANDLE process, DWORD id) {
+  std::string path = proc::imagePath(process);
+  if (!path.empty()) return path;
+  walkWithToolhelp([&](DWORD other, WORD, const std::string& reported) {
+    if (other == id) path = reported;
+    return other != id;
+  });
+  return path;
 }
 
 }  // namespace
 
-std::vector<RunningProcess> runningProcesses() {
-  std::vector<RunningProcess> processes;
-  HANDLE raw = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (raw == INVALID_HANDLE_VALUE) return processes;
-  UniqueKernelHandle snapshot(raw);
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(raw, &entry); more; more = Process32Next(raw, &entry)) {
-    RunningProcess process;
-    process.id = entry.th32ProcessID;
-    process.path = entry.th32ProcessID == 0 ? std::string(entry.szExeFile)
-                                            : moduleOfProcess(entry.th32ProcessID, entry.szExeFile);
-    processes.push_back(process);
-  }
-  return processes;
+int walkProcesses(const ProcessVisitor& visit) {
+  if (isWindowsNtFamily() && walkWithPsapi(visit)) return 1;
+  return walkWithToolhelp(visit);
 }
 
-DWORD findProcessOfProgram(const std::string& program) {
-  // A startup entry's path is its whole command: compare its program file.
-  const std::string file = programFileOfCommand(program);
-  if (file.empty()) return 0;
-  const std::string wanted = longPathForm(file);
-  for (const RunningProcess& process : runningProcesses()) {
-    if (process.path.empty()) continue;
-    if (equalsNoCase(longPathForm(process.path), wanted) || equalsNoCase(bareName(process.path), file))
-      return process.id;
-  }
-  return 0;
+int listRunningPrograms(EntryList& list) {
+  list.clear();
+  std::set<std::string> listed;
+  walkProcesses([&](DWORD id, WORD, const std::string& path) {
+    const std::string file = path.empty() ? std::string() : programFileOfCommand(path);
+    if (file.empty() || !listed.insert(file).second) return true;
+    VersionRecord version;
+    readVersionRecord(file, version);
+    return list.add(version.fileDescription, file, "", "", typecode::kRunningProgram, static_cast<int>(id)) != 0;
+  });
+  return list.count();
 }
+
+std::vector<std::string> runningProgramFiles() {
+  std::set<std::string> files;
+  walkProcesses([&](DWORD, WORD, const std::string& path) {
+    const std::string file = path.empty() ? std::string() : programFileOfCommand(path);
+    if (!file.empty()) files.insert(file);
+    return true;
+  });
+  return std::vector<std::string>(files.begin(), files.end());
+}
+
+void recordRunningProgramDates() {
+  for (const std::string& file : runningProgramFiles()) recordFirstDetection(file, "ActiveTasks");
+}
+
+DWORD findProcessOfProgram(const std::string& program) { return findProcess(program, 0); }
+
+bool programRunning(const std::string& program) { return findProcess(program, 0) != 0; }
 
 DWORD stopProgram(const std::string& programPath, const std::string& displayName, bool ask,
                   const std::string& caption) {
-  const DWORD id = findProcessOfProgram(programPath);
-  if (id == 0 || id == GetCurrentProcessId()) return 0;
+  const DWORD id = findProcess(programPath, GetCurrentProcessId());
+  if (id == 0) return 0;
   if (ask) {
     const std::string text =
         fillText(loadString(IDS_CONFIRM_STOP_PROGRAM), {displayName.empty() ? programPath : displayName});
     if (messageBox(nullptr, text, caption, MB_YESNO | MB_ICONQUESTION, languageId()) != IDYES) return 0;
   }
-  UniqueKernelHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, id));
+  UniqueKernelHandle process = proc::openForTermination(id);
   if (!process) return 0;
-  DWORD code = 0;
-  GetExitCodeProcess(process.get(), &code);
-  TerminateProcess(process.get(), code);
-  for (int i = 0; i < 5 && GetExitCodeProcess(process.get(), &code) && code == kStillActive; ++i) Sleep(10);
+  // The question may have been open for minutes: the identifier must still be that program's.
+  const std::string file = programFileOfCommand(programPath);
+  if (!runsProgram(currentImage(process.get(), id), file, longPathForm(file))) return 0;
+  if (!proc::terminate(process.get(), kStoppedExitCode, kStopWaitMs)) return 0;
   writeHistory(displayName, programPath, "", typecode::kRunningProgram, action::kTaskKill);
   // Icons of the stopped program would stay in the notification area until the mouse passes.
   if (HWND tray = FindWindowA("Shell_TrayWnd", "")) InvalidateRect(tray, nullptr, TRUE);
   return id;
+}
+
+int stopProcessById(DWORD id) {
+  if (id == 0 || id == GetCurrentProcessId()) return 0;
+  UniqueKernelHandle process = proc::openForTermination(id);
+  if (!process) return 0;
+  return proc::terminate(process.get(), kStoppedExitCode, kStopWaitMs) ? 1 : 0;
 }
 
 }  // namespace tavrin

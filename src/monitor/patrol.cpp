@@ -71,11 +71,6 @@ void runGroupB(MonitorState& state) {
   if (patrol.due(PatrolCategory::Cookies)) runCategory("Check for New Cookies", [&] { checkNewCookies(state); });
 }
 
-void recordRunningPrograms() {
-  for (const RunningProcess& process : runningProcesses())
-    if (!process.path.empty()) recordFirstDetection(process.path, "ActiveTasks");
-}
-
 }  // namespace
 
 AlertContext alertContextOf(MonitorState& state) {
@@ -114,7 +109,7 @@ int runPatrolPass(MonitorState& state) {
   else
     runGroupB(state);
   state.entries.clear();
-  if (state.schedule.checkNowPending()) recordRunningPrograms();
+  if (state.schedule.checkNowPending()) recordRunningProgramDates();
   state.patrol.flipGroup();
   trayStatus(state, state.options.trayIcon, IDS_TIP_ON_PATROL);
   bool longPass = false;
@@ -129,7 +124,8 @@ int runPatrolPass(MonitorState& state) {
 
 int checkTaskChanges(MonitorState& state) {
   trace::timedLine("* * * VERIFY TASKS", "Check for Task Change");
-  const int running = static_cast<int>(runningProcesses().size());
+  // Distinct program files, without their version resources: this runs on every check-now request.
+  const int running = static_cast<int>(runningProgramFiles().size());
   if (running != state.lastRunningCount) {
     if (readOption("Update", 0) != 0) {
       loadMonitorOptions(state);
