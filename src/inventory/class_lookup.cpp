@@ -1,12 +1,12 @@
 #include "class_lookup.h"
 
+#include "base/ie_helper_rules.h"
 #include "sys/registry.h"
 
 namespace tavrin {
 
 ClassInfo lookUpClass(const std::string& classId) {
-  const std::string braced = (!classId.empty() && classId[0] == '{') ? classId : "{" + classId + "}";
-  const std::string key = "CLSID\\" + braced;
+  const std::string key = "CLSID\\" + bracedClassId(classId);
   ClassInfo info;
   reg::readString(HKEY_CLASSES_ROOT, key, "", info.name);
   reg::readString(HKEY_CLASSES_ROOT, key + "\\InprocServer32", "", info.serverPath);

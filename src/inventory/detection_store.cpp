@@ -10,6 +10,8 @@
 #include "date_text.h"
 #include "file_types.h"
 #include "hidden_files.h"
+#include "ie_helpers.h"
+#include "processes.h"
 #include "program_file.h"
 #include "scheduled_tasks.h"
 #include "services.h"
@@ -54,13 +56,18 @@ bool enumerateAllHidden(EntryList& list) {
   enumerateHiddenFiles(list);
   return true;
 }
+// A missing add-on location holds no add-ons: the registry is always read.
+bool enumerateAllIEHelpers(EntryList& list) { return enumerateIEHelpers(list) >= 0; }
+bool enumerateRunningPrograms(EntryList& list) { return listRunningPrograms(list) >= 0; }
 
 // In the order their dates are recorded.
 const Inventory kInventories[] = {
     {"Startup", "Run", "StarupList - tavrin", enumerateAllStartup, startupName, false},
+    {"IEHelper", "IEHelpers", "IEHelperList - tavrin", enumerateAllIEHelpers, entryName, true},
     {"Tasks", "Tasks", "GetScheduledTasks - tavrin", enumerateAllTasks, entryName, true},
     {"Services", nullptr, nullptr, enumerateAllServices, entryName, false},
     {"FileTypes", nullptr, nullptr, enumerateAllFileTypes, nullptr, false},
+    {"ActiveTasks", nullptr, nullptr, enumerateRunningPrograms, nullptr, false},
     {"Hidden", nullptr, nullptr, enumerateAllHidden, entryName, false},
 };
 
@@ -118,6 +125,10 @@ int recordFirstDetection(const std::string& programPath, const std::string& cate
   if (reg::valueExists(HKEY_CURRENT_USER, key, file)) return 1;
   reg::writeString(HKEY_CURRENT_USER, key, file, currentDateTimeText());
   return 0;
+}
+
+void approveIEHelper(const std::string& name, int typeCode) {
+  reg::writeString(HKEY_CURRENT_USER, kApprovedIEHelpersKey, name, std::to_string(typeCode));
 }
 
 void approveStartup(const std::string& programPath, int approval) {

@@ -9,6 +9,7 @@ namespace tavrin {
 
 constexpr char kDetectedKey[] = "Software\\Quennet\\Detected";
 constexpr char kApprovedStartupKey[] = "Software\\Quennet\\Tavrin\\Run";
+constexpr char kApprovedIEHelpersKey[] = "Software\\Quennet\\Tavrin\\IEHelpers";
 
 // The Detected sub-key of a type code ("Startup", "IEHelper", ...).
 const char* detectionCategoryOf(int typeCode);
@@ -22,6 +23,9 @@ int recordFirstDetection(const std::string& programPath, const std::string& cate
 // under its startup key.
 void approveStartup(const std::string& programPath, int approval);
 
+// Approves an add-on: its type code under its name.
+void approveIEHelper(const std::string& name, int typeCode);
+
 // Whether an approved-list value exists and reads as a number other than 0.
 bool isApproved(const std::string& key, const std::string& valueName);
 // A startup entry: looked up by its startup key, then by its name.
@@ -32,8 +36,8 @@ void initialiseDetectionDates(EntryList& list);
 void initialiseApprovedStartups(EntryList& list);
 void rebuildApprovedStartups(EntryList& list);
 void initialiseApprovedServices(EntryList& list);
-// The Tasks list of a store that an earlier build made without it: filled once
-// from the tasks present, then marked "P".
+// The Tasks and IEHelpers lists of a store that an earlier build made
+// without them: each filled once from what is present, then marked "P".
 void initialiseApprovedTasks(EntryList& list);
 void initialiseApprovedHidden(EntryList& list);
 

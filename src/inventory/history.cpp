@@ -5,6 +5,7 @@
 #include "base/entry_tables.h"
 #include "base/history_text.h"
 #include "hidden_files.h"
+#include "ie_helpers.h"
 #include "options.h"
 #include "startup_actions.h"
 #include "string_ids.h"
@@ -93,10 +94,8 @@ int restoreHistoryRow(const EntryList& list, int index) {
     case action::kStartDisable:
     case action::kStartEnable:
       return toggleStartupEntry(name, program, key, type);
-    case action::kIeHelperRemove: {
-      const std::string command = "\"" + systemFolder() + "\\regsvr32.exe\" /s \"" + program + "\"";
-      return WinExec(command.c_str(), SW_SHOW) > 31 ? 1 : 0;
-    }
+    case action::kIeHelperRemove:
+      return restoreRemovedIEHelper(program, key);
     case action::kHiddenDeleteFile:
       return restoreFromVault(program);
     default:
