@@ -2,7 +2,6 @@
 
 namespace tavrin {
 
-void checkIEHelpers(MonitorState&) {}
 void filterCookies(MonitorState&) {}
 void copyMozillaCookies(MonitorState&) {}
 void checkNewCookies(MonitorState&) {}

@@ -5,7 +5,6 @@
 
 namespace tavrin {
 
-void checkIEHelpers(MonitorState& state);
 void filterCookies(MonitorState& state);
 void copyMozillaCookies(MonitorState& state);
 void checkNewCookies(MonitorState& state);

@@ -19,6 +19,10 @@ void checkServices(MonitorState& state);
 // put back at once under LockFileTypes, otherwise asked about.
 void checkFileTypes(MonitorState& state);
 
+// IE Helpers: every add-on whose name has no approval is alerted (or removed
+// while HideAlerts is above 1). Returns the number of add-ons examined.
+int checkIEHelpers(MonitorState& state);
+
 // The alert dialogs' view of the Monitor: its instance, window, fonts and subject.
 AlertContext alertContextOf(MonitorState& state);
 

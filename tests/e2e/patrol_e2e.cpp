@@ -131,11 +131,13 @@ TEST_F(Patrol, NoStopsTheProgramRemovesItsValueAndLogsTheRemoval) {
                                 5000));
   EXPECT_TRUE(running.waitExit(5000));
   EXPECT_FALSE(approvedAs("11"));
-  bool logged = false;
-  for (const std::string& line : testutil::lines(historyText().substr(historyBefore)))
-    if (line.find("*START_Remove") != std::string::npos && line.find("CURRENT_RUN") != std::string::npos)
-      logged = true;
-  EXPECT_TRUE(logged) << historyText().substr(historyBefore);
+  // The record follows the removal.
+  auto logged = [&] {
+    for (const std::string& line : testutil::lines(historyText().substr(historyBefore)))
+      if (line.find("*START_Remove") != std::string::npos && line.find("CURRENT_RUN") != std::string::npos) return true;
+    return false;
+  };
+  EXPECT_TRUE(driver::waitUntil(logged, 5000)) << historyText().substr(historyBefore);
 }
 
 TEST_F(Patrol, EscapeApprovesTheNewProgram) {
@@ -146,4 +148,82 @@ TEST_F(Patrol, EscapeApprovesTheNewProgram) {
   PostMessageA(focus, WM_KEYUP, VK_ESCAPE, 0);
   EXPECT_TRUE(driver::waitUntil([&] { return approvedAs("11"); }, 5000));
   EXPECT_TRUE(driver::waitUntil([&] { return !IsWindow(alert); }, 5000));
+}
+
+// Browser add-ons, served by a fixture library and seeded once the Monitor
+// runs (so that its first run does not approve them). A changed number of
+// running programs with a check-now request makes the next tick patrol.
+class AddOnPatrol : public Patrol {
+ protected:
+  void TearDown() override {
+    for (const char* id : {"e1", "e2"}) {
+      testutil::deleteTree(HKEY_LOCAL_MACHINE, helperKey(id));
+      testutil::deleteTree(HKEY_LOCAL_MACHINE, std::string("Software\\Classes\\CLSID\\") + classId(id));
+    }
+    testutil::deleteValue(HKEY_CURRENT_USER, kApprovedAddOns, "Probe Toolbar");
+    for (const char* name : {"IEHelpers", "RealtimeIEHelper", "HideAlerts"})
+      testutil::deleteValue(HKEY_CURRENT_USER, kOptions, name);
+    Patrol::TearDown();
+  }
+  static std::string classId(const char* id) { return std::string("{5eed0001-7a1e-4b0e-9c11-0000000000") + id + "}"; }
+  static std::string helperKey(const char* id) {
+    return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects\\" + classId(id);
+  }
+  std::string seed(const char* id, const std::string& folder) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string server = folder + "\\addon.dll";
+    CopyFileA((testutil::testDir() + "\\..\\win\\addon_probe.dll").c_str(), server.c_str(), FALSE);
+    testutil::setString(HKEY_LOCAL_MACHINE, "Software\\Classes\\CLSID\\" + classId(id) + "\\InprocServer32", "", server);
+    testutil::setString(HKEY_LOCAL_MACHINE, helperKey(id), "", "");
+    return server;
+  }
+  bool registered(const char* id) {
+    std::string data;
+    DWORD type = 0;
+    return testutil::rawValue(HKEY_LOCAL_MACHINE, helperKey(id), "", data, type);
+  }
+  template <typename Change>
+  bool forcedPass(HWND window, Change changeRunningPrograms) {
+    const std::size_t before = traceText().size();
+    changeRunningPrograms();
+    PostMessageA(window, 9024, 0, 0);
+    return driver::waitUntil([&] { return traceText().find("VERIFY: IE Helpers", before) != std::string::npos; }, 15000);
+  }
+  static constexpr const char* kApprovedAddOns = "Software\\Quennet\\Tavrin\\IEHelpers";
+};
+
+TEST_F(AddOnPatrol, HiddenAlertsRemoveByTheRealPathThenYesApprovesByName) {
+  setOption("Start", "0");
+  setOption("RealtimeStartup", "0");
+  setOption("IEHelpers", "1");
+  setOption("RealtimeIEHelper", "1");
+  setOption("HideAlerts", "2");
+  process_ = driver::start(monitorPath());
+  HWND window = driver::waitForWindow("Tavrin", nullptr, 10000);
+  ASSERT_TRUE(window && traceHas("Application Start: SetTimer", 10000));
+  const std::string equals = seed("e1", folder_ + "\\a=b");
+  PostMessageA(window, 9024, 0, 0);
+  ASSERT_TRUE(driver::waitUntil([&] { return !registered("e1"); }, 15000)) << "removed within one pass";
+  EXPECT_TRUE(driver::waitUntil(
+      [&] { return historyText().find("IEHELPER_Remove\tTYPE_BHO\taddon.dll\t" + equals) != std::string::npos; }, 5000));
+
+  // Alerts are on again for the next pass, which asks about the new one only.
+  seed("e2", folder_ + "\\addon");
+  driver::Process extra;
+  ASSERT_TRUE(forcedPass(window, [&] { extra = driver::start(probe_); }));
+  HWND alert = driver::waitForShownWindow("#32770", kAlertCaption, 10000);
+  ASSERT_NE(alert, nullptr);
+  EXPECT_EQ(driver::dialogItemText(alert, 100), "Probe Toolbar");
+  EXPECT_NE(driver::dialogItemText(alert, 1036).find("new Internet Explorer Add-On"), std::string::npos);
+  driver::screenshot("alert-new-ie-helper");
+  driver::pressButton(alert, IDYES);
+  std::string data;
+  DWORD type = 0;
+  EXPECT_TRUE(driver::waitUntil(
+      [&] { return testutil::rawValue(HKEY_CURRENT_USER, kApprovedAddOns, "Probe Toolbar", data, type); }, 5000));
+  EXPECT_STREQ(data.c_str(), "900");
+  // Approved under the name the check looks up: the next pass asks nothing.
+  ASSERT_TRUE(forcedPass(window, [&] { driver::killAll("probe_updater.exe"); }));
+  EXPECT_EQ(driver::waitForShownWindow("#32770", kAlertCaption, 3000), nullptr);
+  EXPECT_TRUE(registered("e2"));
 }
