@@ -14,6 +14,7 @@
 #include "list_page.h"
 #include "placement.h"
 #include "resource.h"
+#include "sys/list_view.h"
 #include "sys/version.h"
 
 namespace tavrin {
@@ -186,69 +187,42 @@ BOOL HistoryDialog::onInit() {
   setDialogText(window_, IDS_BTN_CLEAR_FILE, IDC_HISTORY_CLEAR);
   setDialogText(window_, IDS_BTN_CLOSE, IDOK);
   enableItem(IDC_HISTORY_RESTORE, false);
-  HWND view = item(IDC_LIST);
+  ListView view = this->view();
   RECT r;
-  GetClientRect(view, &r);
+  GetClientRect(view.handle(), &r);
   const UINT titles[] = {IDS_COL_TITLE, IDS_COL_ACTION, IDS_COL_COMMAND, IDS_COL_DATE_MODIFIED};
-  for (int c = 0; c < 4; ++c) {
-    const std::string title = loadString(titles[c], 64);
-    LVCOLUMNA column{};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    column.fmt = LVCFMT_LEFT;
-    column.cx = columnWidth(CMD_HISTORY, c, r.right, GetSystemMetrics(SM_CXVSCROLL));
-    column.pszText = const_cast<char*>(title.c_str());
-    column.iSubItem = c;
-    SendMessageA(view, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
-  }
-  SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  for (int c = 0; c < 4; ++c)
+    view.insertColumn(c, loadString(titles[c], 64), columnWidth(CMD_HISTORY, c, r.right, GetSystemMetrics(SM_CXVSCROLL)));
+  view.setFullRowSelect();
   centreWindow(window_);
   reload();
   return TRUE;
 }
 
 void HistoryDialog::reload() {
-  HCURSOR previous = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));
-  HWND view = item(IDC_LIST);
-  SendMessageA(view, LVM_DELETEALLITEMS, 0, 0);
+  WaitCursor wait;
+  ListView view = this->view();
+  view.deleteAllRows();
   readHistory(rows_);
-  if (images_) ImageList_Destroy(images_);
   const int size = GetSystemMetrics(SM_CXSMICON);
-  images_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1);
-  HICON program = static_cast<HICON>(LoadImageA(state_.instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, size, size, 0));
-  ImageList_AddIcon(images_, program);
-  DestroyIcon(program);
-  SendMessageA(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
+  images_.reset(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1));
+  UniqueIcon program(
+      static_cast<HICON>(LoadImageA(state_.instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, size, size, 0)));
+  ImageList_AddIcon(images_.get(), program.get());
+  view.setSmallImages(images_.get());
   for (int entry = 0; entry < rows_.count(); ++entry) {
-    const std::string name = rows_.name(entry);
-    LVITEMA row{};
-    row.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-    row.iItem = entry;
-    row.pszText = const_cast<char*>(name.c_str());
-    row.iImage = addFileIcon(images_, rows_.programPath(entry), 0) >= 0 ? entry + 1 : 0;
-    row.lParam = entry;
-    const int position = static_cast<int>(SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
-    const std::string cells[] = {historyActionName(rows_.flag(entry)), typeName(rows_.typeCode(entry)), rows_.detail(entry)};
-    for (int c = 0; c < 3; ++c) {
-      LVITEMA cell{};
-      cell.iSubItem = c + 1;
-      cell.pszText = const_cast<char*>(cells[c].c_str());
-      SendMessageA(view, LVM_SETITEMTEXTA, position, reinterpret_cast<LPARAM>(&cell));
-    }
+    const int image = addFileIcon(images_.get(), rows_.programPath(entry), 0) >= 0 ? entry + 1 : 0;
+    const int row = view.appendRow(entry, rows_.name(entry), image);
+    if (row < 0) continue;
+    view.setCell(row, 1, historyActionName(rows_.flag(entry)));
+    view.setCell(row, 2, typeName(rows_.typeCode(entry)));
+    view.setCell(row, 3, rows_.detail(entry));
   }
-  if (rows_.count() > 0) SendMessageA(view, LVM_ENSUREVISIBLE, rows_.count() - 1, FALSE);
+  if (rows_.count() > 0) view.ensureVisible(rows_.count() - 1);
   updateRestoreButton();
-  SetCursor(previous ? previous : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
 }
 
-int HistoryDialog::selectedEntry() const {
-  const int row = static_cast<int>(SendMessageA(item(IDC_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-  if (row < 0) return -1;
-  LVITEMA found{};
-  found.mask = LVIF_PARAM;
-  found.iItem = row;
-  SendMessageA(item(IDC_LIST), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&found));
-  return static_cast<int>(found.lParam);
-}
+int HistoryDialog::selectedEntry() const { return view().selectedEntry(); }
 
 void HistoryDialog::updateRestoreButton() {
   const int entry = selectedEntry();
@@ -274,14 +248,10 @@ bool HistoryDialog::onNotify(NMHDR* header, LRESULT& result) {
       restoreSelected(false);
       result = 0;
       return true;
-    case LVN_COLUMNCLICK: {
-      // The log keeps its file order; only the flag and the option change.
-      const int column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
-      if (column >= 0 && column < static_cast<int>(state_.sortFlags.size()))
-        state_.sortFlags[column] = state_.sortFlags[column] ? 0 : 1;
-      writeOption("SortHistory", column + 1);
+    case LVN_COLUMNCLICK:
+      // The log keeps its file order; only the remembered column changes.
+      writeOption("SortHistory", reinterpret_cast<NMLISTVIEW*>(header)->iSubItem + 1);
       return true;
-    }
     default:
       return false;
   }
@@ -331,11 +301,8 @@ bool HistoryDialog::onContextMenu(HWND from, POINT at) {
 }
 
 void HistoryDialog::onDestroy() {
-  if (images_) {
-    SendMessageA(item(IDC_LIST), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-    ImageList_Destroy(images_);
-    images_ = nullptr;
-  }
+  view().setSmallImages(nullptr);
+  images_.reset();
 }
 
 }  // namespace tavrin

@@ -2,9 +2,11 @@
 // The History dialog, the protective warning and the program's message dialog.
 #include <string>
 
-#include "sys/dialog.h"
 #include "explorer_state.h"
 #include "inventory/startup_actions.h"
+#include "resource.h"
+#include "sys/dialog.h"
+#include "sys/list_view.h"
 
 namespace tavrin {
 
@@ -23,13 +25,14 @@ class HistoryDialog : public Dialog {
  private:
   static constexpr int IDD_HISTORY_TEMPLATE = 141;
   void reload();
+  ListView view() const { return ListView(item(IDC_LIST)); }
   int selectedEntry() const;
   void updateRestoreButton();
   void restoreSelected(bool restorableOnly);
 
   ExplorerState& state_;
   EntryList rows_;
-  HIMAGELIST images_ = nullptr;
+  UniqueImageList images_;
 };
 
 // Dialog 194: 6 (Yes) only when OK is pressed with the box checked, else 7 (No).

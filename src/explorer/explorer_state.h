@@ -14,13 +14,13 @@ namespace tavrin {
 
 // Bitmaps of the image buttons, shared by every page.
 struct ButtonImages {
-  UniqueGdiObject help, helpPressed, helpHover;
-  UniqueGdiObject monitorOn, monitorOnHover, monitorPressed;
-  UniqueGdiObject monitorOff, monitorOffHover, monitorOffPressed, monitorRealtime;
+  UniqueBitmap help, helpPressed, helpHover;
+  UniqueBitmap monitorOn, monitorOnHover, monitorPressed;
+  UniqueBitmap monitorOff, monitorOffHover, monitorOffPressed, monitorRealtime;
 };
 
 struct SharedFonts {
-  UniqueGdiObject bold, small, note;
+  UniqueFont bold, small, note;
 };
 
 class ListPage;
@@ -44,10 +44,6 @@ struct ExplorerState {
   int tabRows = 1;
   SIZE minimumSheet{0, 0};
   bool sheetPlaced = false;
-  // Sort direction per column number, shared by every page (0 ascending).
-  std::array<int, 16> sortFlags{};
-  // Small-icon lists: slot 1 for Active Tasks and Hidden Files, slot 0 for the others.
-  std::array<HIMAGELIST, 2> imageLists{};
   ButtonImages images;
   SharedFonts fonts;
   // The information dialog's layout flips on every opening.

@@ -66,10 +66,6 @@ void shutdown(ExplorerState& state) {
   if (!state.window) return;
   state.window = nullptr;
   state.entries.clear();
-  for (HIMAGELIST& images : state.imageLists) {
-    if (images) ImageList_Destroy(images);
-    images = nullptr;
-  }
   CoUninitialize();
   state.options.save();
   PostQuitMessage(0);

@@ -89,7 +89,7 @@ void InfoDialog::useNoteFont(bool note) {
 }
 
 void InfoDialog::fillPanel() {
-  HCURSOR previous = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));
+  WaitCursor wait;
   const EntryList& list = state_.entries;
   const int type = list.typeCode(entry_);
   const bool service = type == 700 || type == 701;
@@ -219,7 +219,6 @@ void InfoDialog::fillPanel() {
     SetFocus(item(IDC_INFO_NOTE));
     SendMessageA(item(IDC_INFO_NOTE), EM_SETSEL, text.size(), text.size());
   }
-  SetCursor(previous ? previous : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
 }
 
 void InfoDialog::applyLayout() {

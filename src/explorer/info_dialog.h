@@ -9,12 +9,6 @@
 
 namespace tavrin {
 
-struct IconTraits {
-  using Handle = HICON;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h) { DestroyIcon(h); }
-};
-
 class InfoDialog : public Dialog {
  public:
   InfoDialog(ExplorerState& state, int entry) : state_(state), entry_(entry) {}
@@ -37,7 +31,7 @@ class InfoDialog : public Dialog {
   int startType_ = -1;
   std::string file_;
   std::string noteFile_;
-  UniqueHandle<IconTraits> icon_;
+  UniqueIcon icon_;
 };
 
 }  // namespace tavrin

@@ -111,24 +111,6 @@ void makeImageButton(HWND button, HBITMAP normal, HBITMAP pressed, HBITMAP hover
   showImage(button, normal);
 }
 
-HBITMAP bitmapOf(const UniqueGdiObject& object) { return static_cast<HBITMAP>(object.get()); }
-
-struct SortContext {
-  const std::vector<std::string>* keys;
-  bool descending;
-  bool prefixOnly;
-};
-
-int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM context) {
-  const auto* sort = reinterpret_cast<const SortContext*>(context);
-  const auto& keys = *sort->keys;
-  const auto key = [&](LPARAM entry) -> const std::string& {
-    static const std::string none;
-    return entry >= 0 && static_cast<std::size_t>(entry) < keys.size() ? keys[entry] : none;
-  };
-  return compareSortKeys(key(first), key(second), sort->descending, sort->prefixOnly);
-}
-
 std::vector<PageDefinition> buildDefinitions() {
   std::vector<PageDefinition> definitions;
   PageDefinition s;
@@ -247,14 +229,12 @@ std::string existingNoteFile(const std::string& programPath) {
 
 int addFileIcon(HIMAGELIST images, const std::string& path, int iconIndex) {
   std::string file = programFileOfCommand(path);
-  HICON icon = nullptr;
-  if (programFileExists(file)) ExtractIconExA(file.c_str(), iconIndex, nullptr, &icon, 1);
+  UniqueIcon icon;
+  if (programFileExists(file)) ExtractIconExA(file.c_str(), iconIndex, nullptr, icon.put(), 1);
   if (!icon)
-    icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_GENERIC_PROGRAM), IMAGE_ICON,
-                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  const int index = icon ? ImageList_AddIcon(images, icon) : -1;
-  if (icon) DestroyIcon(icon);
-  return index;
+    icon.reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_GENERIC_PROGRAM),
+                                             IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+  return icon ? ImageList_AddIcon(images, icon.get()) : -1;
 }
 
 BOOL ListPage::onInit() {
@@ -272,10 +252,10 @@ BOOL ListPage::onInit() {
     showItem(IDC_MONITOR_LABEL, false);
   }
   insertColumns();
-  for (std::size_t c = 0; c < definition_.columns.size() && c < state_.sortFlags.size(); ++c) state_.sortFlags[c] = 0;
+  nextDescending_.assign(definition_.columns.size(), false);
   state_.currentPage = definition_.pageId;
   const ButtonImages& images = state_.images;
-  makeImageButton(item(IDC_HELP_ICON), bitmapOf(images.help), bitmapOf(images.helpPressed), bitmapOf(images.helpHover),
+  makeImageButton(item(IDC_HELP_ICON), images.help.get(), images.helpPressed.get(), images.helpHover.get(),
                   IDC_HELP_ICON);
   updateMonitorIcon();
   if (state_.options.debug) trace::memoryLine("Create Page");
@@ -287,79 +267,55 @@ void ListPage::updateMonitorIcon() {
   const ButtonImages& images = state_.images;
   const bool realtime = definition_.realtimeOption && readOption(definition_.realtimeOption, 0) > 0;
   const bool on = readOption(definition_.patrolOption, 0) > 0;
-  HBITMAP normal = bitmapOf(realtime ? images.monitorRealtime : on ? images.monitorOn : images.monitorOff);
-  HBITMAP hover = bitmapOf(realtime ? images.monitorRealtime : on ? images.monitorOnHover : images.monitorOffHover);
-  HBITMAP pressed = bitmapOf(on ? images.monitorPressed : images.monitorOffPressed);
+  HBITMAP normal = (realtime ? images.monitorRealtime : on ? images.monitorOn : images.monitorOff).get();
+  HBITMAP hover = (realtime ? images.monitorRealtime : on ? images.monitorOnHover : images.monitorOffHover).get();
+  HBITMAP pressed = (on ? images.monitorPressed : images.monitorOffPressed).get();
   makeImageButton(item(IDC_MONITOR_ICON), normal, pressed, hover, IDC_MONITOR_ICON);
 }
 
 void ListPage::insertColumns() {
-  HWND view = list();
+  ListView view = this->view();
   if (!view || definition_.columns.empty()) return;
   RECT r;
-  GetClientRect(view, &r);
+  GetClientRect(view.handle(), &r);
   const int scrollBar = GetSystemMetrics(SM_CXVSCROLL);
   for (std::size_t c = 0; c < definition_.columns.size(); ++c) {
-    const std::string title = loadString(definition_.columns[c], 64);
-    LVCOLUMNA column{};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    column.fmt = LVCFMT_LEFT;
-    column.cx = columnWidth(definition_.pageId, static_cast<int>(c), r.right - r.left, scrollBar);
-    column.pszText = const_cast<char*>(title.c_str());
-    column.iSubItem = static_cast<int>(c);
-    SendMessageA(view, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+    const int column = static_cast<int>(c);
+    view.insertColumn(column, loadString(definition_.columns[c], 64),
+                      columnWidth(definition_.pageId, column, r.right - r.left, scrollBar));
   }
-  SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  view.setFullRowSelect();
 }
 
 void ListPage::fill() {
-  HWND view = list();
+  ListView view = this->view();
   if (!view) return;
-  HCURSOR previous = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // wait
+  WaitCursor wait;
   state_.entries.clear();
   fillEntries();
-  HIMAGELIST& images = state_.imageLists[definition_.imageSlot];
-  if (images) ImageList_Destroy(images);
   const int iconSize = GetSystemMetrics(SM_CXSMICON);
-  images = ImageList_Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 1, 1);
-  HICON program = static_cast<HICON>(
-      LoadImageA(state_.instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, iconSize, iconSize, 0));
-  ImageList_AddIcon(images, program);
-  DestroyIcon(program);
-  SendMessageA(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
-  SendMessageA(view, LVM_DELETEALLITEMS, 0, 0);
-  SendMessageA(view, WM_SETREDRAW, FALSE, 0);
+  images_.reset(ImageList_Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 1, 1));
+  UniqueIcon program(static_cast<HICON>(
+      LoadImageA(state_.instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, iconSize, iconSize, 0)));
+  ImageList_AddIcon(images_.get(), program.get());
+  view.setSmallImages(images_.get());
+  view.deleteAllRows();
+  view.setRedraw(false);
   for (int entry = 0; entry < state_.entries.count(); ++entry) {
     std::string path;
     const int iconIndex = iconEntryPath(entry, path);
-    const int image = addFileIcon(images, path, iconIndex) >= 0 ? entry + 1 : 0;
-    const std::string text = state_.entries.name(entry);
-    LVITEMA row{};
-    row.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-    row.iItem = entry;
-    row.pszText = const_cast<char*>(text.c_str());
-    row.iImage = image;
-    row.lParam = entry;
-    const int position = static_cast<int>(SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
-    if (position >= 0) setRowColumns(position, entry);
+    const int image = addFileIcon(images_.get(), path, iconIndex) >= 0 ? entry + 1 : 0;
+    const int row = view.appendRow(entry, state_.entries.name(entry), image);
+    if (row >= 0) setRowColumns(row, entry);
   }
-  SendMessageA(view, WM_SETREDRAW, TRUE, 0);
+  view.setRedraw(true);
   const int stored = definition_.sortOption ? readOption(definition_.sortOption, 0) : 0;
   if (stored > 0 && stored <= static_cast<int>(definition_.columns.size())) {
     // A refill keeps the order last shown for that column.
     const int column = stored - 1;
-    const bool descending = column == sortedColumn_ && sortedDescending_;
-    std::vector<std::string> keys;
-    for (int entry = 0; entry < state_.entries.count(); ++entry) {
-      std::string key = sortKey(entry, column);
-      if (keepsDisabledBelow()) key = startupSortKey(key, state_.entries.disabledState(entry) != 0, descending);
-      keys.push_back(key);
-    }
-    SortContext context{&keys, descending, comparesPrefixOnly()};
-    SendMessageA(view, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(compareRows));
+    sortRows(column, column == sortedColumn_ && sortedDescending_);
   }
-  SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  SetCursor(previous ? previous : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+  view.setFullRowSelect();
 }
 
 int ListPage::iconEntryPath(int entry, std::string& path) const {
@@ -368,71 +324,49 @@ int ListPage::iconEntryPath(int entry, std::string& path) const {
 }
 
 std::string ListPage::sortKey(int entry, int column) const {
-  if (column == 0) return state_.entries.name(entry);
-  char text[260] = {};
-  LVFINDINFOA find{};
-  find.flags = LVFI_PARAM;
-  find.lParam = entry;
-  const int row = static_cast<int>(SendMessageA(list(), LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
-  if (row < 0) return "";
-  LVITEMA cell{};
-  cell.iSubItem = column;
-  cell.pszText = text;
-  cell.cchTextMax = sizeof text;
-  SendMessageA(list(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
-  return text;
+  return column == 0 ? state_.entries.name(entry) : std::string();
 }
 
-void ListPage::sortByColumn(int column) {
-  if (column < 0 || column >= static_cast<int>(definition_.columns.size())) return;
-  const bool descending = state_.sortFlags[column] != 0;
+void ListPage::sortRows(int column, bool descending) {
   std::vector<std::string> keys;
+  keys.reserve(state_.entries.count());
   for (int entry = 0; entry < state_.entries.count(); ++entry) {
     std::string key = sortKey(entry, column);
     if (keepsDisabledBelow()) key = startupSortKey(key, state_.entries.disabledState(entry) != 0, descending);
-    keys.push_back(key);
+    keys.push_back(std::move(key));
   }
-  SortContext context{&keys, descending, comparesPrefixOnly()};
-  SendMessageA(list(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(compareRows));
+  static const std::string none;
+  const auto keyOf = [&](int entry) -> const std::string& {
+    return entry >= 0 && entry < static_cast<int>(keys.size()) ? keys[entry] : none;
+  };
+  const bool prefixOnly = comparesPrefixOnly();
+  view().sortByEntry([&](int a, int b) { return compareSortKeys(keyOf(a), keyOf(b), descending, prefixOnly); });
   sortedColumn_ = column;
   sortedDescending_ = descending;
-  state_.sortFlags[column] = descending ? 0 : 1;
+}
+
+void ListPage::sortByColumn(int column) {
+  if (column < 0 || column >= static_cast<int>(nextDescending_.size())) return;
+  const bool descending = nextDescending_[column];
+  sortRows(column, descending);
+  nextDescending_[column] = !descending;
   if (definition_.sortOption) writeOption(definition_.sortOption, column + 1);
 }
 
-int ListPage::selectedEntry() const {
-  const int row = selectedRow();
-  if (row < 0) return -1;
-  LVITEMA item{};
-  item.mask = LVIF_PARAM;
-  item.iItem = row;
-  if (!SendMessageA(list(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
-  return static_cast<int>(item.lParam);
+int ListPage::selectedEntry() const { return view().selectedEntry(); }
+
+std::vector<int> ListPage::selectedEntries() const {
+  std::vector<int> entries;
+  for (int entry : view().selectedEntries())
+    if (entry < state_.entries.count()) entries.push_back(entry);
+  return entries;
 }
 
-int ListPage::selectedRow() const {
-  if (!list()) return -1;
-  return static_cast<int>(SendMessageA(list(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
+int ListPage::selectedRow() const { return view().selectedRow(); }
 
-void ListPage::selectRow(int row) {
-  HWND view = list();
-  if (!view || row < 0) return;
-  LVITEMA state{};
-  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  state.state = 0;
-  SendMessageA(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-  state.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
-  SendMessageA(view, LVM_ENSUREVISIBLE, row, FALSE);
-}
+void ListPage::selectRow(int row) { view().selectRow(row); }
 
-void ListPage::setCell(int row, int column, const std::string& text) {
-  LVITEMA cell{};
-  cell.iSubItem = column;
-  cell.pszText = const_cast<char*>(text.c_str());
-  SendMessageA(list(), LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
-}
+void ListPage::setCell(int row, int column, const std::string& text) { view().setCell(row, column, text); }
 
 void ListPage::showNoSelection() { showNoSelectionMessage(window_, definition_.pageId == CMD_COOKIES); }
 
@@ -462,7 +396,7 @@ void ListPage::onSelection() {
   setStatusText(state_, path);
   std::string file = programFileOfCommand(path);
   const bool exists = programFileExists(file);
-  HFONT font = exists ? static_cast<HFONT>(state_.fonts.bold.get()) : reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0));
+  HFONT font = exists ? state_.fonts.bold.get() : reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0));
   SendMessageA(item(IDC_INFO), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
@@ -486,14 +420,13 @@ bool ListPage::onNotify(NMHDR* header, LRESULT& result) {
   }
   switch (header->code) {
     case PSN_SETACTIVE: {
-      HCURSOR previous = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));
+      WaitCursor wait;
       state_.currentPage = definition_.pageId;
       if (state_.entries.count() == 0 || definition_.pageId == CMD_SERVICES) fill();
       selectRow(0);
       createActivePage(state_, window_);
       updateMonitorIcon();
       state_.currentPage = definition_.pageId;
-      SetCursor(previous);
       result = 0;
       return true;
     }
@@ -586,7 +519,7 @@ void ListPage::runMenuCommand(int id) {
 }
 
 bool ListPage::onContextMenu(HWND from, POINT at) {
-  if (from != list()) return false;
+  if (from != view().handle()) return false;
   const int entry = selectedEntry();
   if (entry < 0) return true;
   UniqueMenu menu(CreatePopupMenu());
@@ -708,7 +641,7 @@ void ListPage::layout() {
   const int listWidth = width - static_cast<int>(1.5 * units.right) - 20;
   const int listHeight = oneRow ? height - static_cast<int>(1.5 * units.bottom) + 5
                                 : height - static_cast<int>(1.5 * units.bottom) - 16;
-  if (list() && !definition_.columns.empty()) place(list(), units.left, units.top + 5, listWidth, listHeight, 0);
+  if (view() && !definition_.columns.empty()) place(view().handle(), units.left, units.top + 5, listWidth, listHeight, 0);
 
   if (definition_.slotCount > 0) {
     HWND first = item(definition_.slots[0]);
@@ -778,12 +711,8 @@ bool ListPage::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
 }
 
 void ListPage::onDestroy() {
-  HIMAGELIST& images = state_.imageLists[definition_.imageSlot];
-  if (list() && images) {
-    SendMessageA(list(), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-    ImageList_Destroy(images);
-    images = nullptr;
-  }
+  view().setSmallImages(nullptr);
+  images_.reset();
 }
 
 }  // namespace tavrin

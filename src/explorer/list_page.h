@@ -7,8 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "sys/dialog.h"
 #include "explorer_state.h"
+#include "resource.h"
+#include "sys/dialog.h"
+#include "sys/list_view.h"
 
 namespace tavrin {
 
@@ -60,8 +62,10 @@ class ListPage : public Dialog {
   virtual bool keepsDisabledBelow() const { return false; }
   virtual int iconEntryPath(int entry, std::string& path) const;
 
-  HWND list() const { return item(1000); }
+  ListView view() const { return ListView(item(IDC_LIST)); }
   int selectedEntry() const;
+  // Entries of every selected row.
+  std::vector<int> selectedEntries() const;
   int selectedRow() const;
   void selectRow(int row);
   void setCell(int row, int column, const std::string& text);
@@ -72,16 +76,21 @@ class ListPage : public Dialog {
 
   ExplorerState& state_;
   const PageDefinition& definition_;
-  int sortedColumn_ = -1;
-  bool sortedDescending_ = false;
 
  private:
+  // The one sort: keys from the entry list, compared by the page's rule.
+  void sortRows(int column, bool descending);
   void insertColumns();
   void onSelection();
   void layout();
   void drawCaption(const DRAWITEMSTRUCT& draw);
   void runMenuCommand(int id);
   bool closed_ = false;
+  UniqueImageList images_;
+  // Direction of each column's next sort; the last sort shown, which a refill repeats.
+  std::vector<bool> nextDescending_;
+  int sortedColumn_ = -1;
+  bool sortedDescending_ = false;
 };
 
 // Common services the pages and dialogs share.

@@ -99,7 +99,8 @@ void traceCommonControlsVersion() {
 
 void createSharedResources(ExplorerState& state) {
   auto bitmap = [&](int id) {
-    return UniqueGdiObject(LoadImageA(state.instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    return UniqueBitmap(
+        static_cast<HBITMAP>(LoadImageA(state.instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
   };
   ButtonImages& images = state.images;
   images.help = bitmap(IDB_HELP);
@@ -114,7 +115,7 @@ void createSharedResources(ExplorerState& state) {
   images.monitorRealtime = bitmap(IDB_MONITOR_REALTIME);
 
   auto font = [](int height, int weight, const char* face) {
-    return UniqueGdiObject(CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    return UniqueFont(CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face));
   };
   state.fonts.bold = font(-11, FW_BOLD, "MS Shell Dlg");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/alert_rules.h"
+#include "base/command_text.h"
 #include "base/commands.h"
 #include "base/entry_tables.h"
 #include "base/page_rules.h"
@@ -31,11 +32,6 @@
 namespace tavrin {
 namespace {
 
-std::string fileNamePart(const std::string& path) {
-  const std::size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string companyOf(const std::string& programPath) {
   std::string file = programFileOfCommand(programPath);
   VersionRecord version;
@@ -43,30 +39,17 @@ std::string companyOf(const std::string& programPath) {
   return version.companyName;
 }
 
-// Pages that act on every selected row; each row carries its entry index.
+// Pages that act on every selected row.
 class StartupListPage : public ListPage {
  public:
   using ListPage::ListPage;
 
  protected:
-  std::vector<int> selectedEntries() const {
-    std::vector<int> entries;
-    int row = -1;
-    while ((row = static_cast<int>(SendMessageA(list(), LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0) {
-      LVITEMA item{};
-      item.mask = LVIF_PARAM;
-      item.iItem = row;
-      if (SendMessageA(list(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) && item.lParam >= 0 &&
-          item.lParam < state_.entries.count())
-        entries.push_back(static_cast<int>(item.lParam));
-    }
-    return entries;
-  }
   // Refills after a change and selects the same row again (or the last one).
   void refill() {
     int row = selectedRow();
     fill();
-    const int rows = static_cast<int>(SendMessageA(list(), LVM_GETITEMCOUNT, 0, 0));
+    const int rows = view().rowCount();
     if (row >= rows) row = rows - 1;
     selectRow(row < 0 ? 0 : row);
     afterSelection();

@@ -26,7 +26,7 @@ HFONT createFont(int height, int weight, bool underline, const char* face) {
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, face);
 }
 
-void setFont(HWND dialog, int control, const UniqueGdiObject& font) {
+void setFont(HWND dialog, int control, const UniqueFont& font) {
   if (font) SendDlgItemMessageA(dialog, control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
 }
 
@@ -34,12 +34,12 @@ void setTextIfAny(HWND dialog, int control, const std::string& text) {
   if (!text.empty()) SetDlgItemTextA(dialog, control, text.c_str());
 }
 
-// A program file's first icon on an icon button; the icon is returned so the dialog can free it.
-HICON showIcon(HWND dialog, int control, const std::string& file) {
+// A program file's first icon on an icon button; the dialog keeps the icon while it shows.
+UniqueIcon showIcon(HWND dialog, int control, const std::string& file) {
   HICON icon = ExtractIconA(GetModuleHandleA(nullptr), file.c_str(), 0);
-  if (reinterpret_cast<UINT_PTR>(icon) <= 1) return nullptr;
+  if (reinterpret_cast<UINT_PTR>(icon) <= 1) return UniqueIcon();
   SendDlgItemMessageA(dialog, control, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
-  return icon;
+  return UniqueIcon(icon);
 }
 
 struct ProgramInfo {
@@ -63,9 +63,6 @@ class AlertDialog : public Dialog {
  public:
   AlertDialog(const AlertContext& context, UINT caption, bool showsCopyright)
       : context_(context), caption_(caption), showsCopyright_(showsCopyright) {}
-  ~AlertDialog() override {
-    if (icon_) DestroyIcon(icon_);
-  }
 
  protected:
   AlertSubject& subject() { return *context_.subject; }
@@ -124,7 +121,7 @@ class AlertDialog : public Dialog {
   UINT caption_;
   bool showsCopyright_;
   ProgramInfo program_;
-  HICON icon_ = nullptr;
+  UniqueIcon icon_;
 };
 
 void writeAlertRecord(const std::string& name, const ProgramInfo& program, int typeCode, int actionCode) {
@@ -284,17 +281,13 @@ class NewServiceAlert : public AlertDialog {
 class FileTypeAlert : public Dialog {
  public:
   explicit FileTypeAlert(const AlertContext& context) : context_(context) {}
-  ~FileTypeAlert() override {
-    for (HICON icon : icons_)
-      if (icon) DestroyIcon(icon);
-  }
 
  private:
   struct Block {
     int icon, name, path, company;
   };
 
-  void fillBlock(const std::string& path, const Block& block, HICON& icon) {
+  void fillBlock(const std::string& path, const Block& block, UniqueIcon& icon) {
     HWND w = handle();
     const ProgramInfo info = programInfo(path);
     setTextIfAny(w, block.path, path);
@@ -347,7 +340,7 @@ class FileTypeAlert : public Dialog {
   void onDestroy() override { saveAlertPlacement(handle(), "Alert"); }
 
   AlertContext context_;
-  HICON icons_[2] = {nullptr, nullptr};
+  UniqueIcon icons_[2];
 };
 
 int runAlert(Dialog& dialog, const AlertContext& context, int templateId) {

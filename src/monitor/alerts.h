@@ -14,10 +14,10 @@ namespace tavrin {
 
 // Created once when the Monitor starts.
 struct AlertFonts {
-  UniqueGdiObject title;      // name lines
-  UniqueGdiObject path;       // program paths and formatted explanations
-  UniqueGdiObject extension;  // the file-type alert's extension
-  UniqueGdiObject plain;      // the file-change alert
+  UniqueFont title;      // name lines
+  UniqueFont path;       // program paths and formatted explanations
+  UniqueFont extension;  // the file-type alert's extension
+  UniqueFont plain;      // the file-change alert
   void create();
 };
 

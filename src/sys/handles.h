@@ -1,6 +1,7 @@
 #pragma once
-// Move-only owners of platform handles.
+// Move-only owners of platform handles, and the wait-cursor scope.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -74,10 +75,21 @@ struct ModuleTraits {
   static Handle invalid() { return nullptr; }
   static void close(Handle h) { FreeLibrary(h); }
 };
+template <typename GdiObject>
 struct GdiTraits {
-  using Handle = HGDIOBJ;
+  using Handle = GdiObject;
   static Handle invalid() { return nullptr; }
   static void close(Handle h) { DeleteObject(h); }
+};
+struct IconTraits {
+  using Handle = HICON;
+  static Handle invalid() { return nullptr; }
+  static void close(Handle h) { DestroyIcon(h); }
+};
+struct ImageListTraits {
+  using Handle = HIMAGELIST;
+  static Handle invalid() { return nullptr; }
+  static void close(Handle h) { ImageList_Destroy(h); }
 };
 
 using UniqueKey = UniqueHandle<KeyTraits>;
@@ -87,6 +99,23 @@ using UniqueFind = UniqueHandle<FindTraits>;
 using UniqueService = UniqueHandle<ServiceTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
-using UniqueGdiObject = UniqueHandle<GdiTraits>;
+using UniqueBitmap = UniqueHandle<GdiTraits<HBITMAP>>;
+using UniqueFont = UniqueHandle<GdiTraits<HFONT>>;
+// Icons made by LoadImage without LR_SHARED, ExtractIconEx or CreateIcon; never shared ones.
+using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueImageList = UniqueHandle<ImageListTraits>;
+
+// The wait cursor while an object of this lives; the cursor before it (else
+// the arrow) afterwards.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous_ ? previous_ : LoadCursorA(nullptr, IDC_ARROW)); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
 
 }  // namespace tavrin

@@ -233,6 +233,7 @@ TEST_F(Sheet, SortingTwiceReversesARefillKeepsItAndInfoPagesWithWrapAround) {
   driver::waitUntil([&] { return currentTab(sheet) == 0; }, 3000);
   ASSERT_TRUE(driver::waitUntil([&] { return SendMessageA(view, LVM_GETITEMCOUNT, 0, 0) >= 3; }, 5000));
   EXPECT_EQ(names(), down);
+  Sleep(400);  // let the page paint before the picture is taken
   driver::screenshot("tab_startup_sorted");
 
   // Info on the last row, then ">>" shows the first and "<<" the last again.
