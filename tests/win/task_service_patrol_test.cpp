@@ -57,6 +57,8 @@ TEST_F(TaskServicePatrol, NewTaskIsApprovedOrDeletedByTheAnswer) {
   ASSERT_TRUE(fixtures::createTask("Probe Asked", "notepad.exe", "", nullptr));
   patrol(checkScheduledTasks, [](HWND alert) {
     EXPECT_EQ(driver::dialogItemText(alert, IDC_NAME_LINE), "Probe Asked");
+    Sleep(300);  // let every control paint
+    driver::screenshot("alert-new-task");
     driver::pressButton(alert, IDYES);
   });
   std::string data;
@@ -90,6 +92,8 @@ TEST_F(TaskServicePatrol, FirstRunApprovesEveryServiceAndARefusedOneEndsDisabled
   patrol(checkServices, [](HWND alert) {
     const std::string status = driver::dialogItemText(alert, IDC_SERVICE_STATUS);
     EXPECT_NE(status.find("Startup Status: Manual\nActive Status: Running."), std::string::npos) << status;
+    Sleep(300);
+    driver::screenshot("alert-new-service");
     driver::pressButton(alert, IDNO);
   });
   EXPECT_EQ(probe.waitForState(SERVICE_STOPPED, 5000), static_cast<DWORD>(SERVICE_STOPPED));
