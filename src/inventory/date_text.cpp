@@ -5,12 +5,17 @@
 
 namespace tavrin {
 
-std::string dateTimeTextOf(const CalendarTime& time) {
+UserDateFormats userDateFormats() {
   const char* const key = "Control Panel\\International";
-  std::string shortDate, timeFormat;
-  reg::readString(HKEY_CURRENT_USER, key, "sShortDate", shortDate, 24);
-  reg::readString(HKEY_CURRENT_USER, key, "sTimeFormat", timeFormat, 24);
-  return dateTimeText(time, shortDate, timeFormat);
+  UserDateFormats formats;
+  reg::readString(HKEY_CURRENT_USER, key, "sShortDate", formats.shortDate, 24);
+  reg::readString(HKEY_CURRENT_USER, key, "sTimeFormat", formats.timeFormat, 24);
+  return formats;
+}
+
+std::string dateTimeTextOf(const CalendarTime& time) {
+  const UserDateFormats formats = userDateFormats();
+  return dateTimeText(time, formats.shortDate, formats.timeFormat);
 }
 
 std::string currentDateTimeText() { return dateTimeTextOf(localNow()); }

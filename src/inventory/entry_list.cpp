@@ -34,8 +34,7 @@ void EntryList::clear() { entries_.clear(); }
 
 int EntryList::add(const std::string& name, const std::string& programPath, const std::string& key,
                    const std::string& detail, int typeCode, int flag) {
-  if (entries_.size() >= kCapacity) return 0;
-  if (typeCode == typecode::kCookie && count() >= cookieLimit_) return 0;
+  if (!hasRoomFor(typeCode)) return 0;
 
   Entry entry;
   entry.detail = cut(detail, kDetailWidth);
@@ -62,6 +61,20 @@ int EntryList::add(const std::string& name, const std::string& programPath, cons
     entry.key = longFormWithin(givenKey, kPathFieldWidth);
   entry.typeCode = typeCode;
   entry.flag = flag;
+  entries_.push_back(std::move(entry));
+  return 1;
+}
+
+bool EntryList::hasRoomFor(int typeCode) const {
+  return entries_.size() < kCapacity && (typeCode != typecode::kCookie || count() < cookieLimit_);
+}
+
+int EntryList::addAsIs(Entry entry) {
+  if (!hasRoomFor(entry.typeCode)) return 0;
+  entry.name = cut(entry.name, kNameWidth);
+  entry.programPath = cut(entry.programPath, kPathFieldWidth);
+  entry.key = cut(entry.key, kPathFieldWidth);
+  entry.detail = cut(entry.detail, kDetailWidth);
   entries_.push_back(std::move(entry));
   return 1;
 }

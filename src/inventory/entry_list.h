@@ -39,6 +39,10 @@ class EntryList {
   // would pass the cookie limit. Texts are cut to their widths.
   int add(const std::string& name, const std::string& programPath, const std::string& key,
           const std::string& detail, int typeCode, int flag);
+  // The same limits and widths, but the texts stay as given: no long-path
+  // forms, no name replacement (cookie paths and values are no files, and a
+  // cookie's name must stay the name it is kept and removed under).
+  int addAsIs(Entry entry);
   int count() const { return static_cast<int>(entries_.size()); }
 
   // Reads of an index outside the list give an empty text or 0.
@@ -53,6 +57,7 @@ class EntryList {
 
  private:
   const Entry* at(int index) const;
+  bool hasRoomFor(int typeCode) const;
 
   std::string caption_;
   int cookieLimit_;

@@ -1,7 +1,6 @@
 #include "patrol.h"
 
 #include "base/text.h"
-#include "category_checks.h"
 #include "checks.h"
 #include "file_checks.h"
 #include "inventory/detection_store.h"

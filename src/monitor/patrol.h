@@ -18,6 +18,15 @@ void checkServices(MonitorState& state);
 // File Types: each monitored association against its snapshot; a change is
 // put back at once under LockFileTypes, otherwise asked about.
 void checkFileTypes(MonitorState& state);
+// Cookie filter: the cookie mode from the default browser; Internet Explorer
+// cookies that a filter text matches are deleted at once.
+void filterCookies(MonitorState& state);
+// In the Mozilla mode, the cleaned cookies.txt put in place while no Mozilla
+// window exists.
+void copyMozillaCookies(MonitorState& state);
+// New cookies: one question per pass when a listed cookie is neither kept nor
+// removed; Yes opens the Explorer's cookie list.
+void checkNewCookies(MonitorState& state);
 
 // IE Helpers: every add-on whose name has no approval is alerted (or removed
 // while HideAlerts is above 1). Returns the number of add-ons examined.

@@ -1,6 +1,8 @@
 #include "system_fixtures.h"
 
 #include <mstask.h>
+#include <shellapi.h>
+#include <shlwapi.h>
 #include <wrl/client.h>
 
 #include <vector>
@@ -154,6 +156,60 @@ DWORD TestService::startType() const {
       service && QueryServiceConfigA(service, config, static_cast<DWORD>(buffer.size() * sizeof(DWORD)), &needed);
   if (service) CloseServiceHandle(service);
   return read ? config->dwStartType : 0xFFFFFFFF;
+}
+
+namespace {
+
+const char* const kHttpCommandKey = "SOFTWARE\\Classes\\HTTP\\shell\\open\\command";
+
+std::string appDataFolder() {
+  char folder[MAX_PATH] = "";
+  DWORD size = sizeof folder;
+  SHGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "AppData",
+              nullptr, folder, &size);
+  return folder;
+}
+
+void setDefault(HKEY root, const char* key, const std::string& text) {
+  SHSetValueA(root, key, nullptr, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+}  // namespace
+
+MozillaProfile::MozillaProfile() : mozilla_(appDataFolder() + "\\Mozilla") {
+  char command[1024] = "";
+  DWORD size = sizeof command;
+  SHGetValueA(HKEY_LOCAL_MACHINE, kHttpCommandKey, nullptr, nullptr, command, &size);
+  httpCommand_ = command;
+  setDefault(HKEY_LOCAL_MACHINE, kHttpCommandKey, "\"C:\\Program Files\\Firefox\\firefox.exe\" -osint -url \"%1\"");
+  folder_ = mozilla_;
+  for (const char* part : {"", "\\Firefox", "\\Profiles", "\\probe.default"})
+    CreateDirectoryA((folder_ += part).c_str(), nullptr);
+}
+
+MozillaProfile::~MozillaProfile() {
+  std::string doubleNull = mozilla_ + std::string(1, '\0');
+  SHFILEOPSTRUCTA op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = doubleNull.c_str();
+  op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  SHFileOperationA(&op);
+  setDefault(HKEY_LOCAL_MACHINE, kHttpCommandKey, httpCommand_);
+}
+
+std::string cookieLine(const std::string& domain, const std::string& name, const char* secure,
+                       const std::string& value) {
+  const char* subdomains = domain[0] == '.' ? "\tTRUE" : "\tFALSE";
+  return domain + subdomains + "\t/\t" + secure + "\t4102444800\t" + name + "\t" + value + "\n";
+}
+
+HWND openMozillaWindow() {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "MozillaWindowClass";
+  RegisterClassA(&wc);
+  return CreateWindowA(wc.lpszClassName, "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 }  // namespace fixtures

@@ -43,4 +43,27 @@ class TestService {
   bool installed_ = false;
 };
 
+// A Firefox profile in the user's application-data folder, and the default
+// browser pointed at a Firefox, for the length of a test; the Mozilla folder
+// goes and the HTTP command comes back when it goes.
+class MozillaProfile {
+ public:
+  MozillaProfile();
+  ~MozillaProfile();
+  MozillaProfile(const MozillaProfile&) = delete;
+  MozillaProfile& operator=(const MozillaProfile&) = delete;
+
+  const std::string& folder() const { return folder_; }
+  std::string cookiesFile() const { return folder_ + "\\cookies.txt"; }
+
+ private:
+  std::string mozilla_, folder_, httpCommand_;
+};
+// One cookies.txt line expiring in 2100; the include-subdomains flag follows
+// the domain's leading dot, as browsers write it.
+std::string cookieLine(const std::string& domain, const std::string& name, const char* secure = "FALSE",
+                       const std::string& value = "v");
+// A window of the class a running Mozilla browser shows; the caller destroys it.
+HWND openMozillaWindow();
+
 }  // namespace fixtures

@@ -17,16 +17,20 @@ std::string programDir() {
 
 std::string testDir() { return tavrin::programFolder(); }
 
-std::string freshFolder(const std::string& name) {
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  std::string folder = std::string(temp) + "tavrin-" + name;
+void removeFolder(const std::string& folder) {
   std::string doubleNull = folder + std::string(1, '\0');
   SHFILEOPSTRUCTA op{};
   op.wFunc = FO_DELETE;
   op.pFrom = doubleNull.c_str();
   op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
   SHFileOperationA(&op);
+}
+
+std::string freshFolder(const std::string& name) {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  std::string folder = std::string(temp) + "tavrin-" + name;
+  removeFolder(folder);
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
 }

@@ -13,6 +13,8 @@ std::string programDir();
 std::string testDir();
 // A fresh empty folder under the prefix's temporary folder.
 std::string freshFolder(const std::string& name);
+// Deletes the folder with everything in it.
+void removeFolder(const std::string& folder);
 
 std::string readFile(const std::string& path);
 bool writeFile(const std::string& path, const std::string& content);
