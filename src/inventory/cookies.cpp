@@ -23,7 +23,7 @@ constexpr char kUserShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVe
 constexpr char kUpdateCookieFile[] = "UpdateCookieFile";
 constexpr std::size_t kNutWidth = 512;
 // A cookies.txt beyond this is no browser's file; it is left alone rather than read.
-constexpr LONGLONG kCookieFileLimit = 64LL << 20;
+constexpr std::uint64_t kCookieFileLimit = 64u << 20;
 
 std::string userValue(const char* key, const char* name) {
   std::string text;
@@ -57,32 +57,10 @@ std::string firstMatch(const std::string& pattern, bool foldersOnly, bool skipDo
 }
 
 bool readWholeFile(const std::string& path, std::string& text) {
+  FileFacts facts;
   text.clear();
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size;
-  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > kCookieFileLimit) return false;
-  text.resize(static_cast<std::size_t>(size.QuadPart));
-  std::size_t done = 0;
-  while (done < text.size()) {
-    DWORD read = 0;
-    if (!ReadFile(file.get(), &text[done], static_cast<DWORD>(text.size() - done), &read, nullptr)) return false;
-    if (read == 0) break;
-    done += read;
-  }
-  text.resize(done);
-  return true;
-}
-
-// True only when every byte was written and the file closed cleanly.
-bool writeWholeFile(const std::string& path, const std::string& text) {
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  DWORD written = 0;
-  if (!text.empty() &&
-      (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) || written != text.size()))
-    return false;
-  return CloseHandle(file.release()) != FALSE;
+  return readFileFacts(path, facts) && facts.size <= kCookieFileLimit &&
+         readFileText(path, static_cast<std::size_t>(facts.size), text);
 }
 
 bool deleteCookieFile(const std::string& path) {
@@ -135,7 +113,7 @@ void writeCleanedCopy(const std::string& profile, const std::string& text) {
   // Nothing to clean: no copy waits for the Monitor.
   if (text.empty()) return;
   const CleanedCookies cleaned = cleanCookieText(text, matcherOf(loadNuts()));
-  if (writeWholeFile(profile + "\\cookiesnew.txt", cleaned.text))
+  if (writeFileText(profile + "\\cookiesnew.txt", cleaned.text))
     reg::writeString(HKEY_CURRENT_USER, kOptionsKey, kUpdateCookieFile, "1");
 }
 
@@ -305,10 +283,10 @@ int putCleanedMozillaFileInPlace(const std::string& profileFolder) {
   std::string text;
   if (!readWholeFile(live, text)) return 0;
   const CleanedCookies cleaned = cleanCookieText(text, matcherOf(nuts));
-  char temporary[MAX_PATH];
-  if (!GetTempFileNameA(profileFolder.c_str(), "tvc", 0, temporary)) return 0;
-  if (!writeWholeFile(temporary, cleaned.text) || !MoveFileExA(temporary, live.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    DeleteFileA(temporary);
+  const std::string temporary = temporaryFileBeside(live);
+  if (temporary.empty()) return 0;
+  if (!writeFileText(temporary, cleaned.text) || !moveOver(temporary, live)) {
+    DeleteFileA(temporary.c_str());
     return 0;
   }
   reg::deleteValue(HKEY_CURRENT_USER, kOptionsKey, kUpdateCookieFile);

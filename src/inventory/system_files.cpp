@@ -81,19 +81,14 @@ bool copyOverKeptCopy(const std::string& live, const std::string& kept) {
 // half way never leaves it cut short.
 bool replaceLiveFile(const std::string& kept, const std::string& live) {
   constexpr DWORD kProtecting = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  char temp[MAX_PATH + 1] = {};
-  if (!GetTempFileNameA(folderOf(live).c_str(), "tvr", 0, temp)) return false;
+  const std::string temp = temporaryFileBeside(live);
+  if (temp.empty()) return false;
   const DWORD keptAttributes = clearAttributes(kept, FILE_ATTRIBUTE_READONLY);
-  bool replaced = CopyFileA(kept.c_str(), temp, FALSE) != FALSE;
+  bool replaced = CopyFileA(kept.c_str(), temp.c_str(), FALSE) != FALSE;
   const DWORD liveAttributes = replaced ? clearAttributes(live, kProtecting) : INVALID_FILE_ATTRIBUTES;
-  if (replaced) {
-    replaced = MoveFileExA(temp, live.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    // Windows 9x has no MoveFileEx.
-    if (!replaced && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED)
-      replaced = DeleteFileA(live.c_str()) && MoveFileA(temp, live.c_str());
-  }
+  if (replaced) replaced = moveOver(temp, live);
   ErrorKeeper keep;
-  if (!replaced) DeleteFileA(temp);
+  if (!replaced) DeleteFileA(temp.c_str());
   putAttributesBack(kept, keptAttributes);
   putAttributesBack(live, liveAttributes);
   return replaced;

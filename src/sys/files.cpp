@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "handles.h"
+#include "paths.h"
 
 namespace tavrin {
 
@@ -68,7 +69,19 @@ bool writeAll(HANDLE file, const std::string& text) {
 
 bool writeFileText(const std::string& path, const std::string& text) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file && writeAll(file.get(), text);
+  // The close counts too: a write the system could not finish shows up there.
+  return file && writeAll(file.get(), text) && CloseHandle(file.release());
+}
+
+std::string temporaryFileBeside(const std::string& path) {
+  char temp[MAX_PATH + 1] = {};
+  return GetTempFileNameA(folderOf(path).c_str(), "tvr", 0, temp) ? temp : "";
+}
+
+bool moveOver(const std::string& source, const std::string& target) {
+  if (MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED && DeleteFileA(target.c_str()) &&
+         MoveFileA(source.c_str(), target.c_str());
 }
 
 bool appendFileText(const std::string& path, const std::string& text) {

@@ -31,8 +31,15 @@ std::string shortPathName(const std::string& path);
 // At most `limit` bytes from the start of the file; false when it cannot be
 // opened or read (`out` is then empty). Others may keep writing to it.
 bool readFileText(const std::string& path, std::size_t limit, std::string& out);
-// Creates or replaces the file with the text; false when not all of it was written.
+// Creates or replaces the file with the text; false when not all of it was
+// written or the file did not close cleanly.
 bool writeFileText(const std::string& path, const std::string& text);
+// A new empty file in the folder of `path`, for a replacement made beside it;
+// empty when none could be made.
+std::string temporaryFileBeside(const std::string& path);
+// Moves `source` over `target` in one step (on Windows 9x, which has no
+// MoveFileEx, by deleting the target first); false when it could not.
+bool moveOver(const std::string& source, const std::string& target);
 // Appends to the file, creating it when missing.
 bool appendFileText(const std::string& path, const std::string& text);
 
