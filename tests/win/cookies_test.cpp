@@ -96,10 +96,12 @@ TEST_F(Cookies, InternetExplorerFilesAreListedAndFilteredByTheirPath) {
 
   // A folder chosen by the user counts only with its index file.
   const std::string own = testutil::freshFolder("cookie-index");
-  setString(HKEY_CURRENT_USER, kSystemKey, "IECookieFolder", own);
+  // The picked file names the folder whatever its name's length.
+  EXPECT_EQ(storeCookieFolder(kCookieModeInternetExplorer, own + "\\Pick.cookie"), own + "\\");
   EXPECT_EQ(indexFileCheck(own), 0);
   writeFile(own + "\\index.dat", "");
   EXPECT_EQ(indexFileCheck(own + "\\"), 1);
+  EXPECT_EQ(indexFileCheck(own), 2);
   ASSERT_EQ(findIECookieFolder(folder), 1);
   EXPECT_EQ(folder, own + "\\");
 }
