@@ -2,6 +2,7 @@
 // in place, and the question about new cookies.
 #include "base/cookie_text.h"
 #include "inventory/cookies.h"
+#include "inventory/options.h"
 #include "inventory/sound_events.h"
 #include "inventory/string_loader.h"
 #include "monitor_window.h"
@@ -35,6 +36,10 @@ void filterCookies(MonitorState& state) {
 }
 
 void copyMozillaCookies(MonitorState& state) {
+  // A copy the Explorer left waiting settles the mode as well: with the filter
+  // patrol off, as it is by default, the user's removals would never reach the browser.
+  if (state.cookieMode != kCookieModeMozilla && readOption("UpdateCookieFile", 0) > 0)
+    state.cookieMode = cookieModeOf(browserKind());
   std::string profile;
   if (state.cookieMode != kCookieModeMozilla || !findMozillaProfileFolder(profile)) return;
   putCleanedMozillaFileInPlace(profile);
