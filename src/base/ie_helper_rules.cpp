@@ -17,6 +17,15 @@ std::string childOf(std::string_view path, std::string_view prefix) {
 
 }  // namespace
 
+std::string addOnLocation(int typeCode) {
+  switch (typeCode) {
+    case 900: return std::string("HKLM\\") + kBrowserHelperObjectsKey;
+    case 901: return std::string("HKLM\\") + kToolbarKey;
+    case 902: return std::string("HKLM\\") + kExtensionsKey;
+    default: return std::string();
+  }
+}
+
 std::string bracedClassId(std::string_view classId) {
   if (!classId.empty() && classId[0] == '{') return std::string(classId);
   return "{" + std::string(classId) + "}";

@@ -11,6 +11,11 @@ constexpr char kBrowserHelperObjectsKey[] = "SOFTWARE\\Microsoft\\Windows\\Curre
 constexpr char kToolbarKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar";
 constexpr char kExtensionsKey[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions";
 
+// Where an add-on of a type code is registered, as the pages, the reports and
+// the information dialog show it: HKLM\ and the location's key; empty for
+// a code other than 900 to 902.
+std::string addOnLocation(int typeCode);
+
 // "{id}" for an identifier given without its opening brace; unchanged otherwise.
 std::string bracedClassId(std::string_view classId);
 

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "base/alert_rules.h"
+#include "base/entry_tables.h"
+#include "base/ie_helper_rules.h"
 #include "base/page_rules.h"
 #include "base/text.h"
 #include "inventory/date_text.h"
@@ -13,6 +15,7 @@
 #include "inventory/online_info.h"
 #include "inventory/processes.h"
 #include "inventory/program_file.h"
+#include "inventory/services.h"
 #include "inventory/string_loader.h"
 #include "list_page.h"
 #include "placement.h"
@@ -105,10 +108,12 @@ void InfoDialog::fillPanel() {
   const bool exists = programFileExists(file_);
   setItemText(IDC_INFO_PATH, file_);
   SetWindowTextA(window_, list.name(entry_).c_str());
-  std::string iconFile = file_;
-  if (type == 901 || type == 902) iconFile = list.detail(entry_);
+  // A button's icon file is its detail; a toolbar's detail is a version text, so its module's icon shows.
+  const bool buttonIcon =
+      (type == 901 || type == 902) && GetFileAttributesA(list.detail(entry_).c_str()) != INVALID_FILE_ATTRIBUTES;
+  const std::string iconFile = buttonIcon ? list.detail(entry_) : file_;
   HICON icon = nullptr;
-  if (type == 901 || type == 902 || exists) ExtractIconExA(iconFile.c_str(), 0, &icon, nullptr, 1);
+  if (buttonIcon || exists) ExtractIconExA(iconFile.c_str(), 0, &icon, nullptr, 1);
   SendMessageA(item(IDC_INFO_ICON), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
   icon_.reset(icon);
 
@@ -205,8 +210,14 @@ void InfoDialog::fillPanel() {
       text = list.key(entry_) + "\r\n" + list.detail(entry_);
     } else if (type >= 900 && type <= 902) {
       text = loadString(IDS_INFO_DEFAULT_NOTE);
+      useNoteFont(false);
+    } else if (type == typecode::kRunningProgram) {
+      std::string description;
+      if (serviceDescriptionForProgram(file_, description) > 0) text = description;
     }
   }
+  if (type >= 900 && type <= 902)
+    setItemText(IDC_INFO_LOCATION, loadString(IDS_LOCATION, 64) + ": \"" + addOnLocation(type) + "\"");
   if (type == 370) {
     showItem(IDC_INFO_STATUS, false);
     showItem(IDC_INFO_STOP, false);
