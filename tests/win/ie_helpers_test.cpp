@@ -73,7 +73,10 @@ class AddOns : public ::testing::Test {
     for (const char* id : {kProbeClass, kTwinClass, kDeadClass})
       testutil::deleteTree(HKEY_LOCAL_MACHINE, kClasses + id);
     testutil::deleteTree(HKEY_CURRENT_USER, kNotes);
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) testutil::deleteTree(root, kDomains + "\\probe.test");
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+      testutil::deleteTree(root, kDomains + "\\probe.test");
+      testutil::deleteTree(root, kExtensionsKey);
+    }
   }
   static std::string historyText() { return testutil::readFile(testutil::testDir() + "\\history.txt"); }
 
@@ -157,8 +160,44 @@ TEST_F(AddOns, RemovalTouchesOnlyTheChosenAddOnAndIsUndone) {
   EXPECT_TRUE(noted(server_, "registered"));
 }
 
-TEST_F(AddOns, TrustedDomainsOfTheReport) {
+// Finds the entry of a list by its key and type, as name|path|detail.
+std::string logged(const EntryList& list, const std::string& key, int type = 0) {
+  for (int i = 0; i < list.count(); ++i)
+    if (list.key(i) == key && list.typeCode(i) == type)
+      return list.name(i) + "|" + list.programPath(i) + "|" + list.detail(i);
+  return "<none>";
+}
+
+TEST_F(AddOns, ReportListsOfTheBrowserHooks) {
   EntryList list("Tavrin", 315);
+  registerHelper(kProbeClass, server_);
+  setMachine(kToolbarKey, kProbeClass, "");
+  ASSERT_EQ(logHelperObjects(list), 1);
+  EXPECT_EQ(logged(list, kProbeClass, 900), std::string("Class ") + kProbeClass + "|" + server_ + "|");
+  ASSERT_EQ(logToolbars(list), 1);
+  EXPECT_EQ(logged(list, kProbeClass, 900), std::string("Class ") + kProbeClass + "|" + server_ + "|Acme Tools");
+
+  // A button served by its class, with a Tools-menu item; the user's own button; one without any path.
+  const std::string button = std::string(kExtensionsKey) + "\\" + kProbeClass;
+  setMachine(button, "MenuText", "Probe menu");
+  testutil::setString(HKEY_CURRENT_USER, std::string(kExtensionsKey) + "\\user", "script", "C:\\s.htm");
+  setMachine(std::string(kExtensionsKey) + "\\pathless", "ButtonText", "Nothing");
+  logExtensions(list);
+  EXPECT_EQ(logged(list, kProbeClass, 1), "(no name)|" + server_ + "|");
+  EXPECT_EQ(logged(list, kProbeClass, 2), "Probe menu|" + server_ + "|");
+  EXPECT_EQ(logged(list, "user", 1), "(no name)|C:\\s.htm (HKCU)|");
+  EXPECT_EQ(logged(list, "pathless", 1), "<none>");
+
+  // The system's own shell objects and objects without a server stay out of the delay-load list.
+  testutil::RegistrySnapshot delayLoad(HKEY_LOCAL_MACHINE, {kDelayLoadKey});
+  delayLoad.clearValues();
+  setMachine(kDelayLoadKey, "Probe", kProbeClass);
+  setMachine(kDelayLoadKey, "Dead", kDeadClass);
+  setMachine(kDelayLoadKey, "System", "{35CEC8A3-2BE6-11d2-8773-92E220524153}");
+  logDelayLoadObjects(list);
+  EXPECT_EQ(logged(list, kProbeClass), std::string("Class ") + kProbeClass + "|" + server_ + "|Probe");
+  EXPECT_EQ(list.count(), 1);
+
   // Trusted on a sub-key of the domain; zone 4 (restricted) is no trust.
   testutil::setBinary(HKEY_CURRENT_USER, kDomains + "\\probe.test\\www", "https", std::string("\2\0\0\0", 4), REG_DWORD);
   testutil::setBinary(HKEY_LOCAL_MACHINE, kDomains + "\\probe.test", "*", std::string("\4\0\0\0", 4), REG_DWORD);
