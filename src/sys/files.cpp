@@ -65,6 +65,12 @@ bool writeAll(HANDLE file, const std::string& text) {
   return text.empty() ||
          (WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size());
 }
+
+// A short write (a full disk) leaves no error code of its own.
+DWORD lastErrorOr(DWORD fallback) {
+  const DWORD error = GetLastError();
+  return error ? error : fallback;
+}
 }  // namespace
 
 bool writeFileText(const std::string& path, const std::string& text) {
@@ -88,6 +94,30 @@ bool appendFileText(const std::string& path, const std::string& text) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file || SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) return false;
   return writeAll(file.get(), text);
+}
+
+FileWriter::FileWriter(const std::string& path)
+    : file_(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+  if (!file_) error_ = lastErrorOr(ERROR_CANNOT_MAKE);
+}
+
+FileWriter& FileWriter::operator<<(std::string_view text) {
+  if (error_) return *this;
+  buffer_ += text;
+  if (buffer_.size() >= 65536) flush();
+  return *this;
+}
+
+void FileWriter::flush() {
+  SetLastError(0);
+  if (!error_ && !buffer_.empty() && !writeAll(file_.get(), buffer_)) error_ = lastErrorOr(ERROR_WRITE_FAULT);
+  buffer_.clear();
+}
+
+bool FileWriter::close() {
+  flush();
+  if (file_ && !CloseHandle(file_.release()) && !error_) error_ = lastErrorOr(ERROR_WRITE_FAULT);
+  return error_ == 0;
 }
 
 bool openInNotepad(const std::string& path, const std::string& folder) {

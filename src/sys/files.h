@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
+
+#include "handles.h"
 
 namespace tavrin {
 
@@ -42,6 +45,26 @@ std::string temporaryFileBeside(const std::string& path);
 bool moveOver(const std::string& source, const std::string& target);
 // Appends to the file, creating it when missing.
 bool appendFileText(const std::string& path, const std::string& text);
+
+// A file written anew piece by piece, for output too large to build in
+// memory first. The first failure (create, write or close) is kept with its
+// system error; later writes do nothing.
+class FileWriter {
+ public:
+  explicit FileWriter(const std::string& path);
+  FileWriter(const FileWriter&) = delete;
+  FileWriter& operator=(const FileWriter&) = delete;
+  FileWriter& operator<<(std::string_view text);
+  // Writes what is buffered and closes the file; true when all was written.
+  bool close();
+  DWORD error() const { return error_; }
+
+ private:
+  void flush();
+  UniqueFile file_;
+  std::string buffer_;
+  DWORD error_ = 0;
+};
 
 // Starts notepad.exe on the file (quoted), in `folder` when given; false when
 // it could not be started (the last error says why).

@@ -151,7 +151,9 @@ int deleteTree(HKEY root, const std::string& path) {
   return !keyExists(root, path);
 }
 
-bool readValues(HKEY root, const std::string& path, std::vector<Value>& values) {
+namespace {
+// `whole`: the data exactly as stored; otherwise up to its first zero byte.
+bool enumerateValues(HKEY root, const std::string& path, std::vector<Value>& values, bool whole) {
   values.clear();
   UniqueKey key = openKey(root, path, KEY_READ);
   if (!key) return false;
@@ -184,11 +186,20 @@ bool readValues(HKEY root, const std::string& path, std::vector<Value>& values) 
     if (result != ERROR_SUCCESS) continue;
     value.name.assign(name.data(), nameLength);
     std::size_t length = 0;
-    while (length < dataLength && data[length] != 0) ++length;
+    while (length < dataLength && (whole || data[length] != 0)) ++length;
     value.data.assign(reinterpret_cast<const char*>(data.data()), length);
     values.push_back(std::move(value));
   }
   return true;
+}
+}  // namespace
+
+bool readValues(HKEY root, const std::string& path, std::vector<Value>& values) {
+  return enumerateValues(root, path, values, false);
+}
+
+bool readRawValues(HKEY root, const std::string& path, std::vector<Value>& values) {
+  return enumerateValues(root, path, values, true);
 }
 
 bool readSubKeyNames(HKEY root, const std::string& path, std::vector<std::string>& names) {
@@ -209,13 +220,13 @@ bool readSubKeyNames(HKEY root, const std::string& path, std::vector<std::string
   return true;
 }
 
-bool readValue(HKEY root, const std::string& path, const std::string& name, Value& value) {
+bool readValue(HKEY root, const std::string& path, const std::string& name, Value& value, bool whole) {
   value = Value{};
   UniqueKey key = openKey(root, path, KEY_READ);
   std::vector<BYTE> data;
   if (!key || !queryData(key.get(), name, data, value.type)) return false;
   std::size_t length = 0;
-  while (length < data.size() && data[length] != 0) ++length;
+  while (length < data.size() && (whole || data[length] != 0)) ++length;
   value.name = name;
   value.data.assign(reinterpret_cast<const char*>(data.data()), length);
   return true;

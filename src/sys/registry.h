@@ -52,12 +52,15 @@ struct Value {
 // data (an autostart entry must not hide behind a long command line). False
 // when the key cannot be opened.
 bool readValues(HKEY root, const std::string& path, std::vector<Value>& values);
+// The same with every value's bytes exactly as stored, zero bytes included.
+bool readRawValues(HKEY root, const std::string& path, std::vector<Value>& values);
 // Names of the sub-keys; false when the key cannot be opened.
 bool readSubKeyNames(HKEY root, const std::string& path, std::vector<std::string>& names);
 
 // One value at its real size, data up to the first zero byte and
-// REG_EXPAND_SZ data unexpanded (as readValues gives it); false when missing.
-bool readValue(HKEY root, const std::string& path, const std::string& name, Value& value);
+// REG_EXPAND_SZ data unexpanded (as readValues gives it), or with `whole`
+// every byte as stored; false when missing.
+bool readValue(HKEY root, const std::string& path, const std::string& name, Value& value, bool whole = false);
 // The text a reader uses: REG_EXPAND_SZ data expanded at any length; false
 // when the expansion fails.
 bool valueText(const Value& value, std::string& out);
