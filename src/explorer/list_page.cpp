@@ -95,6 +95,8 @@ LRESULT CALLBACK imageButtonProc(HWND button, UINT message, WPARAM wParam, LPARA
   return CallWindowProcA(original, button, message, wParam, lParam);
 }
 
+}  // namespace
+
 void makeImageButton(HWND button, HBITMAP normal, HBITMAP pressed, HBITMAP hover, int command) {
   if (!button) return;
   auto* self = static_cast<ImageButton*>(GetPropA(button, kImageButtonProp));
@@ -110,6 +112,15 @@ void makeImageButton(HWND button, HBITMAP normal, HBITMAP pressed, HBITMAP hover
   self->command = command;
   showImage(button, normal);
 }
+
+void showMonitorIcon(const ButtonImages& images, HWND button, bool on, bool realtime) {
+  HBITMAP normal = (realtime ? images.monitorRealtime : on ? images.monitorOn : images.monitorOff).get();
+  HBITMAP hover = (realtime ? images.monitorRealtime : on ? images.monitorOnHover : images.monitorOffHover).get();
+  HBITMAP pressed = (on ? images.monitorPressed : images.monitorOffPressed).get();
+  makeImageButton(button, normal, pressed, hover, IDC_MONITOR_ICON);
+}
+
+namespace {
 
 std::vector<PageDefinition> buildDefinitions() {
   std::vector<PageDefinition> definitions;
@@ -161,7 +172,7 @@ std::vector<PageDefinition> buildDefinitions() {
   s.pageId = CMD_COOKIES, s.dialogId = IDD_PAGE_COOKIES, s.title = IDS_TAB_COOKIES, s.icon = IDI_TAB_COOKIES;
   s.intros = {{IDS_COOKIES_INTRO_1, IDC_COOKIE_INTRO_1}, {IDS_COOKIES_INTRO_2, IDC_COOKIE_INTRO_2},
               {IDS_COOKIES_INTRO_3, IDC_COOKIE_INTRO_3}};
-  s.patrolOption = "Cookies", s.sortOption = "SortCookie";
+  s.patrolOption = "Nuts", s.sortOption = "SortCookie";
   definitions.push_back(s);
   s = {};
   s.pageId = CMD_FILE_TYPES, s.dialogId = IDD_PAGE_FILE_TYPES, s.title = IDS_TAB_FILE_TYPES, s.icon = IDI_TAB_FILE_TYPES;
@@ -264,13 +275,8 @@ BOOL ListPage::onInit() {
 
 void ListPage::updateMonitorIcon() {
   if (!definition_.patrolOption) return;
-  const ButtonImages& images = state_.images;
   const bool realtime = definition_.realtimeOption && readOption(definition_.realtimeOption, 0) > 0;
-  const bool on = readOption(definition_.patrolOption, 0) > 0;
-  HBITMAP normal = (realtime ? images.monitorRealtime : on ? images.monitorOn : images.monitorOff).get();
-  HBITMAP hover = (realtime ? images.monitorRealtime : on ? images.monitorOnHover : images.monitorOffHover).get();
-  HBITMAP pressed = (on ? images.monitorPressed : images.monitorOffPressed).get();
-  makeImageButton(item(IDC_MONITOR_ICON), normal, pressed, hover, IDC_MONITOR_ICON);
+  showMonitorIcon(state_.images, item(IDC_MONITOR_ICON), readOption(definition_.patrolOption, 0) > 0, realtime);
 }
 
 void ListPage::insertColumns() {

@@ -93,6 +93,11 @@ class ListPage : public Dialog {
   bool sortedDescending_ = false;
 };
 
+// A static bitmap control made a button of three images that posts `command` to its parent.
+void makeImageButton(HWND button, HBITMAP normal, HBITMAP pressed, HBITMAP hover, int command);
+// The Monitor icon of a patrol that is off, on or watching in real time; it posts IDC_MONITOR_ICON.
+void showMonitorIcon(const ButtonImages& images, HWND button, bool on, bool realtime);
+
 // Common services the pages and dialogs share.
 void showNoSelectionMessage(HWND owner, bool cookiesPage);
 // The program's message dialog (template 184) with string `text`.

@@ -1,6 +1,7 @@
 #include "pages.h"
 
 #include "base/commands.h"
+#include "cookie_pages.h"
 #include "dialogs.h"
 #include "startup_pages.h"
 #include "resource.h"
@@ -29,6 +30,7 @@ class OptionsPage : public ListPage {
 std::unique_ptr<ListPage> createPage(ExplorerState& state, const PageDefinition& definition) {
   if (definition.pageId == CMD_STARTUP_PROGRAMS) return createStartupPage(state, definition);
   if (definition.pageId == CMD_DELAYED_START) return createDelayedPage(state, definition);
+  if (definition.pageId == CMD_COOKIES) return createCookiesPage(state, definition);
   if (definition.pageId == CMD_OPTIONS) return std::make_unique<OptionsPage>(state, definition);
   return std::make_unique<ListPage>(state, definition);
 }

@@ -60,6 +60,14 @@ void restoreDialogPlacement(ExplorerState& state, HWND window, const std::string
   SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void restoreDialogSize(HWND window, const std::string& name, SIZE minimum) {
+  int width = 0, height = 0;
+  if (!readNumber("dx" + name, width) || !readNumber("dy" + name, height)) return;
+  const SIZE screen = virtualScreen();
+  if (width < minimum.cx || height < minimum.cy || width > screen.cx || height > screen.cy) return;
+  SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void restoreSheetPlacement(HWND sheet) {
   int x = 0, y = 0;
   if (!readNumber("xPos", x) || !readNumber("yPos", y)) {

@@ -15,6 +15,9 @@ void savePlacement(ExplorerState& state, HWND window, const std::string& name);
 // the virtual screen becomes half the screen) or, with none stored, centres it
 // with its top at a third of the free height. The size is kept.
 void restoreDialogPlacement(ExplorerState& state, HWND window, const std::string& name);
+// The stored width and height (dx<name>, dy<name>) when both exist and fit
+// between `minimum` and the virtual screen; otherwise the size stays.
+void restoreDialogSize(HWND window, const std::string& name, SIZE minimum);
 // The sheet on the NT family: a stored x or y beyond the virtual screen
 // becomes 0; a stored size is applied with the same rule.
 void restoreSheetPlacement(HWND sheet);

@@ -122,6 +122,17 @@
 #define IDC_COOKIE_INTRO_2 1074
 #define IDC_COOKIE_INTRO_3 1075
 
+// Cookie list window; View, Remove Unchecked and Remove Checked are also its menu's commands
+#define IDD_COOKIE_LIST 145
+#define IDC_COOKIE_LIST_VIEW 1008
+#define IDC_COOKIE_REMOVE_UNCHECKED 1004
+#define IDC_COOKIE_REMOVE_CHECKED 1103
+#define IDC_COOKIE_STATUS 1076
+
+// Text viewer of a cookie file
+#define IDD_TEXT_VIEWER 109
+#define IDC_VIEWER_TEXT 1001
+
 // Context menu commands
 #define IDM_REPORT 9
 #define IDM_ENABLE 10

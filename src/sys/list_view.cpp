@@ -26,6 +26,10 @@ void ListView::setFullRowSelect() {
   SendMessageA(view_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
 }
 
+void ListView::setCheckBoxes() {
+  SendMessageA(view_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+}
+
 void ListView::setSmallImages(HIMAGELIST images) {
   SendMessageA(view_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
 }
@@ -54,6 +58,19 @@ void ListView::setCell(int row, int column, const std::string& text) {
 }
 
 int ListView::rowCount() const { return view_ ? static_cast<int>(SendMessageA(view_, LVM_GETITEMCOUNT, 0, 0)) : 0; }
+
+bool ListView::isChecked(int row) const {
+  // The state image: 1 unticked, 2 ticked.
+  const UINT state = static_cast<UINT>(SendMessageA(view_, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
+  return (state & LVIS_STATEIMAGEMASK) >> 12 == 2;
+}
+
+void ListView::setChecked(int row, bool checked) {
+  LVITEMA state{};
+  state.stateMask = LVIS_STATEIMAGEMASK;
+  state.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  SendMessageA(view_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+}
 
 int ListView::entryOfRow(int row) const {
   if (!view_ || row < 0) return -1;

@@ -20,6 +20,8 @@ class ListView {
 
   void insertColumn(int column, const std::string& title, int width);
   void setFullRowSelect();
+  // A check box in front of every row.
+  void setCheckBoxes();
   // The list does not own the images (the templates say LVS_SHAREIMAGELISTS).
   void setSmallImages(HIMAGELIST images);
 
@@ -32,6 +34,8 @@ class ListView {
   int appendRow(int entry, const std::string& text, int image);
   void setCell(int row, int column, const std::string& text);
   int rowCount() const;
+  bool isChecked(int row) const;
+  void setChecked(int row, bool checked);
 
   // The entry a row carries; -1 for a row that does not exist.
   int entryOfRow(int row) const;

@@ -1,7 +1,9 @@
 // The Explorer's entry point driven from outside.
 #include "e2e_fixture.h"
+#include "support/system_fixtures.h"
 
 #include <commctrl.h>
+#include <wininet.h>
 
 #include <algorithm>
 
@@ -106,6 +108,13 @@ class RemoteBuffer {
     char text[1024] = {};
     ReadProcessMemory(process_, memory_ + 512, text, sizeof text - 1, nullptr);
     return text;
+  }
+  void tick(HWND view, int row) {
+    LVITEMA state{};
+    state.stateMask = LVIS_STATEIMAGEMASK;
+    state.state = INDEXTOSTATEIMAGEMASK(2);
+    WriteProcessMemory(process_, memory_, &state, sizeof state, nullptr);
+    SendMessageA(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(memory_));
   }
   void select(HWND view, int row) {
     LVITEMA state{};
@@ -781,4 +790,111 @@ TEST_F(StartupPages, ANoteThatCannotBeSavedKeepsWhatWasTyped) {
   Sleep(500);
   EXPECT_EQ(driver::dialogItemText(info, 1033), "typed note");
   driver::pressButton(info, IDOK);
+}
+
+// The cookie pages: filter words on the Cookies tab and the cookie list window.
+namespace {
+
+constexpr const char* kNutsKey = "Software\\Quennet\\Tavrin\\Nuts";
+constexpr const char* kKeptKey = "Software\\Quennet\\Tavrin\\Cookies";
+constexpr const char* kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+class CookiePages : public StartupPages {
+ protected:
+  void SetUp() override {
+    StartupPages::SetUp();
+    nuts_.clearValues();
+    kept_.clearValues();
+    setOption("ViewCookies", "0");
+    testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "SortCookie");
+  }
+  // The list window the Explorer opened, once its rows are there.
+  HWND cookieList() {
+    HWND list = driver::waitForShownWindow("#32770", "Tavrin - Cookies", 8000);
+    if (list) driver::waitUntil([&] { return rows(list) > 0; }, 5000);
+    return list;
+  }
+  static int rows(HWND list) { return static_cast<int>(SendDlgItemMessageA(list, 1000, LVM_GETITEMCOUNT, 0, 0)); }
+  static void answerYes(const char* words) {
+    HWND box = driver::waitForDialogWith(words, 5000);
+    ASSERT_NE(box, nullptr) << words;
+    driver::pressButton(box, IDYES);
+  }
+  testutil::RegistrySnapshot nuts_{HKEY_CURRENT_USER, {kNutsKey}};
+  testutil::RegistrySnapshot kept_{HKEY_CURRENT_USER, {kKeptKey, kSystemKey}};
+};
+
+}  // namespace
+
+TEST_F(CookiePages, MozillaCookiesKeptByTickAndTheRestRemovedVanishAtOnce) {
+  fixtures::MozillaProfile profile;
+  testutil::writeFile(profile.cookiesFile(), "# Netscape HTTP Cookie File\n" +
+                                                 fixtures::cookieLine(".ads.example", "uid", "TRUE") +
+                                                 fixtures::cookieLine("shop.example", "cart") +
+                                                 fixtures::cookieLine("news.example", "sid"));
+  setOption("Browser", "6");
+  sheet_ = openSheet("-COOKIE");
+  ASSERT_NE(sheet_, nullptr);
+  HWND list = cookieList();
+  ASSERT_NE(list, nullptr);
+  HWND view = GetDlgItem(list, 1000);
+  ASSERT_EQ(rows(list), 3);
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(list, 1008)));  // no file to view in this mode
+  const int ads = rowWith(view, 0, "ads.example - uid");
+  EXPECT_EQ(RemoteBuffer(view).cellText(view, ads, 4), "True");
+  picture("cookie_list_mozilla");
+  int ssl = 15;  // clear of the divider, which drags
+  for (int column = 0; column < 4; ++column) ssl += static_cast<int>(SendMessageA(view, LVM_GETCOLUMNWIDTH, column, 0));
+  clickHeader(view, ssl);
+  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kOptions, "SortCookie") == "5"; }, 3000));
+
+  RemoteBuffer(view).tick(view, rowWith(view, 0, "shop.example - cart"));
+  driver::pressButton(list, 1004);
+  answerYes("NOT checked");
+  ASSERT_TRUE(driver::waitUntil([&] { return rows(list) == 1; }, 5000));
+  EXPECT_EQ(column0(view), std::vector<std::string>{"shop.example - cart"});
+  EXPECT_EQ(ListView_GetCheckState(view, 0), TRUE);
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kKeptKey, "shop.example - cart"), "1");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kNutsKey, "ads.example - uid"), "2");
+  const std::string cleaned = testutil::readFile(profile.folder() + "\\cookiesnew.txt");
+  testutil::writeFile(TAVRIN_COOKIE_JAR_DIR "\\list-window.txt", cleaned);
+  testutil::writeFile(TAVRIN_COOKIE_JAR_DIR "\\list-window.expect", "shop.example\tcart\n");
+  driver::pressButton(list, IDCANCEL);
+  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kSystemKey, "dxCookie") != "<none>"; }, 3000));
+}
+
+TEST_F(CookiePages, AFilterWordDeletesOnlyTheAdServersCookieFileUpToTheLimit) {
+  ASSERT_TRUE(InternetSetCookieA("http://shop.example/", "cart", "7; expires=Sat, 01-Jan-2050 00:00:00 GMT"));
+  const std::string folder = valueOf(HKEY_CURRENT_USER, kShellFoldersKey, "Cookies") + "\\";
+  const std::string ad = folder + "root@AdServer.example[1].txt", other = folder + "root@news.example[1].txt";
+  testutil::writeFile(ad, "uid\n42\nadserver.example/\n");
+  testutil::writeFile(other, "sid\n8\nnews.example/\n");
+  setOption("Browser", "1");
+  sheet_ = openSheet("-NUT");
+  ASSERT_NE(sheet_, nullptr);
+  ASSERT_TRUE(driver::waitUntil([&] { return IsWindowVisible(GetDlgItem(page(), 1060)); }, 5000));
+  SetDlgItemTextA(page(), 1060, "adserver");
+  command(1064);
+  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kNutsKey, "adserver") == "1"; }, 5000));
+  EXPECT_TRUE(driver::waitUntil([&] { return column0(view()) == std::vector<std::string>{"adserver"}; }, 3000));
+  EXPECT_EQ(GetFileAttributesA(ad.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesA(other.c_str()), INVALID_FILE_ATTRIBUTES);
+  picture("tab_cookies_filter");
+
+  command(1066);
+  HWND list = cookieList();
+  ASSERT_NE(list, nullptr);
+  EXPECT_GE(rowWith(GetDlgItem(list, 1000), 0, "root@news.example[1].txt"), 0);
+  picture("cookie_list_ie");
+  driver::pressButton(list, IDCANCEL);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(list); }, 3000));
+
+  for (int i = 1; i < 256; ++i) testutil::setString(HKEY_CURRENT_USER, kNutsKey, "word" + std::to_string(i), "1");
+  SetDlgItemTextA(page(), 1060, "one more");
+  command(1064);
+  HWND box = driver::waitForDialogWith("limit in the number", 5000);
+  ASSERT_NE(box, nullptr);
+  driver::pressButton(box, IDOK);
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kNutsKey, "one more"), "<none>");
+  DeleteFileA(other.c_str());
 }
