@@ -83,7 +83,7 @@ class TextViewer : public Dialog {
     setDialogText(window_, IDS_BTN_CLOSE, IDCANCEL);
     setItemText(IDC_VIEWER_TEXT, text_);
     centreWindow(window_);
-    return TRUE;
+    return focusDefaultButton();
   }
   bool onCommand(int id, int, HWND) override {
     if (id != IDOK && id != IDCANCEL) return false;

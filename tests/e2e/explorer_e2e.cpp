@@ -821,7 +821,8 @@ class CookiePages : public StartupPages {
     driver::pressButton(box, IDYES);
   }
   testutil::RegistrySnapshot nuts_{HKEY_CURRENT_USER, {kNutsKey}};
-  testutil::RegistrySnapshot kept_{HKEY_CURRENT_USER, {kKeptKey, kSystemKey}};
+  testutil::RegistrySnapshot kept_{HKEY_CURRENT_USER, {kKeptKey}};
+  testutil::RegistrySnapshot settings_{HKEY_CURRENT_USER, {kSystemKey, kOptions}};
 };
 
 }  // namespace
@@ -884,14 +885,43 @@ TEST_F(CookiePages, AFilterWordDeletesOnlyTheAdServersCookieFileUpToTheLimit) {
   command(1066);
   HWND list = cookieList();
   ASSERT_NE(list, nullptr);
-  EXPECT_GE(rowWith(GetDlgItem(list, 1000), 0, "root@news.example[1].txt"), 0);
+  HWND cookies = GetDlgItem(list, 1000);
+  const int news = rowWith(cookies, 0, "root@news.example[1].txt");
+  ASSERT_GE(news, 0);
   picture("cookie_list_ie");
+  RemoteBuffer(cookies).select(cookies, news);
+  driver::pressButton(list, 1008);
+  HWND viewer = nullptr;
+  ASSERT_TRUE(driver::waitUntil([&] {
+    while ((viewer = FindWindowExA(nullptr, viewer, "#32770", "Tavrin - Cookies")))
+      if (IsWindowVisible(viewer) && driver::dialogItemText(viewer, 1001) == "sid\r\n8\r\nnews.example/\r\n") return true;
+    return false;
+  }, 5000));
+  picture("cookie_viewer");
+  driver::pressButton(viewer, IDCANCEL);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(viewer); }, 3000));
+  // The new-cookie patrol's icon warns first.
+  driver::pressButton(list, 1112);
+  HWND advice = driver::waitForDialogWith("cookie patrol time", 5000);
+  ASSERT_NE(advice, nullptr);
+  driver::pressButton(advice, IDOK);
+  HWND patrol = driver::waitForShownWindow("#32770", "Patrol Time for Cookies", 5000);
+  ASSERT_NE(patrol, nullptr);
+  driver::pressButton(patrol, IDCANCEL);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(patrol); }, 3000));
   driver::pressButton(list, IDCANCEL);
   ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(list); }, 3000));
 
+  command(1112);
+  patrol = driver::waitForShownWindow("#32770", "Patrol Time for Cookie Filter", 5000);
+  ASSERT_NE(patrol, nullptr);
+  SetDlgItemTextA(patrol, 1004, "3");
+  driver::pressButton(patrol, IDOK);
+  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kOptions, "Nuts") == "3"; }, 3000));
+
   for (int i = 1; i < 256; ++i) testutil::setString(HKEY_CURRENT_USER, kNutsKey, "word" + std::to_string(i), "1");
   SetDlgItemTextA(page(), 1060, "one more");
-  command(1064);
+  PostMessageA(GetDlgItem(page(), 1060), WM_KEYDOWN, VK_RETURN, 0);  // Enter adds too
   HWND box = driver::waitForDialogWith("limit in the number", 5000);
   ASSERT_NE(box, nullptr);
   driver::pressButton(box, IDOK);
