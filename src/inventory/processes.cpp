@@ -108,6 +108,15 @@ std::vector<std::string> runningProgramFiles() {
   return std::vector<std::string>(files.begin(), files.end());
 }
 
+std::vector<std::string> runningProcessPaths() {
+  std::vector<std::string> paths;
+  walkProcesses([&](DWORD, WORD, const std::string& path) {
+    if (!path.empty()) paths.push_back(path);
+    return true;
+  });
+  return paths;
+}
+
 void recordRunningProgramDates() {
   for (const std::string& file : runningProgramFiles()) recordFirstDetection(file, "ActiveTasks");
 }

@@ -31,6 +31,11 @@ int listRunningPrograms(EntryList& list);
 // their version resources: the light count of the task-change check.
 std::vector<std::string> runningProgramFiles();
 
+// The path of every running process (and 16-bit task) as the system reports
+// it, in walk order, one per process; processes that could not be read are
+// left out. The hijack-style log's list of running processes.
+std::vector<std::string> runningProcessPaths();
+
 // Stores a first-detection date under Detected\ActiveTasks for every running
 // program that has none.
 void recordRunningProgramDates();

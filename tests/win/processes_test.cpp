@@ -3,6 +3,8 @@
 // Windows 98 (Toolhelp).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/entry_tables.h"
 #include "inventory/detection_store.h"
 #include "inventory/processes.h"
@@ -51,6 +53,11 @@ TEST_F(Processes, CopiesOfOneProgramListOnceAndStoppingEndsOnlyOneOfThem) {
   ASSERT_TRUE(a1_ && a2_ && b1_);
   ASSERT_TRUE(driver::waitUntil([&] { return programRunning(b_); }, 5000));
   EXPECT_EQ(runningProgramFiles().size(), before + 2) << "the task-change count counts programs";
+  const std::vector<std::string> paths = runningProcessPaths();
+  EXPECT_EQ(std::count_if(paths.begin(), paths.end(),
+                          [&](const std::string& p) { return _stricmp(p.c_str(), a_.c_str()) == 0; }),
+            2)
+      << "the log lists every process with its full path";
 
   EntryList list("Tavrin", 315);
   listRunningPrograms(list);
