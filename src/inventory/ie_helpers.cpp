@@ -10,7 +10,11 @@
 #include "base/text.h"
 #include "class_lookup.h"
 #include "history.h"
+#include "base/alert_rules.h"
 #include "program_file.h"
+#include "string_ids.h"
+#include "string_loader.h"
+#include "sys/message.h"
 #include "sys/paths.h"
 #include "sys/processes.h"
 #include "sys/registry.h"
@@ -114,6 +118,13 @@ int removeIEHelper(const EntryList& list, const std::string& programPath, int in
   writeHistory(file.empty() ? list.name(index) : file, programPath, registration.historyKey(),
                typecode::kBrowserHelper, action::kIeHelperRemove);
   return 1;
+}
+
+int confirmAndRemoveIEHelper(const EntryList& list, int index, HWND owner, const std::string& caption) {
+  if (index < 0 || index >= list.count()) return 0;
+  const std::string question = fillText(loadString(IDS_CONFIRM_REMOVE_IE_HELPER), {list.name(index)});
+  if (messageBox(owner, question, caption, MB_YESNO | MB_ICONWARNING, languageId()) != IDYES) return 0;
+  return removeIEHelper(list, list.programPath(index), index);
 }
 
 int restoreRemovedIEHelper(const std::string& programPath, const std::string& historyKey) {

@@ -1,6 +1,8 @@
 #pragma once
 // The browser's add-ons: helper objects, toolbars and button extensions of
 // HKEY_LOCAL_MACHINE, their removal and the undo of a removal.
+#include <windows.h>
+
 #include <string>
 
 #include "entry_list.h"
@@ -20,6 +22,11 @@ int enumerateIEHelpers(EntryList& list);
 // regsvr32 (quoted; skipped when the file is missing) and writes an
 // IEHELPER_Remove record. Returns the number of removals (0 or 1).
 int removeIEHelper(const EntryList& list, const std::string& programPath, int index);
+
+// The IE Helpers page's Remove of entry `index`: string 698 with its name
+// asks Yes/No (warning icon), and Yes removes it by its program path. The
+// number of removals; 0 when the answer was No.
+int confirmAndRemoveIEHelper(const EntryList& list, int index, HWND owner, const std::string& caption);
 
 // Undoes a recorded removal: writes the helper-object key or toolbar value
 // named by the record's key again and registers the server again. 1 when

@@ -3,8 +3,10 @@
 #include <set>
 
 #include "base/alert_rules.h"
+#include "base/command_text.h"
 #include "base/entry_tables.h"
 #include "base/process_rules.h"
+#include "base/text.h"
 #include "detection_store.h"
 #include "history.h"
 #include "program_file.h"
@@ -78,6 +80,16 @@ std::string currentImage(HANDLE process, DWORD id) {
   return path;
 }
 
+// Ends the process only while it still runs the program: it is opened
+// first, and the handle keeps its identifier from being reused meanwhile.
+bool stopIfRunning(DWORD id, const std::string& programPath) {
+  UniqueKernelHandle process = proc::openForTermination(id);
+  if (!process) return false;
+  const std::string file = programFileOfCommand(programPath);
+  return runsProgram(currentImage(process.get(), id), file, longPathForm(file)) &&
+         proc::terminate(process.get(), kStoppedExitCode, kStopWaitMs);
+}
+
 }  // namespace
 
 int walkProcesses(const ProcessVisitor& visit) {
@@ -134,12 +146,7 @@ DWORD stopProgram(const std::string& programPath, const std::string& displayName
         fillText(loadString(IDS_CONFIRM_STOP_PROGRAM), {displayName.empty() ? programPath : displayName});
     if (messageBox(nullptr, text, caption, MB_YESNO | MB_ICONQUESTION, languageId()) != IDYES) return 0;
   }
-  UniqueKernelHandle process = proc::openForTermination(id);
-  if (!process) return 0;
-  // The question may have been open for minutes: the identifier must still be that program's.
-  const std::string file = programFileOfCommand(programPath);
-  if (!runsProgram(currentImage(process.get(), id), file, longPathForm(file))) return 0;
-  if (!proc::terminate(process.get(), kStoppedExitCode, kStopWaitMs)) return 0;
+  if (!stopIfRunning(id, programPath)) return 0;
   writeHistory(displayName, programPath, "", typecode::kRunningProgram, action::kTaskKill);
   // Icons of the stopped program would stay in the notification area until the mouse passes.
   if (HWND tray = FindWindowA("Shell_TrayWnd", "")) InvalidateRect(tray, nullptr, TRUE);
@@ -151,6 +158,20 @@ int stopProcessById(DWORD id) {
   UniqueKernelHandle process = proc::openForTermination(id);
   if (!process) return 0;
   return proc::terminate(process.get(), kStoppedExitCode, kStopWaitMs) ? 1 : 0;
+}
+
+int killListedTask(const EntryList& list, const std::string& rowText, int row) {
+  int entry = -1;
+  for (int i = 0; i < list.count() && entry < 0; ++i)
+    if (equalsNoCase(fileNamePart(list.programPath(i)), rowText)) entry = i;
+  if (entry < 0) entry = row;
+  if (entry < 0 || entry >= list.count() || list.typeCode(entry) != typecode::kRunningProgram) return 0;
+  // The list may be minutes old: the identifier must still be that program's.
+  const DWORD id = static_cast<DWORD>(list.flag(entry));
+  if (id == 0 || id == GetCurrentProcessId() || !stopIfRunning(id, list.programPath(entry))) return 0;
+  writeHistory(list.name(entry), programFileOfCommand(list.programPath(entry)), list.detail(entry),
+               typecode::kRunningProgram, action::kTaskKill);
+  return 1;
 }
 
 }  // namespace tavrin

@@ -158,6 +158,19 @@ TEST_F(AddOns, RemovalTouchesOnlyTheChosenAddOnAndIsUndone) {
   EXPECT_EQ(restoreHistoryRow(rows, rows.count() - 1), 1);
   EXPECT_TRUE(reg::keyExists(HKEY_LOCAL_MACHINE, helpers + kProbeClass));
   EXPECT_TRUE(noted(server_, "registered"));
+
+  // The page's Remove asks first, naming the add-on; No keeps it. (Last: no
+  // regsvr32 may start after this process had windows, see the Wine notes.)
+  enumerateIEHelpers(list);
+  const int again = indexOfKey(list, kProbeClass);
+  std::string question;
+  driver::dialogsDuring([&] { EXPECT_EQ(confirmAndRemoveIEHelper(list, again, nullptr, "Tavrin"), 0); },
+                        [&](HWND box) {
+                          question = driver::messageBoxText(box);
+                          driver::pressButton(box, IDNO);
+                        });
+  EXPECT_NE(question.find("remove Probe Toolbar from the Windows registry"), std::string::npos) << question;
+  EXPECT_TRUE(reg::keyExists(HKEY_LOCAL_MACHINE, helpers + kProbeClass));
 }
 
 // Finds the entry of a list by its key and type, as name|path|detail.

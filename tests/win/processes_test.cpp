@@ -94,6 +94,18 @@ TEST_F(Processes, CopiesOfOneProgramListOnceAndStoppingEndsOnlyOneOfThem) {
 
   EXPECT_EQ(stopProgram(folder_ + "\\sleeper_c.exe", "", false, "Tavrin"), 0u);
   EXPECT_EQ(testutil::readFile(history).size(), logged + added.size()) << "nothing stopped, nothing logged";
+
+  // Kill Task finds the row's entry by file name; an identifier that runs another program by now is left alone.
+  EntryList stale("Tavrin", 315);
+  stale.add("Stale", b_, "", "", typecode::kRunningProgram, static_cast<int>(other.pid()));
+  EXPECT_EQ(killListedTask(stale, "sleeper_b.exe", 0), 0);
+  EXPECT_FALSE(other.waitExit(0));
+  listRunningPrograms(list);
+  EXPECT_EQ(killListedTask(list, "sleeper_b.exe", -1), 1);
+  EXPECT_TRUE(b1_.waitExit(5000, &code));
+  EXPECT_NE(testutil::readFile(history).find("TASK_Kill\tINFO_TASK\tSleeper that waits\t" + programFileOfCommand(b_)),
+            std::string::npos);
+
   EXPECT_EQ(stopProcessById(other.pid()), 1);
   EXPECT_TRUE(other.waitExit(5000, &code));
   EXPECT_EQ(code, 1u);
