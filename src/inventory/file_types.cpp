@@ -235,7 +235,8 @@ int createClassInfo() {
   std::string marker;
   reg::readString(HKEY_CURRENT_USER, kFileTypeMarkerKey, "", marker);
   if (marker.empty())
-    for (const char* store : {"Ext", "ExtApp", "ExtProgID", "Class"}) reg::createKey(HKEY_CURRENT_USER, storeKey(store));
+    for (const char* store : {"Ext", "ExtApp", "ExtProgID", "Class"})
+      reg::createKey(HKEY_CURRENT_USER, storeKey(store));
   if (!isMonitoredList(monitoredExtensionList()))
     reg::writeString(HKEY_CURRENT_USER, kFileTypeListKey, "", loadString(IDS_DEFAULT_FILE_TYPES));
   // Only what has no snapshot yet: retaking one at start would make a change
