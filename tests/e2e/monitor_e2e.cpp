@@ -318,3 +318,26 @@ TEST_F(Monitor, DelayedProgramStartsOnceItsDelayHasPassed) {
   EXPECT_TRUE(traceHas("Delayed Start: 10", 1000));
   EXPECT_EQ(testutil::readFile(mark), "started\n");
 }
+
+TEST_F(Monitor, LockedFileTypeIsSnapshottedAtStartAndPutBackByTheFirstPass) {
+  const std::string store = "Software\\Quennet\\Tavrin\\", command = "Software\\Classes\\zzefile\\shell\\open\\command";
+  const std::string good = "\"C:\\Program Files\\Probe\\good.exe\" \"%1\"";
+  testutil::RegistrySnapshot saved(HKEY_CURRENT_USER, {store + "Class", store + "Ext", store + "Options"});
+  testutil::setString(HKEY_LOCAL_MACHINE, "Software\\Classes\\.zze", "", "zzefile");
+  testutil::setString(HKEY_LOCAL_MACHINE, command, "", good);
+  testutil::setString(HKEY_CURRENT_USER, store + "Class", "", "ZZE;");
+  setOption("FileType", "1");
+  setOption("LockFileTypes", "1");
+  startMonitor();
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, store + "Class", "zzefile"), good);
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, store + "Ext", ""), "Do not edit.");
+  testutil::setString(HKEY_LOCAL_MACHINE, command, "", "\"C:\\Program Files\\Probe\\evil.exe\" \"%1\"");
+  EXPECT_TRUE(traceHas("Total Verify Time", 45000));
+  std::string data;
+  DWORD type = 0;
+  testutil::rawValue(HKEY_LOCAL_MACHINE, command, "", data, type);
+  EXPECT_EQ(data, good + '\0');
+  EXPECT_EQ(driver::waitForProcessWindow(process_.pid(), "#32770", 0), nullptr) << "put back without asking";
+  testutil::deleteTree(HKEY_LOCAL_MACHINE, "Software\\Classes\\.zze");
+  testutil::deleteTree(HKEY_LOCAL_MACHINE, "Software\\Classes\\zzefile");
+}

@@ -281,4 +281,22 @@ bool screenshot(const std::string& name) {
   return std::fclose(out) == 0;
 }
 
+int answerDialogsDuring(const std::function<void()>& run, const std::function<void(HWND)>& user) {
+  std::atomic<bool> done{false};
+  int shown = 0;
+  std::thread player([&] {
+    while (!done) {
+      HWND dialog = waitForProcessWindow(GetCurrentProcessId(), "#32770", 200);
+      if (!dialog) continue;
+      ++shown;
+      user(dialog);
+      waitUntil([&] { return !IsWindow(dialog); }, 5000);
+    }
+  });
+  run();
+  done = true;
+  player.join();
+  return shown;
+}
+
 }  // namespace driver

@@ -70,6 +70,10 @@ void killAll(const char* exeName);
 // Saves the screen as NAME.bmp in the run's screenshot folder (TAVRIN_SHOT_DIR).
 bool screenshot(const std::string& name);
 
+// Runs `run` in this thread while another hands every dialog this process
+// shows to `user`, which must end it; the number of dialogs shown.
+int answerDialogsDuring(const std::function<void()>& run, const std::function<void(HWND)>& user);
+
 // Waits until the predicate holds, polling every 50 ms.
 template <typename Predicate>
 bool waitUntil(Predicate predicate, DWORD timeoutMs) {

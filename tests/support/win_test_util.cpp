@@ -1,5 +1,6 @@
 #include "win_test_util.h"
 
+#include <aclapi.h>
 #include <shlwapi.h>
 
 #include <fstream>
@@ -145,6 +146,33 @@ RegistrySnapshot::~RegistrySnapshot() {
   clearValues();
   for (const SavedKey& key : keys_)
     for (const SavedValue& value : key.values) setBinary(root_, key.path, value.name, value.data, value.type);
+}
+
+ReadOnlyKey::ReadOnlyKey(HKEY root, std::string path) : root_(root), path_(std::move(path)) {
+  ok_ = setAccess(KEY_READ);
+}
+
+ReadOnlyKey::~ReadOnlyKey() { setAccess(KEY_ALL_ACCESS); }
+
+bool ReadOnlyKey::setAccess(DWORD rights) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root_, path_.c_str(), 0, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+  PSID everyone = nullptr;
+  AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+  EXPLICIT_ACCESSA access{};
+  access.grfAccessPermissions = rights | READ_CONTROL | WRITE_DAC;
+  access.grfAccessMode = SET_ACCESS;
+  access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+  access.Trustee.ptstrName = static_cast<LPSTR>(everyone);
+  PACL acl = nullptr;
+  const bool done = SetEntriesInAclA(1, &access, nullptr, &acl) == ERROR_SUCCESS &&
+                    SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                    nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
+  if (acl) LocalFree(acl);
+  FreeSid(everyone);
+  RegCloseKey(key);
+  return done;
 }
 
 }  // namespace testutil

@@ -58,4 +58,21 @@ class RegistrySnapshot {
   std::vector<SavedKey> keys_;
 };
 
+// Grants only reading on an existing key until the end of the scope, so that
+// writes into it fail as they would for a user without rights.
+class ReadOnlyKey {
+ public:
+  ReadOnlyKey(HKEY root, std::string path);
+  ~ReadOnlyKey();
+  ReadOnlyKey(const ReadOnlyKey&) = delete;
+  ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  bool setAccess(DWORD rights);
+  HKEY root_;
+  std::string path_;
+  bool ok_ = false;
+};
+
 }  // namespace testutil
