@@ -19,6 +19,7 @@ constexpr char kSchedulerService[] = "Schedule";
 constexpr char kAgentProgram[] = "mstask.exe";
 constexpr DWORD kListPause = 10;
 constexpr DWORD kItemPause = 1000;
+constexpr DWORD kAgentStartLimit = 10000;
 
 // The frame every operation runs in: scheduler running, a pause, COM for this
 // operation only, and the agent ended again when this call started it.
@@ -82,7 +83,12 @@ DWORD ensureSchedulerRunning(UniqueKernelHandle& started) {
     if (tasks::findAgentWindow()) return 0;
     DWORD error = 0;
     started = tasks::startAgent(kAgentProgram, error);
-    return started ? 0 : error;
+    if (!started) return error;
+    // A process just created has not made its window yet; ending it before
+    // then would end an agent that never served the operation.
+    if (tasks::waitForAgentWindow(started.get(), kAgentStartLimit)) return 0;
+    stopScheduler(started);
+    return ERROR_SERVICE_REQUEST_TIMEOUT;
   }
   SERVICE_STATUS status{};
   if (!scm::queryStatus(kSchedulerService, status)) return ERROR_SERVICE_DOES_NOT_EXIST;

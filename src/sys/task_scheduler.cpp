@@ -142,6 +142,16 @@ UniqueKernelHandle startAgent(const char* programName, DWORD& error) {
   return UniqueKernelHandle(process.hProcess);
 }
 
+bool waitForAgentWindow(HANDLE process, DWORD timeoutMs) {
+  const DWORD begin = GetTickCount();
+  for (;;) {
+    if (findAgentWindow()) return true;
+    if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return false;
+    if (GetTickCount() - begin >= timeoutMs) return false;
+    Sleep(20);
+  }
+}
+
 bool endProcess(HANDLE process) {
   if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return true;
   TerminateProcess(process, 1);

@@ -51,6 +51,9 @@ HWND findAgentWindow();
 // Starts a program found on the search path as a new process (new console,
 // new process group); the process handle, or an empty one with the error.
 UniqueKernelHandle startAgent(const char* programName, DWORD& error);
+// Waits until the agent's window exists, polling; false when the process
+// ended first or the time passed. The scheduler answers only once it is there.
+bool waitForAgentWindow(HANDLE process, DWORD timeoutMs);
 // Ends the process and waits for it briefly; true when it has ended.
 bool endProcess(HANDLE process);
 
