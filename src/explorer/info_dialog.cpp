@@ -8,6 +8,7 @@
 #include "base/entry_tables.h"
 #include "base/ie_helper_rules.h"
 #include "base/page_rules.h"
+#include "base/task_service_text.h"
 #include "base/text.h"
 #include "inventory/date_text.h"
 #include "inventory/detection_store.h"
@@ -15,6 +16,8 @@
 #include "inventory/online_info.h"
 #include "inventory/processes.h"
 #include "inventory/program_file.h"
+#include "inventory/scheduled_tasks.h"
+#include "inventory/service_control.h"
 #include "inventory/services.h"
 #include "inventory/string_loader.h"
 #include "list_page.h"
@@ -27,6 +30,8 @@ namespace tavrin {
 namespace {
 
 constexpr std::size_t kNoteLimit = 16384;
+constexpr int kStopWaitMs = 1000;
+constexpr int kStopPollMs = 100;
 
 std::string readTextFile(const std::string& path, std::size_t limit) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -95,7 +100,7 @@ void InfoDialog::fillPanel() {
   WaitCursor wait;
   const EntryList& list = state_.entries;
   const int type = list.typeCode(entry_);
-  const bool service = type == 700 || type == 701;
+  const bool service = isService();
   enableItem(IDC_INFO_APPLY, false);
   showItem(IDC_INFO_APPLY, false);
   showItem(IDC_INFO_START_TYPE_LABEL, false);
@@ -153,9 +158,7 @@ void InfoDialog::fillPanel() {
       startType_ = static_cast<int>(
           SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(startType.c_str())));
       SendMessageA(combo, CB_SETCURSEL, startType_, 0);
-      // The service status comes with the services inventory; without it Stop stays off.
-      setItemText(IDC_INFO_STATUS, "");
-      enableItem(IDC_INFO_STOP, false);
+      showServiceState();
     } else {
       setItemText(IDC_INFO_LOCATION, "");
     }
@@ -200,14 +203,18 @@ void InfoDialog::fillPanel() {
       useNoteFont(true);
       showItem(IDC_INFO_STOP, false);
       showItem(IDC_INFO_START, false);
-      text = contains(version.companyName, "Microsoft")
-                 ? fillText(loadString(IDS_INFO_MICROSOFT_FILE), {list.name(entry_)}) +
-                       loadString(IDS_INFO_DEFAULT_NOTE)
-                 : loadString(IDS_INFO_DEFAULT_NOTE);
+      std::string description;
+      if (serviceDescriptionForProgram(file_, description) > 0)
+        text = description;
+      else
+        text = contains(version.companyName, "Microsoft")
+                   ? fillText(loadString(IDS_INFO_MICROSOFT_FILE), {list.name(entry_)}) +
+                         loadString(IDS_INFO_DEFAULT_NOTE)
+                   : loadString(IDS_INFO_DEFAULT_NOTE);
     } else if (type == 400) {
       text = loadString(IDS_FILE_TYPE_EXTENSION, 64) + list.detail(entry_);
-    } else if (type == 800) {
-      text = list.key(entry_) + "\r\n" + list.detail(entry_);
+    } else if (type == typecode::kScheduledTask) {
+      text = taskDetailText(list.name(entry_));
     } else if (type >= 900 && type <= 902) {
       text = loadString(IDS_INFO_DEFAULT_NOTE);
       useNoteFont(false);
@@ -230,6 +237,49 @@ void InfoDialog::fillPanel() {
     SetFocus(item(IDC_INFO_NOTE));
     SendMessageA(item(IDC_INFO_NOTE), EM_SETSEL, text.size(), text.size());
   }
+}
+
+bool InfoDialog::isService() const {
+  const int type = state_.entries.typeCode(entry_);
+  return type == typecode::kServiceExe || type == typecode::kServiceSvchost;
+}
+
+void InfoDialog::showServiceState() {
+  const std::string name = state_.entries.name(entry_);
+  std::string status;
+  serviceRunStateText(name, status);
+  setItemText(IDC_INFO_STATUS, status);
+  enableItem(IDC_INFO_STOP, (serviceAcceptedControls(name) & SERVICE_ACCEPT_STOP) != 0);
+}
+
+void InfoDialog::stopService() {
+  const EntryList& list = state_.entries;
+  const std::string name = list.name(entry_);
+  if (stopServiceRecorded(name, list.programPath(entry_), list.typeCode(entry_))) {
+    // Most services are gone within moments; one that takes longer shows as pending.
+    for (int waited = 0; waited < kStopWaitMs; waited += kStopPollMs) {
+      Sleep(kStopPollMs);
+      if (stateOfPacked(serviceRunState(name)) == SERVICE_STOPPED) break;
+    }
+  }
+  fillPanel();
+}
+
+void InfoDialog::applyStartType() {
+  HWND combo = item(IDC_INFO_START_TYPE);
+  const int chosen = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  EntryList& list = state_.entries;
+  if (chosen >= 0 &&
+      applyServiceStartChoice(list.name(entry_), list.programPath(entry_), list.typeCode(entry_), chosen)) {
+    startType_ = chosen;
+    const std::string text = loadString(static_cast<UINT>(IDS_START_AUTOMATIC + chosen), 64);
+    list.setKey(entry_, text);
+  } else {
+    // The manager refused: the choice shown goes back to what still holds.
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(startType_), 0);
+  }
+  enableItem(IDC_INFO_APPLY, false);
+  showServiceState();
 }
 
 void InfoDialog::applyLayout() {
@@ -289,15 +339,19 @@ bool InfoDialog::onCommand(int id, int code, HWND) {
       close();
       return true;
     case IDC_INFO_STOP:
-      if (list.typeCode(entry_) != 700 && list.typeCode(entry_) != 701) {
-        stopProgram(file_, list.name(entry_), false, loadString(IDS_CAPTION, 32));
-        fillPanel();
+      if (isService()) {
+        stopService();
+        return true;
       }
+      stopProgram(file_, list.name(entry_), false, loadString(IDS_CAPTION, 32));
+      fillPanel();
       return true;
     case IDC_INFO_START:
-      if (list.typeCode(entry_) != 700 && list.typeCode(entry_) != 701)
-        ShellExecuteA(window_, "open", file_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+      if (!isService()) ShellExecuteA(window_, "open", file_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
       fillPanel();
+      return true;
+    case IDC_INFO_APPLY:
+      if (isService()) applyStartType();
       return true;
     case IDC_INFO_EXPAND:
       state_.infoExpanded = !state_.infoExpanded;

@@ -25,6 +25,10 @@ class InfoDialog : public Dialog {
   void close();
   void writeNote();
   void useNoteFont(bool note);
+  bool isService() const;
+  void showServiceState();
+  void stopService();
+  void applyStartType();
 
   ExplorerState& state_;
   int entry_;

@@ -94,6 +94,10 @@ std::string EntryList::programPath(int index) const {
   return entry ? entry->programPath : std::string();
 }
 
+void EntryList::setKey(int index, const std::string& key) {
+  if (index >= 0 && index < count()) entries_[static_cast<std::size_t>(index)].key = cut(key, kPathFieldWidth);
+}
+
 std::string EntryList::key(int index) const {
   const Entry* entry = at(index);
   return entry ? entry->key : std::string();

@@ -45,6 +45,10 @@ class EntryList {
   int addAsIs(Entry entry);
   int count() const { return static_cast<int>(entries_.size()); }
 
+  // Replaces an entry's key (cut to its width), as when an action changed
+  // what it shows; an index outside the list changes nothing.
+  void setKey(int index, const std::string& key);
+
   // Reads of an index outside the list give an empty text or 0.
   std::string name(int index) const;
   std::string programPath(int index) const;
