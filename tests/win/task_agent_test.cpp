@@ -5,6 +5,7 @@
 
 #include "inventory/scheduled_tasks.h"
 #include "support/driver.h"
+#include "support/system_fixtures.h"
 #include "support/win_test_util.h"
 
 using namespace tavrin;
@@ -12,6 +13,9 @@ using namespace tavrin;
 TEST(SchedulerAgent, StartedForAnOperationAndOnlyThatOneEnded) {
   const std::string starts = testutil::testDir() + "\\agent_starts.txt";
   DeleteFileA(starts.c_str());
+  // With Wine's scheduler service up the listing is quick: an agent not yet
+  // up when it ends would then be ended before it ever served it.
+  ASSERT_TRUE(fixtures::startScheduler());
   ASSERT_FALSE(schedulerRunning());
   EntryList list("Tavrin", 315);
   bool reached = false;
