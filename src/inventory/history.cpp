@@ -75,9 +75,10 @@ int readHistory(EntryList& list) {
   tail.resize(read);
   for (const std::string& line : historyLines(tail, start > 0)) {
     const HistoryFields fields = parseHistoryLine(line);
-    if (!list.add(fields.name, fields.program, fields.key, fields.date, typeCodeOfName(fields.type),
-                  historyActionCode(fields.action)))
-      break;
+    // A row the list refuses (a cookie row past the cookie limit) is skipped;
+    // the newer rows after it still count.
+    list.add(fields.name, fields.program, fields.key, fields.date, typeCodeOfName(fields.type),
+             historyActionCode(fields.action));
   }
   return list.count();
 }

@@ -78,10 +78,12 @@ TEST_F(History, ReaderShowsTheNewestEventsOfALongLog) {
 
 TEST_F(History, RemovedProgramComesBackAndUnknownRowsCannotBeRestored) {
   testutil::deleteValue(HKEY_CURRENT_USER, kRunPath, "Comeback");
+  // A cookie row past the list's cookie limit is skipped, and reading goes on.
   testutil::writeFile(historyPath(),
-                      historyLine("d", "*START_Remove", "CURRENT_RUN", "Comeback", "c:\\comeback.exe", "") +
+                      historyLine("d", "START_Alert", "INFO_COOKIE", "Cookie", "c:\\cookie.txt", "") +
+                          historyLine("d", "*START_Remove", "CURRENT_RUN", "Comeback", "c:\\comeback.exe", "") +
                           historyLine("d", "Frobnicate", "NO_SUCH_TYPE", "Odd", "c:\\odd.exe", ""));
-  EntryList list("Tavrin", 4096);
+  EntryList list("Tavrin", 0);
   ASSERT_EQ(readHistory(list), 2);
   EXPECT_TRUE(isRestorableAction(list.flag(0)));
   EXPECT_EQ(restoreHistoryRow(list, 0), 1);
