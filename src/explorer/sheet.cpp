@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/command_text.h"
 #include "base/commands.h"
 #include "base/text.h"
 #include "inventory/sound_events.h"
@@ -171,7 +172,7 @@ void openSheet(ExplorerState& state, int command) {
 
   trace::line("TabDialog", "PropertySheet");
   playSoundEvent(0, state.options);
-  if (contains(moduleFileName(), "hijack")) trace::line("TabDialog", "HijackTavrin.log");
+  if (contains(fileNamePart(moduleFileName()), "hijack")) trace::line("TabDialog", "HijackTavrin.log");
 
   for (auto& page : pages) state.openPages.push_back(page.get());
   const INT_PTR result = PropertySheetA(&header);

@@ -1,5 +1,6 @@
 #include "version_text.h"
 
+#include "base/command_text.h"
 #include "base/text.h"
 #include "sys/paths.h"
 #include "sys/version.h"
@@ -17,7 +18,8 @@ std::string versionText() {
   const std::string folder = programFolder();
   std::string text = productVersionOf(folder + "\\Tavrin.exe");
   const std::string self = moduleFileName();
-  if (contains(self, "hijack")) {
+  // The file's own name decides, not a folder that happens to hold the word.
+  if (contains(fileNamePart(self), "hijack")) {
     std::string own = productVersionOf(self);
     if (!text.empty()) text += ":";
     text += own;

@@ -4,7 +4,8 @@
 //   startup_worker toggle NAME COMMAND
 //   startup_worker touch FILE         (proves it was started)
 //   startup_worker wait SECONDS       (a program that runs for a while)
-//   startup_worker ARGUMENT           (writes it to arguments.txt beside itself)
+//   startup_worker ARGUMENT           (writes it to arguments.txt beside itself;
+//                                      "version": the version text instead)
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "inventory/history.h"
 #include "inventory/startup_actions.h"
+#include "inventory/version_text.h"
 
 int main(int argc, char** argv) {
   if (argc == 2) {
@@ -21,7 +23,7 @@ int main(int argc, char** argv) {
     std::string path = self;
     FILE* file = std::fopen((path.substr(0, path.find_last_of('\\')) + "\\arguments.txt").c_str(), "wb");
     if (!file) return 1;
-    std::fputs(argv[1], file);
+    std::fputs(std::string(argv[1]) == "version" ? tavrin::versionText().c_str() : argv[1], file);
     return std::fclose(file) == 0 ? 0 : 1;
   }
   if (argc < 3) return 2;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "inventory/version_text.h"
+#include "support/driver.h"
 #include "support/win_test_util.h"
 #include "sys/paths.h"
 
@@ -69,4 +70,21 @@ TEST(VersionText, JoinsTheProgramsFromTheTestFolder) {
   DeleteFileA((folder + "\\Tavrin.exe").c_str());
   EXPECT_EQ(versionText(), ":12.0.2007.5");
   DeleteFileA((folder + "\\TavrinEx.exe").c_str());
+}
+
+TEST(VersionText, OnlyAProgramNamedForTheHijackLogAddsItsOwnVersion) {
+  const struct {
+    const char* folder;
+    const char* program;
+    const char* text;
+  } cases[] = {{"hijack-folder", "worker.exe", "12.0.2007.5"}, {"plain", "HijackWorker.exe", "12.0.2007.5:12.0.2007.5"}};
+  for (const auto& c : cases) {
+    const std::string folder = testutil::freshFolder(c.folder);
+    CopyFileA((testutil::testDir() + "\\startup_worker.exe").c_str(), (folder + "\\" + c.program).c_str(), FALSE);
+    // The Monitor beside it, the Explorer not.
+    CopyFileA((testutil::programDir() + "\\Tavrin.exe").c_str(), (folder + "\\Tavrin.exe").c_str(), FALSE);
+    driver::Process worker = driver::start(folder + "\\" + c.program, "version");
+    ASSERT_TRUE(worker.waitExit(10000));
+    EXPECT_EQ(testutil::readFile(folder + "\\arguments.txt"), c.text) << c.program;
+  }
 }
