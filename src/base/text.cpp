@@ -61,9 +61,13 @@ std::vector<std::string> splitList(std::string_view list, char separator) {
 }
 
 std::string removeFromProgramList(std::string_view list, std::string_view program) {
+  return removeFromProgramList(list, [program](const std::string& piece) { return equalsNoCase(piece, program); });
+}
+
+std::string removeFromProgramList(std::string_view list, const std::function<bool(const std::string&)>& matches) {
   std::string kept;
   for (const std::string& piece : splitList(list, ';')) {
-    if (equalsNoCase(piece, program)) continue;
+    if (matches(piece)) continue;
     kept += piece;
     kept += ';';
   }

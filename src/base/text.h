@@ -2,6 +2,7 @@
 // Text rules shared by every module: the containment test, cutting to field
 // widths, list editing and the small conversions shown to users.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,8 @@ std::vector<std::string> splitList(std::string_view list, char separator);
 
 // win.ini program lists ("a;b;"): removal keeps every other piece, each followed by ";".
 std::string removeFromProgramList(std::string_view list, std::string_view program);
+// The same with a test of each piece: keeps those `matches` refuses.
+std::string removeFromProgramList(std::string_view list, const std::function<bool(const std::string&)>& matches);
 // Addition appends ";" and the program, so an empty list becomes ";program".
 std::string addToProgramList(std::string_view list, std::string_view program);
 

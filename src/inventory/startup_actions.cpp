@@ -62,17 +62,44 @@ int toggleRunEntry(const std::string& name, const std::string& programPath, int 
   return reg::deleteValue(runRoot, location.path, name);
 }
 
+const char* winIniListOf(int typeCode) { return typeCode == typecode::kWinIniLoad ? "load" : "run"; }
+
+// A win.ini list without the program: every piece that names the listed
+// program file (unquoted, in long form, any case), as the enumeration listed
+// it. `first` gets the first such piece as it stood; empty when none did.
+std::string winIniListWithout(int typeCode, const std::string& programPath, std::string& first) {
+  const std::string program = listedProgramPath(programPath);
+  first.clear();
+  return removeFromProgramList(profile::readWindowsValue(winIniListOf(typeCode)), [&](const std::string& piece) {
+    if (!equalsNoCase(listedProgramPath(piece), program)) return false;
+    if (first.empty()) first = piece;
+    return true;
+  });
+}
+
+// 1 when the program left the list; 0 when no piece named it or the list could not be written.
+int removeWinIniProgram(int typeCode, const std::string& programPath) {
+  std::string first;
+  const std::string kept = winIniListWithout(typeCode, programPath, first);
+  return !first.empty() && profile::writeWindowsValue(winIniListOf(typeCode), kept) ? 1 : 0;
+}
+
 int toggleWinIniEntry(const std::string& name, const std::string& programPath, int typeCode) {
-  const char* list = typeCode == typecode::kWinIniLoad ? "load" : "run";
   const std::string marked = disabledNameOf(name, programPath, typeCode);
   // The disabled copy goes only once the program is back in the list, and
   // stays only when it has left it: a win.ini that cannot be written loses nothing.
   if (hasDisabledMarker(marked)) {
-    if (profile::addProgram(list, programPath)) dropDisabledState(marked, typeCode);
+    std::string piece;
+    if (reg::readString(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(typeCode), marked, piece) == 0) piece = programPath;
+    if (profile::addProgram(winIniListOf(typeCode), piece)) dropDisabledState(marked, typeCode);
     return 0;
   }
-  if (!writeDisabledState(marked, programPath, typeCode)) return 0;
-  if (!profile::removeProgram(list, programPath)) {
+  // Nothing of it in the list: nothing to disable, and no copy that would
+  // later put a program there that never was.
+  std::string first;
+  const std::string kept = winIniListWithout(typeCode, programPath, first);
+  if (first.empty() || !writeDisabledState(marked, first, typeCode)) return 0;
+  if (!profile::writeWindowsValue(winIniListOf(typeCode), kept)) {
     dropDisabledState(marked, typeCode);
     return 0;
   }
@@ -238,8 +265,10 @@ int removeStartupEntry(const std::string& name, const std::string& programPath, 
     }
   } else if (typeCode == typecode::kWinIniLoad || typeCode == typecode::kWinIniRun) {
     const std::string marked = disabledNameOf(name, programPath, typeCode);
-    if (hasDisabledMarker(marked)) dropDisabledState(marked, typeCode);
-    result = profile::removeProgram(typeCode == typecode::kWinIniLoad ? "load" : "run", programPath) ? 1 : 0;
+    const bool wasDisabled = hasDisabledMarker(marked);
+    if (wasDisabled) dropDisabledState(marked, typeCode);
+    result = removeWinIniProgram(typeCode, programPath) || wasDisabled ? 1 : 0;
+    if (result == 0) return 0;  // it still starts: nothing to log
   } else if (typeCode == typecode::kStartupFolder) {
     if (hasDisabledMarker(name)) reg::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name);
     const std::string item = startupItemOf(programPath, key);
@@ -262,10 +291,8 @@ int readdStartupEntry(const std::string& name, const std::string& programPath, c
   } else {
     switch (typeCode) {
       case typecode::kWinIniLoad:
-        profile::addProgram("load", programPath);
-        break;
       case typecode::kWinIniRun:
-        profile::addProgram("run", programPath);
+        profile::addProgram(winIniListOf(typeCode), programPath);
         break;
       case typecode::kStartupFolder: {
         ShortcutFields link;

@@ -8,7 +8,6 @@
 #include "paths.h"
 
 namespace tavrin::profile {
-namespace {
 
 bool writeWindowsValue(const std::string& name, const std::string& value) {
   // The profile writer fails on a read-only win.ini; other attributes stay.
@@ -19,8 +18,6 @@ bool writeWindowsValue(const std::string& name, const std::string& value) {
   return WriteProfileStringA("windows", name.c_str(), value.c_str()) != FALSE;
 }
 
-}  // namespace
-
 std::string readWindowsValue(const std::string& name) {
   // Read the whole value: a list cut short and written back would lose programs.
   std::vector<char> buffer(512);
@@ -29,10 +26,6 @@ std::string readWindowsValue(const std::string& name) {
     if (n + 1 < buffer.size() || buffer.size() >= 1u << 20) return std::string(buffer.data(), n);
     buffer.resize(buffer.size() * 2);
   }
-}
-
-bool removeProgram(const std::string& listName, const std::string& program) {
-  return writeWindowsValue(listName, removeFromProgramList(readWindowsValue(listName), program));
 }
 
 bool addProgram(const std::string& listName, const std::string& program) {

@@ -5,8 +5,8 @@
 namespace tavrin::profile {
 
 std::string readWindowsValue(const std::string& name);
-// Drops every piece equal to the program (any case); the rest keep a ";" each.
-bool removeProgram(const std::string& listName, const std::string& program);
+// Writes the value, first clearing the read-only attribute of win.ini.
+bool writeWindowsValue(const std::string& name, const std::string& value);
 // Appends ";" and the program.
 bool addProgram(const std::string& listName, const std::string& program);
 

@@ -189,6 +189,34 @@ TEST_F(StartupActions, WinIniEntriesRoundTripAndRemoveEveryOccurrence) {
   EXPECT_EQ(winIni("run"), "c:\\y.exe;");
 }
 
+TEST_F(StartupActions, WinIniPiecesGoByTheProgramTheyName) {
+  // A quoted piece (as a way back from Delayed Start writes it) and an 8.3 one, in a list past 1023 characters.
+  const std::string folder = testutil::freshFolder("win-ini-pieces") + "\\Long Folder Name";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string program = folder + "\\Long Program.exe";
+  ASSERT_TRUE(testutil::writeFile(program, "MZ"));
+  std::string others;
+  for (int i = 0; i < 45; ++i) others += "c:\\programs\\tool" + std::to_string(i) + ".exe;";
+  const std::string pieces = "\"c:\\quoted dir\\q.exe\";" + testutil::shortPathOf(program);
+  WriteProfileStringA("windows", "load", (others + pieces).c_str());
+  EXPECT_EQ(toggleStartupEntry("load", "c:\\quoted dir\\q.exe", "", 100), 1);
+  EXPECT_EQ(toggleStartupEntry("load", program, "", 100), 1);
+  EXPECT_EQ(winIni("load"), others);
+  toggleStartupEntry("c:\\quoted dir\\q.exe", "c:\\quoted dir\\q.exe", "", 100);
+  toggleStartupEntry(program, program, "", 100);
+  EXPECT_EQ(winIni("load"), others + ";" + pieces) << "back as they stood";
+  EXPECT_EQ(removeStartupEntry("load", "C:\\QUOTED DIR\\Q.EXE", "", 100, nullptr), 1);
+  EXPECT_EQ(removeStartupEntry("load", program, "", 100, nullptr), 1);
+  EXPECT_EQ(winIni("load"), others);
+  // A program no piece names: failure, and no marker, copy or history.
+  const std::string logged = history();
+  EXPECT_EQ(toggleStartupEntry("load", "c:\\absent.exe", "", 100), 0);
+  EXPECT_EQ(removeStartupEntry("load", "c:\\absent.exe", "", 100, nullptr), 0);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\absent.exe"), "<missing>");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(100), "c:\\absent.exe"), "<missing>");
+  EXPECT_EQ(history(), logged);
+}
+
 TEST_F(StartupActions, AWinIniThatCannotBeWrittenLosesNoProgram) {
   WriteProfileStringA("windows", "load", "c:\\a.exe;c:\\b.exe");
   {
