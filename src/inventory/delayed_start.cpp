@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/command_text.h"
+#include "base/entry_tables.h"
 #include "base/startup_text.h"
 #include "base/text.h"
 #include "detection_store.h"
@@ -127,22 +128,27 @@ int moveToDelayed(const std::string& name, const std::string& programPath, const
     if (ask.cannotDelay) ask.cannotDelay(name);
     return -1;
   }
-  const CommandParts parts = splitCommand(programPath);
   DelayHive hive = DelayHive::CurrentUser;
   if (typeCode <= 9) {
     if (ask.allowAllUsers && !ask.allowAllUsers(name)) return 0;
     hive = DelayHive::AllUsers;
   }
+  // A program that is itself the Startup-folder item leaves the folder for
+  // the Disabled folder, and the list starts it from there.
+  const std::string item = typeCode == typecode::kStartupFolder ? startupFolderItem(programPath, key) : "";
+  const bool parks = !item.empty() && !isShortcutFile(item);
+  if (parks && !removeStartupEntry(name, programPath, key, typeCode, nullptr)) return 0;
+  const CommandParts parts = splitCommand(parks ? parkedPathOf(item) : programPath);
   const HKEY root = rootOf(hive);
   const std::string& program = parts.programFile;
   reg::writeString(root, sub("Title"), program, name);
   reg::writeString(root, sub("Time"), program, std::to_string(kDefaultDelaySeconds));
   if (!parts.parameters.empty()) reg::writeString(root, sub("Parameters"), program, parts.parameters);
-  reg::writeString(root, sub("Shortcuts"), program, key);
+  reg::writeString(root, sub("Shortcuts"), program, parks ? item : key);
   if (flag) reg::writeString(root, sub("Applet"), program, "RunDLL32.exe");
   // Written last: it is what puts the program on the list.
   if (!reg::writeString(root, kDelayKey, program, std::to_string(typeCode))) return 0;
-  removeStartupEntry(name, programPath, key, typeCode, nullptr);
+  if (!parks) removeStartupEntry(name, programPath, key, typeCode, nullptr);
   approveStartup(programPath, kDelayedApproval);
   return 1;
 }

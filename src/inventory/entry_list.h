@@ -33,6 +33,7 @@ class EntryList {
   EntryList(std::string caption, int cookieLimit);
 
   void setCookieLimit(int cookieLimit) { cookieLimit_ = cookieLimit; }
+  const std::string& caption() const { return caption_; }
 
   void clear();
   // 1 when the entry was appended; 0 when the list is full or a cookie entry

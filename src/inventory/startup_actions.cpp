@@ -123,7 +123,9 @@ bool isInFolder(const std::string& path, const std::string& folder) {
 // program in the folder), or, for an item listed without a key, its program
 // path when that lies in a Startup folder or the Disabled folder. Never the
 // target a shortcut starts.
-std::string startupItemOf(const std::string& programPath, const std::string& key) {
+}  // namespace
+
+std::string startupFolderItem(const std::string& programPath, const std::string& key) {
   if (!key.empty()) return key;
   std::string folder;
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_USERS})
@@ -133,20 +135,54 @@ std::string startupItemOf(const std::string& programPath, const std::string& key
   return isInFolder(programPath, disabledFolder()) ? programPath : std::string();
 }
 
+bool isShortcutFile(const std::string& path) {
+  const std::string name = lower(fileNamePart(path));
+  return name.size() > 4 && (name.compare(name.size() - 4, 4, ".lnk") == 0 || name.compare(name.size() - 4, 4, ".pif") == 0);
+}
+
+std::string parkedPathOf(const std::string& item) { return disabledFolder() + "\\" + fileNamePart(item); }
+
+namespace {
+
+// A program that was itself the Startup-folder item is kept in the Disabled
+// folder (unmarked, it is listed nowhere); true when it is there.
+bool parkProgram(const std::string& item) {
+  const std::string parked = parkedPathOf(item);
+  if (equalsNoCase(item, parked)) return true;
+  createDisabledFolder();
+  return MoveFileA(item.c_str(), parked.c_str()) != FALSE;
+}
+
+// The same file back at its place in the Startup folder: from `programPath`
+// (where Delayed Start kept it), else from the Disabled folder.
+bool unparkProgram(const std::string& programPath, const std::string& item) {
+  if (GetFileAttributesA(item.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  const std::string from = GetFileAttributesA(programPath.c_str()) != INVALID_FILE_ATTRIBUTES ? programPath
+                                                                                           : parkedPathOf(item);
+  return MoveFileA(from.c_str(), item.c_str()) != FALSE;
+}
+
+// A moved program is listed by its new path: its approval moves with it.
+void carryApproval(const std::string& from, const std::string& to) {
+  if (isStartupApproved(listedProgramPath(from), "")) approveStartup(listedProgramPath(to), typecode::kStartupFolder);
+}
+
 int toggleStartupFolderEntry(const std::string& name, const std::string& programPath, const std::string& key) {
-  const std::string item = startupItemOf(programPath, key);
+  const std::string item = startupFolderItem(programPath, key);
   if (item.empty()) return 0;
-  const std::string disabled = disabledFolder() + "\\" + fileNamePart(item);
+  const std::string disabled = parkedPathOf(item);
   if (hasDisabledMarker(name)) {
     const std::string folder = startupFolderForRestore();
     if (folder.empty()) return 0;
-    if (!MoveFileA(disabled.c_str(), (removeTrailingBackslash(folder) + "\\" + fileNamePart(item)).c_str()))
-      return 0;
+    const std::string restored = removeTrailingBackslash(folder) + "\\" + fileNamePart(item);
+    if (!MoveFileA(disabled.c_str(), restored.c_str())) return 0;
+    if (!isShortcutFile(item)) carryApproval(disabled, restored);
     reg::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name);
     return 1;
   }
   createDisabledFolder();
   if (!MoveFileA(item.c_str(), disabled.c_str())) return 0;
+  if (!isShortcutFile(item)) carryApproval(item, disabled);
   return reg::writeString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, disabledMarkerText(typecode::kStartupFolder));
 }
 
@@ -270,9 +306,11 @@ int removeStartupEntry(const std::string& name, const std::string& programPath, 
     result = removeWinIniProgram(typeCode, programPath) || wasDisabled ? 1 : 0;
     if (result == 0) return 0;  // it still starts: nothing to log
   } else if (typeCode == typecode::kStartupFolder) {
+    // A shortcut goes; a program is the user's own file and is only parked.
+    const std::string item = startupFolderItem(programPath, key);
+    if (!item.empty() && !isShortcutFile(item) && !parkProgram(item)) return 0;
+    if (!item.empty() && isShortcutFile(item)) deleteStartupItem(item);
     if (hasDisabledMarker(name)) reg::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name);
-    const std::string item = startupItemOf(programPath, key);
-    if (!item.empty()) deleteStartupItem(item);
     result = 1;
   } else if (typeCode >= typecode::kWinlogonUserinit && typeCode <= typecode::kAppInitDlls) {
     return removeRegistration(name, programPath, key, typeCode, confirm);
@@ -295,6 +333,12 @@ int readdStartupEntry(const std::string& name, const std::string& programPath, c
         profile::addProgram(winIniListOf(typeCode), programPath);
         break;
       case typecode::kStartupFolder: {
+        const std::string item = key.empty() ? programPath : key;
+        if (!isShortcutFile(item)) {
+          if (!unparkProgram(programPath, item)) return 0;
+          approveStartup(listedProgramPath(item), typeCode);
+          return 1;
+        }
         ShortcutFields link;
         link.target = programPath;
         link.workingFolder = folderOfProgram(programPath);

@@ -32,14 +32,23 @@ using ConfirmKeyLocationRemoval =
 // Removes the entry for good (Userinit and Shell are reset, shell extensions
 // and AppInit pieces removed after `confirm`), writes "*START_Remove" unless
 // the command holds the product word, and drops the entry's approval.
-// A Startup-folder entry removes only its Startup-folder item, never the
-// program it starts.
+// A Startup-folder entry loses only its Startup-folder item: a shortcut is
+// deleted, a program moves to the Disabled folder (a way back finds it there).
 int removeStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
                        int typeCode, const ConfirmKeyLocationRemoval& confirm);
 
 // Puts a removed entry back in its location and approves it; 1 when it wrote something.
 int readdStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
                       int typeCode);
+
+// The file a Startup-folder entry stands for: its key (the shortcut, or the
+// program lying in the folder itself), else its program path when that lies
+// in a Startup folder or the Disabled folder; empty otherwise.
+std::string startupFolderItem(const std::string& programPath, const std::string& key);
+// Shortcuts (.lnk, .pif) start something else; any other item is the program.
+bool isShortcutFile(const std::string& path);
+// Where a Startup-folder item waits in the Disabled folder.
+std::string parkedPathOf(const std::string& item);
 
 // The Startup page's Add: the program goes into the current user's Run key,
 // named after its description, and is approved as the enumeration lists it.

@@ -170,7 +170,15 @@ void getDisabledPrograms(EntryList& list) {
     }
   }
   const std::string folder = disabledFolder();
-  if (!folder.empty()) walkFolderIntoList(folder, 0, FolderWalkMode::Startup, list);
+  if (folder.empty()) return;
+  // Only what is disabled: a program removed from a Startup folder or moved to
+  // Delayed Start waits there too, and starts from nowhere.
+  EntryList parked(list.caption(), 0);
+  walkFolderIntoList(folder, 0, FolderWalkMode::Startup, parked);
+  for (int i = 0; i < parked.count(); ++i)
+    if (parked.disabledState(i) > 0)
+      list.add(parked.name(i), parked.programPath(i), parked.key(i), parked.detail(i), parked.typeCode(i),
+               parked.flag(i));
 }
 
 void readWinlogon(EntryList& list) {

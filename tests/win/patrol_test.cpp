@@ -23,6 +23,7 @@ namespace {
 
 const char* const kUserRun = kRunKeyPaths[0];
 const char* const kWinlogon = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+const char* const kUserShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 const std::string kAlert = "Tavrin New Program Alert";
 using Captions = std::vector<std::string>;
 
@@ -72,7 +73,7 @@ class Patrol : public ::testing::Test {
 
   testutil::RegistrySnapshot options_{HKEY_CURRENT_USER, {kOptionsKey}};
   testutil::RegistrySnapshot approved_{HKEY_CURRENT_USER, {kApprovedStartupKey}};
-  testutil::RegistrySnapshot run_{HKEY_CURRENT_USER, {kUserRun}};
+  testutil::RegistrySnapshot run_{HKEY_CURRENT_USER, {kUserRun, kShellFoldersKey, kUserShellFoldersKey}};
   testutil::RegistrySnapshot delay_{HKEY_CURRENT_USER, delayKeys()};
   testutil::RegistrySnapshot detected_{HKEY_CURRENT_USER, {std::string(kDetectedKey) + "\\Startup"}};
   testutil::RegistrySnapshot machine_{HKEY_LOCAL_MACHINE,
@@ -131,11 +132,27 @@ TEST_F(Patrol, AChangedTaskCountRunsTheRealtimeStartupCheckOnTheNextTick) {
   EXPECT_EQ(state_.patrol.countdown(PatrolCategory::Startup), 9) << "reloaded after it ran";
 }
 
-TEST_F(Patrol, ProgramsTheUserAddedOrBroughtBackFromDelayedStartRaiseNoAlert) {
-  const std::string program = testutil::freshFolder("patrol-added") + "\\Added Program.exe";
-  ASSERT_TRUE(CopyFileA((testutil::testDir() + "\\ver_plain.dll").c_str(), program.c_str(), FALSE));
-  ASSERT_EQ(addStartupProgram(program), 1);
-  EXPECT_EQ(startupCheck(), Captions{});
+TEST_F(Patrol, ProgramsTheUserAddedDisabledOrBroughtBackFromDelayedStartRaiseNoAlert) {
+  const std::string fixture = testutil::testDir() + "\\ver_plain.dll";
+  const std::string startup = testutil::freshFolder("patrol-startup");
+  for (const char* key : {kShellFoldersKey, kUserShellFoldersKey})
+    testutil::setString(HKEY_CURRENT_USER, key, "Startup", startup);
+  const std::string added = testutil::freshFolder("patrol-added") + "\\Added Program.exe";
+  ASSERT_TRUE(CopyFileA(fixture.c_str(), added.c_str(), FALSE));
+  const std::string inFolder = startup + "\\helper.exe";  // the program itself, not a shortcut
+  const struct {
+    const char* kind;
+    std::function<void()> add, drop;
+  } kinds[] = {
+      {"Add", [&] { ASSERT_EQ(addStartupProgram(added), 1); },
+       [&] { testutil::deleteValue(HKEY_CURRENT_USER, kUserRun, "Widget helper"); }},
+      {"Startup folder",
+       [&] {
+         ASSERT_TRUE(CopyFileA(fixture.c_str(), inFolder.c_str(), FALSE));
+         approveStartup(inFolder, typecode::kStartupFolder);  // as the user's Yes would
+       },
+       [&] { DeleteFileA(inFolder.c_str()); }},
+  };
   const struct {
     const char* way;
     std::function<int(const EntryList&, int)> back;
@@ -144,20 +161,35 @@ TEST_F(Patrol, ProgramsTheUserAddedOrBroughtBackFromDelayedStartRaiseNoAlert) {
       {"remove, put back", [](const EntryList& list, int i) { return removeFromDelayed(list, i, true); }},
       {"restore all", [](const EntryList&, int) { return restoreAllDelayed(); }},
   };
-  for (const auto& way : ways) {
+  auto act = [](const char* what, const std::function<int(const EntryList&, int)>& action) {
     EntryList list("Tavrin", 315);
     enumerateStartup(list, false, 0);
     const int entry = indexOf(list, "Widget helper");
-    ASSERT_GE(entry, 0) << way.way;
-    ASSERT_EQ(moveToDelayed(list.name(entry), list.programPath(entry), list.key(entry), list.typeCode(entry),
-                            list.flag(entry), DelayQuestions{}),
-              1);
-    EXPECT_EQ(startupCheck(), Captions{}) << way.way << ": delayed";
-    enumerateDelayed(list);
-    ASSERT_EQ(list.count(), 1);
-    EXPECT_EQ(way.back(list, 0), 1) << way.way;
-    EXPECT_NE(valueOf(HKEY_CURRENT_USER, kUserRun, "Widget helper"), "<missing>") << way.way;
-    EXPECT_EQ(startupCheck(), Captions{}) << way.way << ": back";
+    ASSERT_GE(entry, 0) << what;
+    EXPECT_EQ(action(list, entry), 1) << what;
+  };
+  auto toggle = [](const EntryList& l, int i) { return toggleStartupEntry(l.name(i), l.programPath(i), l.key(i), l.typeCode(i)); };
+  auto delay = [](const EntryList& l, int i) {
+    return moveToDelayed(l.name(i), l.programPath(i), l.key(i), l.typeCode(i), l.flag(i), DelayQuestions{});
+  };
+  for (const auto& kind : kinds) {
+    kind.add();
+    EXPECT_EQ(startupCheck(), Captions{}) << kind.kind;
+    act("disable", toggle);
+    EXPECT_EQ(startupCheck(), Captions{}) << kind.kind << ": disabled";
+    act("enable", toggle);
+    for (const auto& way : ways) {
+      act(way.way, delay);
+      EXPECT_EQ(startupCheck(), Captions{}) << kind.kind << ", " << way.way << ": delayed";
+      EntryList list("Tavrin", 315);
+      enumerateDelayed(list);
+      ASSERT_EQ(list.count(), 1);
+      EXPECT_EQ(way.back(list, 0), 1) << way.way;
+      EXPECT_EQ(startupCheck(), Captions{}) << kind.kind << ", " << way.way << ": back";
+    }
+    EXPECT_EQ(testutil::readFile(inFolder), kind.kind == kinds[1].kind ? testutil::readFile(fixture) : "")
+        << "the same file back, not a shortcut";
+    kind.drop();
   }
 }
 

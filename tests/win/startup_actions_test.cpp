@@ -273,12 +273,20 @@ TEST_F(StartupActions, RemovingAShortcutEntryNeverDeletesItsTarget) {
   EXPECT_NE(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(removeStartupEntry("Program", target, "", 200, nullptr), 1);
   EXPECT_NE(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
-  // An item in the Startup folder itself (listed without a key) is removed, read-only or not.
+  // An item in the Startup folder itself (listed without a key) is the user's own program:
+  // it waits in the Disabled folder, listed nowhere, until the history puts the same file back.
   const std::string script = startup_ + "\\run.bat";
   testutil::writeFile(script, "@echo off");
   SetFileAttributesA(script.c_str(), FILE_ATTRIBUTE_READONLY);
-  removeStartupEntry("run", script, "", 200, nullptr);
+  EXPECT_EQ(removeStartupEntry("run", script, "", 200, nullptr), 1);
   EXPECT_EQ(GetFileAttributesA(script.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(testutil::readFile(disabledFolder() + "\\run.bat"), "@echo off");
+  EntryList list("Tavrin", 315);
+  enumerateStartup(list, false, 0);
+  for (int i = 0; i < list.count(); ++i) EXPECT_EQ(list.programPath(i).find("run.bat"), std::string::npos);
+  EXPECT_EQ(readdStartupEntry("run", script, "", 200), 1);
+  EXPECT_EQ(testutil::readFile(script), "@echo off");
+  SetFileAttributesA(script.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(StartupActions, WinlogonResetsAndNotifyPackages) {

@@ -111,7 +111,7 @@ class StartupMachine : public ::testing::Test {
     for (const char* c : {kDelayClass, kTaskClass, kHookClass})
       testutil::deleteTree(HKEY_CLASSES_ROOT, std::string("CLSID\\") + c);
     const std::string disabled = disabledFolder();
-    DeleteFileA((disabled + "\\gone.exe").c_str());
+    for (const char* file : {"\\gone.exe", "\\parked.exe"}) DeleteFileA((disabled + file).c_str());
     RemoveDirectoryA(disabled.c_str());
     CoUninitialize();
   }
@@ -161,7 +161,11 @@ class StartupMachine : public ::testing::Test {
     testutil::writeFile(userStartup_ + "\\readme.txt", "hello");
     testutil::writeFile(commonStartup_ + "\\common.bat", "@echo off");
     ASSERT_EQ(createDisabledFolder(), 1);
-    ASSERT_TRUE(CopyFileA(fixtureDll_.c_str(), (disabledFolder() + "\\gone.exe").c_str(), FALSE));
+    // Only a marked file of the Disabled folder is disabled; the other waits there, listed nowhere.
+    const std::string plain = testutil::testDir() + "\\ver_none.dll";
+    ASSERT_TRUE(CopyFileA(plain.c_str(), (disabledFolder() + "\\gone.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(plain.c_str(), (disabledFolder() + "\\parked.exe").c_str(), FALSE));
+    testutil::setString(m, kDisabledMarkerKey, "gone", "200");
 
     WriteProfileStringA("windows", "run", "c:\\w\\run1.exe;;c:\\w\\run2.exe");
     WriteProfileStringA("windows", "load", "c:\\w\\load.exe");
@@ -213,7 +217,7 @@ TEST_F(StartupMachine, ListsEveryLocationInOrder) {
       {"OffMachine", "c:\\off\\machine.exe", "", 1, 0},
       {"Returned", "c:\\new\\returned.exe /new", "", 11, 0},
       {"c:\\w\\loaded.exe", "c:\\w\\loaded.exe", "", 100, 0},
-      {"Widget helper", disabled + "\\gone.exe", disabled + "\\gone.exe", 200, 0},
+      {"gone", disabled + "\\gone.exe", disabled + "\\gone.exe", 200, 0},
       {"Winlogon Userinit", "C:\\windows\\system32\\userinit.exe", "", 250, 0},
       {"Winlogon Shell", "c:\\evil\\shell.exe", "", 251, 0},
       {"DelayThing", fixtureDll_, kDelayClass, 252, 0},
