@@ -34,19 +34,6 @@ int columnWidth(int pageId, int column, int listWidth, int scrollBarWidth) {
   return static_cast<int>(fractions[column] * usable);
 }
 
-std::vector<SlotPlace> buttonRow(int slots, int left, int listWidth, int buttonWidth, int sheetWidth) {
-  std::vector<SlotPlace> places;
-  if (slots <= 0) return places;
-  if (slots < 2) {
-    places.push_back({sheetWidth / 2 - buttonWidth / 2, buttonWidth});
-    return places;
-  }
-  const int step = buttonWidth + (listWidth - slots * buttonWidth) / (slots - 1);
-  for (int i = 0; i < slots - 1; ++i) places.push_back({left + i * step, buttonWidth});
-  places.push_back({left + (slots - 1) * step + 25, buttonWidth - 25});
-  return places;
-}
-
 std::string firstDetectedKey(const std::string& dateText) {
   if (dateText.size() <= 11) return " ";
   const std::string& d = dateText;

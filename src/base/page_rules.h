@@ -1,6 +1,6 @@
 #pragma once
 // Rules of the Explorer's list pages that need no platform: column widths,
-// the button row, sort keys and comparison, location texts, note file names,
+// sort keys and comparison, location texts, note file names,
 // and paging.
 #include <string>
 #include <vector>
@@ -13,16 +13,6 @@ const std::vector<double>& columnFractions(int pageId);
 // Tasks and IE Helpers pages do not subtract the scroll bar. 0 for a column
 // the page does not have.
 int columnWidth(int pageId, int column, int listWidth, int scrollBarWidth);
-
-// Horizontal place of each button slot of a page's button row.
-struct SlotPlace {
-  int x = 0;
-  int width = 0;
-};
-// `slots` buttons of width `buttonWidth` spread over the list's width from
-// `left`; the last slot is moved 25 pixels right and made that much narrower.
-// A single slot is centred on the sheet width.
-std::vector<SlotPlace> buttonRow(int slots, int left, int listWidth, int buttonWidth, int sheetWidth);
 
 // "month/day/year hour:minute" date text -> "yyyymmddhhmm"; " " for a text of
 // 11 characters or fewer (nothing to sort by).

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "base/commands.h"
+#include "base/page_layout.h"
 #include "base/page_rules.h"
 #include "base/text.h"
 #include "info_dialog.h"
