@@ -85,11 +85,6 @@ class TextViewer : public Dialog {
     centreWindow(window_);
     return focusDefaultButton();
   }
-  bool onCommand(int id, int, HWND) override {
-    if (id != IDOK && id != IDCANCEL) return false;
-    end(id);
-    return true;
-  }
 
  private:
   std::string text_;
@@ -138,9 +133,13 @@ class CookieListDialog : public Dialog {
     return FALSE;
   }
 
+  void onOk() override { viewSelected(); }
+  void onCancel() override {
+    savePlacement(state_, window_, "Cookie");
+    end(IDCANCEL);
+  }
   bool onCommand(int id, int, HWND) override {
     switch (id) {
-      case IDOK:
       case IDC_COOKIE_LIST_VIEW:
         viewSelected();
         return true;
@@ -149,10 +148,6 @@ class CookieListDialog : public Dialog {
         return true;
       case IDC_COOKIE_REMOVE_CHECKED:
         removeRows(true);
-        return true;
-      case IDCANCEL:
-        savePlacement(state_, window_, "Cookie");
-        end(IDCANCEL);
         return true;
       case IDC_HELP_ICON:
         openHelpPage(CMD_COOKIES);
@@ -431,9 +426,11 @@ class CookiesPage : public ListPage {
       if (header->code == LVN_ITEMCHANGED) showSelectedNut();
       return header->code == NM_DBLCLK;
     }
-    const bool handled = ListPage::onNotify(header, result);
-    if (header->code == PSN_SETACTIVE) showPage();
-    return handled;
+    return ListPage::onNotify(header, result);
+  }
+  void onSetActive() override {
+    ListPage::onSetActive();
+    showPage();
   }
 
   bool onContextMenu(HWND from, POINT) override { return from == item(IDC_LIST); }
@@ -567,8 +564,8 @@ class CookiesPage : public ListPage {
 
 }  // namespace
 
-std::unique_ptr<ListPage> createCookiesPage(ExplorerState& state, const PageDefinition& definition) {
-  return std::make_unique<CookiesPage>(state, definition);
+std::unique_ptr<ListPage> createCookiesPage(ExplorerState& state, Sheet& sheet, const PageDefinition& definition) {
+  return std::make_unique<CookiesPage>(state, sheet, definition);
 }
 
 void runCookieList(ExplorerState& state, HWND owner, int cookieMode) {

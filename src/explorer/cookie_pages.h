@@ -7,7 +7,7 @@
 
 namespace tavrin {
 
-std::unique_ptr<ListPage> createCookiesPage(ExplorerState& state, const PageDefinition& definition);
+std::unique_ptr<ListPage> createCookiesPage(ExplorerState& state, Sheet& sheet, const PageDefinition& definition);
 
 // The cookie list window (dialog 145) of a cookie mode, modal over `owner`.
 void runCookieList(ExplorerState& state, HWND owner, int cookieMode);

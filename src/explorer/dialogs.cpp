@@ -31,11 +31,6 @@ class MessageDialog : public Dialog {
     centreWindow(window_);
     return TRUE;
   }
-  bool onCommand(int id, int, HWND) override {
-    if (id != IDOK && id != IDCANCEL) return false;
-    end(id);
-    return true;
-  }
 
  private:
   std::string caption_, text_;
@@ -61,15 +56,15 @@ class WarningDialog : public Dialog {
     restoreDialogPlacement(state_, window_, "DefaultWarning");
     return TRUE;
   }
-  bool onCommand(int id, int, HWND) override {
-    if (id != IDOK && id != IDCANCEL) return false;
-    const bool checked = SendMessageA(item(IDC_WARNING_CONFIRM), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    savePlacement(state_, window_, "DefaultWarning");
-    end(id == IDOK && checked ? IDYES : IDNO);
-    return true;
-  }
+  // Yes only for OK with the box checked.
+  void onOk() override { finish(SendMessageA(item(IDC_WARNING_CONFIRM), BM_GETCHECK, 0, 0) == BST_CHECKED); }
+  void onCancel() override { finish(false); }
 
  private:
+  void finish(bool yes) {
+    savePlacement(state_, window_, "DefaultWarning");
+    end(yes ? IDYES : IDNO);
+  }
   ExplorerState& state_;
   std::string name_, programPath_;
 };
@@ -114,18 +109,18 @@ class PatrolTimeDialog : public Dialog {
           writeOption(realtimeOption_, IsDlgButtonChecked(window_, IDC_PATROL_REALTIME) == BST_CHECKED ? 1 : 0);
         applyState();
         return true;
-      case IDOK:
-        if (realtimeOption_)
-          writeOption(realtimeOption_, IsDlgButtonChecked(window_, IDC_PATROL_REALTIME) == BST_CHECKED ? 1 : 0);
-        end(static_cast<INT_PTR>(leadingNumber(itemText(IDC_PATROL_EDIT))));
-        return true;
-      case IDCANCEL:
-        if (realtimeOption_) writeOption(realtimeOption_, realtimeAtOpening_ ? 1 : 0);
-        end(-1);
-        return true;
       default:
         return false;
     }
+  }
+  void onOk() override {
+    if (realtimeOption_)
+      writeOption(realtimeOption_, IsDlgButtonChecked(window_, IDC_PATROL_REALTIME) == BST_CHECKED ? 1 : 0);
+    end(static_cast<INT_PTR>(leadingNumber(itemText(IDC_PATROL_EDIT))));
+  }
+  void onCancel() override {
+    if (realtimeOption_) writeOption(realtimeOption_, realtimeAtOpening_ ? 1 : 0);
+    end(-1);
   }
   bool onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) override {
     if (message != WM_HSCROLL || reinterpret_cast<HWND>(lParam) != item(IDC_PATROL_SLIDER)) return false;
@@ -259,10 +254,6 @@ bool HistoryDialog::onNotify(NMHDR* header, LRESULT& result) {
 
 bool HistoryDialog::onCommand(int id, int, HWND) {
   switch (id) {
-    case IDOK:
-    case IDCANCEL:
-      end(id);
-      return true;
     case IDC_HISTORY_RESTORE:
       restoreSelected(true);
       return true;

@@ -2,9 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <array>
 #include <string>
-#include <vector>
 
 #include "inventory/entry_list.h"
 #include "inventory/options.h"
@@ -23,27 +21,22 @@ struct SharedFonts {
   UniqueFont bold, small, note;
 };
 
-class ListPage;
+class Sheet;
 
+// What the Explorer holds for its whole run; each window keeps its own state.
 struct ExplorerState {
   HINSTANCE instance = nullptr;
   std::string className;
   std::string caption;
   HWND window = nullptr;
   int startPage = 6026;
-  int currentPage = 0;  // 0 while no sheet exists, 1 while it is being built
   bool ntFamily = true;
   bool viewCookiesAtOnce = false;
   Options options;
+  // One page's entries at a time, from its fill until it is left.
   EntryList entries{"Tavrin", 4096};
-
-  HWND sheet = nullptr;
-  // The open sheet's pages in tab order; empty while no sheet is open.
-  std::vector<ListPage*> openPages;
-  HWND statusBar = nullptr;
-  int tabRows = 1;
-  SIZE minimumSheet{0, 0};
-  bool sheetPlaced = false;
+  // The open tab sheet, null while none is open.
+  Sheet* sheet = nullptr;
   ButtonImages images;
   SharedFonts fonts;
   // The information dialog's layout flips on every opening.

@@ -120,4 +120,32 @@ void startMonitor() {
 
 void restoreDelayedPrograms() { trace::line("Restore", std::to_string(restoreAllDelayed())); }
 
+void createSharedResources(ExplorerState& state) {
+  auto bitmap = [&](int id) {
+    return UniqueBitmap(
+        static_cast<HBITMAP>(LoadImageA(state.instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+  };
+  ButtonImages& images = state.images;
+  images.help = bitmap(IDB_HELP);
+  images.helpPressed = bitmap(IDB_HELP_PRESSED);
+  images.helpHover = bitmap(IDB_HELP_HOVER);
+  images.monitorOn = bitmap(IDB_MONITOR_ON);
+  images.monitorPressed = bitmap(IDB_MONITOR_PRESSED);
+  images.monitorOnHover = bitmap(IDB_MONITOR_ON_HOVER);
+  images.monitorOff = bitmap(IDB_MONITOR_OFF);
+  images.monitorOffHover = bitmap(IDB_MONITOR_OFF_HOVER);
+  images.monitorOffPressed = bitmap(IDB_MONITOR_OFF_PRESSED);
+  images.monitorRealtime = bitmap(IDB_MONITOR_REALTIME);
+
+  auto font = [](int height, int weight, const char* face) {
+    return UniqueFont(CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face));
+  };
+  state.fonts.bold = font(-11, FW_BOLD, "MS Shell Dlg");
+  state.fonts.small = font(-10, FW_NORMAL, "MS Sans Serif");
+  state.options.noteFont = state.options.noteFont.empty() ? "Arial" : state.options.noteFont;
+  state.fonts.note = font(-(state.options.noteSize > 0 ? state.options.noteSize : 14), FW_NORMAL,
+                          state.options.noteFont.c_str());
+}
+
 }  // namespace tavrin

@@ -334,10 +334,6 @@ void InfoDialog::writeNote() {
 bool InfoDialog::onCommand(int id, int code, HWND) {
   const EntryList& list = state_.entries;
   switch (id) {
-    case IDOK:
-    case IDCANCEL:
-      close();
-      return true;
     case IDC_INFO_STOP:
       if (isService()) {
         stopService();

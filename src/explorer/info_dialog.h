@@ -18,6 +18,8 @@ class InfoDialog : public Dialog {
  protected:
   BOOL onInit() override;
   bool onCommand(int id, int code, HWND control) override;
+  void onOk() override { close(); }
+  void onCancel() override { close(); }
 
  private:
   void fillPanel();

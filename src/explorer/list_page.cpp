@@ -250,8 +250,7 @@ int addFileIcon(HIMAGELIST images, const std::string& path, int iconIndex) {
 }
 
 BOOL ListPage::onInit() {
-  HWND sheet = GetParent(window_);
-  initialiseSheet(state_, sheet);
+  sheet_.pageCreated(window_);
   for (const auto& intro : definition_.intros) setDialogText(window_, intro.first, intro.second);
   setDialogText(window_, IDS_BTN_INFO, IDC_INFO);
   if (definition_.pageId != CMD_COOKIES) setDialogText(window_, IDS_BTN_REMOVE, IDC_REMOVE);
@@ -265,7 +264,7 @@ BOOL ListPage::onInit() {
   }
   insertColumns();
   nextDescending_.assign(definition_.columns.size(), false);
-  state_.currentPage = definition_.pageId;
+  sheet_.setCurrentPage(definition_.pageId);
   const ButtonImages& images = state_.images;
   makeImageButton(item(IDC_HELP_ICON), images.help.get(), images.helpPressed.get(), images.helpHover.get(),
                   IDC_HELP_ICON);
@@ -323,6 +322,15 @@ void ListPage::fill() {
     sortRows(column, column == sortedColumn_ && sortedDescending_);
   }
   view.setFullRowSelect();
+}
+
+void ListPage::refill() {
+  int row = selectedRow();
+  fill();
+  const int rows = view().rowCount();
+  if (row >= rows) row = rows - 1;
+  selectRow(row < 0 ? 0 : row);
+  selectionShown();
 }
 
 int ListPage::iconEntryPath(int entry, std::string& path) const {
@@ -393,61 +401,61 @@ void ListPage::showInfo() {
 void ListPage::closePage() {
   if (closed_) return;
   closed_ = true;
-  closeSheet(state_);
+  sheet_.close();
 }
 
 void ListPage::onSelection() {
   const int entry = selectedEntry();
   if (entry < 0) return;
   const std::string path = state_.entries.programPath(entry);
-  setStatusText(state_, path);
+  sheet_.setStatusText(path);
   std::string file = programFileOfCommand(path);
   const bool exists = programFileExists(file);
   HFONT font = exists ? state_.fonts.bold.get() : reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0));
   SendMessageA(item(IDC_INFO), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-bool ListPage::onNotify(NMHDR* header, LRESULT& result) {
-  if (header->idFrom == IDC_LIST) {
-    switch (header->code) {
-      case LVN_ITEMCHANGED:
-      case NM_CLICK:
-      case LVN_KEYDOWN:
-        onSelection();
-        return false;
-      case NM_DBLCLK:
-        showInfo();
-        return true;
-      case LVN_COLUMNCLICK:
-        sortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
-        return true;
-      default:
-        return false;
-    }
-  }
+bool ListPage::onNotify(NMHDR* header, LRESULT&) {
+  if (header->idFrom != IDC_LIST) return false;
   switch (header->code) {
-    case PSN_SETACTIVE: {
-      WaitCursor wait;
-      state_.currentPage = definition_.pageId;
-      if (state_.entries.count() == 0 || definition_.pageId == CMD_SERVICES) fill();
-      selectRow(0);
-      createActivePage(state_, window_);
-      updateMonitorIcon();
-      state_.currentPage = definition_.pageId;
-      result = 0;
+    case LVN_ITEMCHANGED:
+    case NM_CLICK:
+    case LVN_KEYDOWN:
+      onSelection();
+      selectionShown();
+      return false;
+    case NM_DBLCLK:
+      onRowDoubleClick();
       return true;
-    }
-    case PSN_KILLACTIVE:
-      cleanupActivePage(state_);
-      result = FALSE;
-      return true;
-    case PSN_QUERYCANCEL:
-      saveSheetPlacement(state_);
-      result = FALSE;
+    case LVN_COLUMNCLICK:
+      sortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
       return true;
     default:
       return false;
   }
+}
+
+void ListPage::onSetActive() {
+  {
+    WaitCursor wait;
+    sheet_.setCurrentPage(definition_.pageId);
+    if (state_.entries.count() == 0 || definition_.pageId == CMD_SERVICES) fill();
+    selectRow(0);
+    sheet_.pageActivated(window_, definition_.pageId);
+    updateMonitorIcon();
+    sheet_.setCurrentPage(definition_.pageId);
+  }
+  selectionShown();
+}
+
+bool ListPage::onKillActive() {
+  sheet_.pageLeft();
+  return true;
+}
+
+bool ListPage::onQueryCancel() {
+  sheet_.savePlacement();
+  return true;
 }
 
 bool ListPage::onCommand(int id, int, HWND) {
@@ -613,54 +621,56 @@ bool ListPage::onContextMenu(HWND from, POINT at) {
   return true;
 }
 
+namespace {
+
+Size sizeOf(HWND window) {
+  RECT r{};
+  if (window) GetWindowRect(window, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+Margins inPixels(HWND page, Margins units) {
+  RECT r{units.left, units.top, units.right, units.bottom};
+  MapDialogRect(page, &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
+
 void ListPage::layout() {
-  HWND sheet = GetParent(window_);
-  RECT outer;
-  if (!GetWindowRect(sheet, &outer)) return;
-  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-  const bool oneRow = state_.tabRows == 1;
-  RECT units{7, 44, 14, 90};
-  MapDialogRect(window_, &units);
-  RECT buttonUnits{7, 25, 14, 35};
-  MapDialogRect(window_, &buttonUnits);
+  PageMeasures measures;
+  measures.sheet = sizeOf(GetParent(window_));
+  if (measures.sheet.width == 0) return;
+  measures.tabRows = sheet_.tabRows();
+  measures.listMargin = inPixels(window_, kListMarginUnits);
+  measures.buttonMargin = inPixels(window_, kButtonMarginUnits);
+  HWND help = item(IDC_HELP_ICON), helpLabel = item(IDC_HELP_LABEL);
+  HWND monitor = item(IDC_MONITOR_ICON), monitorLabel = item(IDC_MONITOR_LABEL);
+  measures.helpWidth = sizeOf(help).width;
+  measures.helpLabelWidth = sizeOf(helpLabel).width;
+  measures.monitorWidth = sizeOf(monitor).width;
+  measures.monitorLabelWidth = sizeOf(monitorLabel).width;
+  measures.slots = definition_.slotCount;
+  if (definition_.slotCount > 0) measures.button = sizeOf(item(definition_.slots[0]));
+  const PageLayout places = listPageLayout(measures);
 
   HDWP moves = BeginDeferWindowPos(16);
   auto place = [&](HWND control, int x, int y, int cx, int cy, UINT flags) {
     if (control && moves) moves = DeferWindowPos(moves, control, nullptr, x, y, cx, cy, flags | SWP_NOZORDER | SWP_NOACTIVATE);
   };
-  auto widthOf = [](HWND control) {
-    RECT r{};
-    if (control) GetWindowRect(control, &r);
-    return r.right - r.left;
-  };
-  auto heightOf = [](HWND control) {
-    RECT r{};
-    if (control) GetWindowRect(control, &r);
-    return r.bottom - r.top;
-  };
-  HWND help = item(IDC_HELP_ICON), helpLabel = item(IDC_HELP_LABEL);
-  HWND monitor = item(IDC_MONITOR_ICON), monitorLabel = item(IDC_MONITOR_LABEL);
-  place(help, width - 3 * widthOf(help), 3, 0, 0, SWP_NOSIZE);
-  place(helpLabel, width - static_cast<int>(1.75 * widthOf(helpLabel)), 25, 0, 0, SWP_NOSIZE);
-  place(monitor, width - 3 * widthOf(monitor), 38, 0, 0, SWP_NOSIZE);
-  place(monitorLabel, width - static_cast<int>(1.5 * widthOf(monitorLabel)), 60, 0, 0, SWP_NOSIZE);
-
-  const int listWidth = width - static_cast<int>(1.5 * units.right) - 20;
-  const int listHeight = oneRow ? height - static_cast<int>(1.5 * units.bottom) + 5
-                                : height - static_cast<int>(1.5 * units.bottom) - 16;
-  if (view() && !definition_.columns.empty()) place(view().handle(), units.left, units.top + 5, listWidth, listHeight, 0);
-
-  if (definition_.slotCount > 0) {
-    HWND first = item(definition_.slots[0]);
-    const int buttonWidth = widthOf(first), buttonHeight = heightOf(first);
-    int y = height - static_cast<int>(2.75 * buttonUnits.bottom) + 8;
-    if (oneRow) y += buttonHeight / 2 + 6;
-    const auto places = buttonRow(definition_.slotCount, buttonUnits.left, listWidth, buttonWidth, width);
-    for (int slot = 0; slot < definition_.slotCount; ++slot) {
-      const SlotPlace& p = places[slot];
-      if (definition_.slots[slot]) place(item(definition_.slots[slot]), p.x, y, p.width, buttonHeight, 0);
-      if (slot < 4 && definition_.alternates[slot]) place(item(definition_.alternates[slot]), p.x, y, p.width, buttonHeight, 0);
-    }
+  auto move = [&](HWND control, Point at) { place(control, at.x, at.y, 0, 0, SWP_NOSIZE); };
+  move(help, places.help);
+  move(helpLabel, places.helpLabel);
+  move(monitor, places.monitor);
+  move(monitorLabel, places.monitorLabel);
+  if (view() && !definition_.columns.empty())
+    place(view().handle(), places.list.x, places.list.y, places.list.width, places.list.height, 0);
+  for (int slot = 0; slot < static_cast<int>(places.buttons.size()); ++slot) {
+    const SlotPlace& p = places.buttons[slot];
+    const int height = measures.button.height;
+    if (definition_.slots[slot]) place(item(definition_.slots[slot]), p.x, places.buttonTop, p.width, height, 0);
+    if (slot < 4 && definition_.alternates[slot])
+      place(item(definition_.alternates[slot]), p.x, places.buttonTop, p.width, height, 0);
   }
   if (moves) EndDeferWindowPos(moves);
 }

@@ -34,20 +34,31 @@ struct PageDefinition {
 const std::vector<PageDefinition>& pageDefinitions();
 const PageDefinition* pageDefinitionOf(int pageId);
 
-class ListPage : public Dialog {
+class Sheet;
+
+class ListPage : public PropertyPage {
  public:
-  ListPage(ExplorerState& state, const PageDefinition& definition) : state_(state), definition_(definition) {}
+  ListPage(ExplorerState& state, Sheet& sheet, const PageDefinition& definition)
+      : state_(state), sheet_(sheet), definition_(definition) {}
   const PageDefinition& definition() const { return definition_; }
 
   // Column click: sort, flip the column's flag, store the page's sort option.
   void sortByColumn(int column);
   // The fill pattern: entries from the inventory, icons, rows, stored sort.
   void fill();
+  // Fills again after a change and selects the same row (or the last one).
+  void refill();
 
  protected:
   BOOL onInit() override;
   bool onCommand(int id, int code, HWND control) override;
+  // The list's notifications; the sheet's come as the three calls below.
   bool onNotify(NMHDR* header, LRESULT& result) override;
+  // Shown: fill when the entry list is empty, select the first row, report to the sheet.
+  void onSetActive() override;
+  // Left: the sheet empties the entry list and saves its place.
+  bool onKillActive() override;
+  bool onQueryCancel() override;
   bool onContextMenu(HWND from, POINT at) override;
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
   void onDestroy() override;
@@ -61,6 +72,9 @@ class ListPage : public Dialog {
   virtual bool comparesPrefixOnly() const { return false; }
   virtual bool keepsDisabledBelow() const { return false; }
   virtual int iconEntryPath(int entry, std::string& path) const;
+  // After the page showed a selection change (and after activation).
+  virtual void selectionShown() {}
+  virtual void onRowDoubleClick() { showInfo(); }
 
   ListView view() const { return ListView(item(IDC_LIST)); }
   int selectedEntry() const;
@@ -75,6 +89,7 @@ class ListPage : public Dialog {
   void updateMonitorIcon();
 
   ExplorerState& state_;
+  Sheet& sheet_;
   const PageDefinition& definition_;
 
  private:

@@ -27,12 +27,12 @@ class OptionsPage : public ListPage {
 
 }  // namespace
 
-std::unique_ptr<ListPage> createPage(ExplorerState& state, const PageDefinition& definition) {
-  if (definition.pageId == CMD_STARTUP_PROGRAMS) return createStartupPage(state, definition);
-  if (definition.pageId == CMD_DELAYED_START) return createDelayedPage(state, definition);
-  if (definition.pageId == CMD_COOKIES) return createCookiesPage(state, definition);
-  if (definition.pageId == CMD_OPTIONS) return std::make_unique<OptionsPage>(state, definition);
-  return std::make_unique<ListPage>(state, definition);
+std::unique_ptr<ListPage> createPage(ExplorerState& state, Sheet& sheet, const PageDefinition& definition) {
+  if (definition.pageId == CMD_STARTUP_PROGRAMS) return createStartupPage(state, sheet, definition);
+  if (definition.pageId == CMD_DELAYED_START) return createDelayedPage(state, sheet, definition);
+  if (definition.pageId == CMD_COOKIES) return createCookiesPage(state, sheet, definition);
+  if (definition.pageId == CMD_OPTIONS) return std::make_unique<OptionsPage>(state, sheet, definition);
+  return std::make_unique<ListPage>(state, sheet, definition);
 }
 
 }  // namespace tavrin

@@ -7,6 +7,6 @@
 
 namespace tavrin {
 
-std::unique_ptr<ListPage> createPage(ExplorerState& state, const PageDefinition& definition);
+std::unique_ptr<ListPage> createPage(ExplorerState& state, Sheet& sheet, const PageDefinition& definition);
 
 }  // namespace tavrin

@@ -1,6 +1,7 @@
 #include "placement.h"
 
 #include "inventory/options.h"
+#include "sheet.h"
 #include "sys/registry.h"
 
 namespace tavrin {
@@ -23,9 +24,10 @@ SIZE virtualScreen() { return {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMe
 }  // namespace
 
 void writeStartTab(ExplorerState& state) {
-  if (state.currentPage <= 1) return;  // no page yet: the stored one stays
-  state.options.startTab = state.currentPage;
-  writeOption("StartTab", state.currentPage);
+  const int page = state.sheet ? state.sheet->currentPage() : Sheet::kNoPage;
+  if (page == Sheet::kNoPage) return;  // no page yet: the stored one stays
+  state.options.startTab = page;
+  writeOption("StartTab", page);
 }
 
 void savePlacement(ExplorerState& state, HWND window, const std::string& name) {

@@ -3,9 +3,6 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
-#include <memory>
-#include <vector>
-
 #include "base/command_text.h"
 #include "base/commands.h"
 #include "base/text.h"
@@ -22,12 +19,7 @@ namespace tavrin {
 namespace {
 
 constexpr UINT_PTR kSheetSubclassId = 1;
-
-void bringForward(ExplorerState& state) {
-  BringWindowToTop(state.window);
-  SetForegroundWindow(state.window);
-  if (state.sheet) SetForegroundWindow(state.sheet);
-}
+constexpr int kTabIconSize = 16;
 
 // The NT family gets a resizable sheet.
 int CALLBACK sheetCallback(HWND, UINT message, LPARAM lParam) {
@@ -48,36 +40,8 @@ int CALLBACK sheetCallback(HWND, UINT message, LPARAM lParam) {
   return 0;
 }
 
-LRESULT CALLBACK sheetSubclass(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                               DWORD_PTR data) {
-  auto* state = reinterpret_cast<ExplorerState*>(data);
-  switch (message) {
-    case WM_GETMINMAXINFO: {
-      const LRESULT result = DefSubclassProc(sheet, message, wParam, lParam);
-      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      if (state->minimumSheet.cx > 0) {
-        info->ptMinTrackSize.x = state->minimumSheet.cx;
-        info->ptMinTrackSize.y = state->minimumSheet.cy;
-      }
-      return result;
-    }
-    case WM_SIZE: {
-      const LRESULT result = DefSubclassProc(sheet, message, wParam, lParam);
-      if (state->currentPage > 1) layoutTabStrip(*state);
-      return result;
-    }
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(sheet, sheetSubclass, kSheetSubclassId);
-      break;
-    default:
-      break;
-  }
-  return DefSubclassProc(sheet, message, wParam, lParam);
-}
-
-bool isSheetPage(int pageId, bool ntFamily) {
-  const PageDefinition* definition = pageDefinitionOf(pageId);
-  return definition && (ntFamily || pageId != CMD_SERVICES);
+bool isSheetPage(const PageDefinition& definition, bool ntFamily) {
+  return ntFamily || definition.pageId != CMD_SERVICES;
 }
 
 void traceCommonControlsVersion() {
@@ -96,74 +60,60 @@ void traceCommonControlsVersion() {
   trace::line("TabDialog - Check comctl32.dll ", current ? "V0" : "V1");
 }
 
-}  // namespace
-
-void createSharedResources(ExplorerState& state) {
-  auto bitmap = [&](int id) {
-    return UniqueBitmap(
-        static_cast<HBITMAP>(LoadImageA(state.instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
-  };
-  ButtonImages& images = state.images;
-  images.help = bitmap(IDB_HELP);
-  images.helpPressed = bitmap(IDB_HELP_PRESSED);
-  images.helpHover = bitmap(IDB_HELP_HOVER);
-  images.monitorOn = bitmap(IDB_MONITOR_ON);
-  images.monitorPressed = bitmap(IDB_MONITOR_PRESSED);
-  images.monitorOnHover = bitmap(IDB_MONITOR_ON_HOVER);
-  images.monitorOff = bitmap(IDB_MONITOR_OFF);
-  images.monitorOffHover = bitmap(IDB_MONITOR_OFF_HOVER);
-  images.monitorOffPressed = bitmap(IDB_MONITOR_OFF_PRESSED);
-  images.monitorRealtime = bitmap(IDB_MONITOR_REALTIME);
-
-  auto font = [](int height, int weight, const char* face) {
-    return UniqueFont(CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face));
-  };
-  state.fonts.bold = font(-11, FW_BOLD, "MS Shell Dlg");
-  state.fonts.small = font(-10, FW_NORMAL, "MS Sans Serif");
-  state.options.noteFont = state.options.noteFont.empty() ? "Arial" : state.options.noteFont;
-  state.fonts.note = font(-(state.options.noteSize > 0 ? state.options.noteSize : 14), FW_NORMAL,
-                          state.options.noteFont.c_str());
+Size outerSize(HWND window) {
+  RECT outer{};
+  GetWindowRect(window, &outer);
+  return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
+void resize(HWND window, Size size) {
+  SetWindowPos(window, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
 void openSheet(ExplorerState& state, int command) {
-  if (state.currentPage > 0) {
-    if (command == CMD_COOKIES) {
-      SetWindowPos(state.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    } else if (state.currentPage == CMD_ACTIVE_TASKS) {
-      for (ListPage* page : state.openPages)
-        if (page->definition().pageId == CMD_ACTIVE_TASKS && page->handle()) page->fill();
-    }
-    bringForward(state);
+  if (state.sheet) {
+    state.sheet->bringForward(command);
     return;
   }
-  state.currentPage = 1;
-  traceCommonControlsVersion();
-  SetWindowTextA(state.window, loadString(IDS_CAPTION, 32).c_str());
+  Sheet sheet(state);
+  state.sheet = &sheet;
+  sheet.run(command);
+  state.sheet = nullptr;
+}
 
-  std::vector<std::unique_ptr<ListPage>> pages;
+Sheet::Sheet(ExplorerState& state) : state_(state) {}
+
+Sheet::~Sheet() = default;
+
+void Sheet::run(int command) {
+  traceCommonControlsVersion();
+  SetWindowTextA(state_.window, loadString(IDS_CAPTION, 32).c_str());
+
   std::vector<std::string> titles;
   std::vector<PROPSHEETPAGEA> records;
   UINT startTab = 0;
-  if (state.ntFamily) trace::line("TabDialog - If Windows 2000", "True");
+  if (state_.ntFamily) trace::line("TabDialog - If Windows 2000", "True");
   for (const PageDefinition& definition : pageDefinitions()) {
-    if (!isSheetPage(definition.pageId, state.ntFamily)) continue;
-    if (definition.pageId == command) startTab = static_cast<UINT>(pages.size());
-    pages.push_back(createPage(state, definition));
+    if (!isSheetPage(definition, state_.ntFamily)) continue;
+    if (definition.pageId == command) startTab = static_cast<UINT>(pages_.size());
+    pages_.push_back(createPage(state_, *this, definition));
     titles.push_back(loadString(definition.title, 64));
   }
-  for (std::size_t i = 0; i < pages.size(); ++i) {
-    HICON icon = static_cast<HICON>(
-        LoadImageA(state.instance, MAKEINTRESOURCEA(pages[i]->definition().icon), IMAGE_ICON, 16, 16, LR_SHARED));
-    records.push_back(pages[i]->pageRecord(state.instance, pages[i]->definition().dialogId, titles[i], icon));
+  for (std::size_t i = 0; i < pages_.size(); ++i) {
+    const PageDefinition& definition = pages_[i]->definition();
+    HICON icon = static_cast<HICON>(LoadImageA(state_.instance, MAKEINTRESOURCEA(definition.icon), IMAGE_ICON,
+                                               kTabIconSize, kTabIconSize, LR_SHARED));
+    records.push_back(pages_[i]->record(state_.instance, definition.dialogId, titles[i], icon));
   }
 
   const std::string caption = loadString(IDS_CAPTION, 32);
   PROPSHEETHEADERA header{};
   header.dwSize = sizeof header;
-  header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | (state.ntFamily ? PSH_USECALLBACK : 0);
-  header.hwndParent = state.window;
-  header.hInstance = state.instance;
+  header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | (state_.ntFamily ? PSH_USECALLBACK : 0);
+  header.hwndParent = state_.window;
+  header.hInstance = state_.instance;
   header.pszCaption = caption.c_str();
   header.nPages = static_cast<UINT>(records.size());
   header.nStartPage = startTab;
@@ -171,122 +121,165 @@ void openSheet(ExplorerState& state, int command) {
   header.pfnCallback = sheetCallback;
 
   trace::line("TabDialog", "PropertySheet");
-  playSoundEvent(0, state.options);
+  playSoundEvent(0, state_.options);
   if (contains(fileNamePart(moduleFileName()), "hijack")) trace::line("TabDialog", "HijackTavrin.log");
 
-  for (auto& page : pages) state.openPages.push_back(page.get());
   const INT_PTR result = PropertySheetA(&header);
-  state.openPages.clear();
-  state.sheet = nullptr;
-  state.statusBar = nullptr;
-  state.sheetPlaced = false;
+  phase_ = Phase::Closing;
   if (result < 0) {
-    state.currentPage = 0;
-    showMessageDialog(state, IDS_ABNORMAL_CONDITION);
+    showMessageDialog(state_, IDS_ABNORMAL_CONDITION);
     return;
   }
-  state.currentPage = 0;
-  if (state.window) PostMessageA(state.window, WM_CLOSE, 0, 0);
+  if (state_.window) PostMessageA(state_.window, WM_CLOSE, 0, 0);
 }
 
-void initialiseSheet(ExplorerState& state, HWND sheet) {
-  state.sheet = sheet;
-  if (state.sheetPlaced) return;
-  state.sheetPlaced = true;
-  if (!state.ntFamily) {
-    restoreDialogPlacement(state, sheet, "Pos");
+void Sheet::bringForward(int command) {
+  if (command == CMD_COOKIES) {
+    SetWindowPos(state_.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  } else if (currentPage() == CMD_ACTIVE_TASKS) {
+    for (const auto& page : pages_)
+      if (page->definition().pageId == CMD_ACTIVE_TASKS && page->handle()) page->fill();
+  }
+  BringWindowToTop(state_.window);
+  SetForegroundWindow(state_.window);
+  if (window_) SetForegroundWindow(window_);
+}
+
+void Sheet::pageCreated(HWND page) {
+  if (!window_) setUp(GetParent(page));
+}
+
+// Run once, for the first page: subclass, minimum size, status bar, placement.
+void Sheet::setUp(HWND sheet) {
+  window_ = sheet;
+  if (!state_.ntFamily) {
+    restoreDialogPlacement(state_, sheet, "Pos");
     return;
   }
-  SetWindowSubclass(sheet, sheetSubclass, kSheetSubclassId, reinterpret_cast<DWORD_PTR>(&state));
+  SetWindowSubclass(sheet, subclass, kSheetSubclassId, reinterpret_cast<DWORD_PTR>(this));
   RECT client;
   GetClientRect(sheet, &client);
-  state.minimumSheet = {client.right - 10, client.bottom - 32};
-  if (!state.statusBar)
-    state.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                                      sheet, reinterpret_cast<HMENU>(IDC_STATUS_BAR), state.instance, nullptr);
+  minimum_ = minimumSheetSize({client.right, client.bottom});
+  statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, sheet,
+                               reinterpret_cast<HMENU>(IDC_STATUS_BAR), state_.instance, nullptr);
   restoreSheetPlacement(sheet);
 }
 
-void setStatusText(ExplorerState& state, const std::string& text) {
-  if (state.statusBar) SendMessageA(state.statusBar, SB_SETTEXTA, SBT_NOBORDERS, reinterpret_cast<LPARAM>(text.c_str()));
+void Sheet::setCurrentPage(int pageId) {
+  if (phase_ == Phase::Closing) return;
+  phase_ = Phase::Shown;
+  currentPage_ = pageId;
 }
 
-void createActivePage(ExplorerState& state, HWND page) {
-  HWND sheet = GetParent(page);
-  state.sheet = sheet;
-  if (state.options.debug) trace::memoryLine("Create Active Page");
-  HWND ok = GetDlgItem(sheet, IDOK);
+// "Create Active Page": sheet buttons, caption, status bar, layout.
+void Sheet::pageActivated(HWND page, int pageId) {
+  if (!window_) window_ = GetParent(page);
+  setCurrentPage(pageId);
+  if (state_.options.debug) trace::memoryLine("Create Active Page");
+  HWND ok = GetDlgItem(window_, IDOK);
   ShowWindow(ok, SW_HIDE);
   EnableWindow(ok, FALSE);
-  SetDlgItemTextA(sheet, IDCANCEL, loadString(IDS_BTN_CLOSE, 32).c_str());
-  SetWindowLongA(sheet, GWL_EXSTYLE, GetWindowLongA(sheet, GWL_EXSTYLE) & ~WS_EX_CONTEXTHELP);
-  SetWindowTextA(state.window, loadString(IDS_CAPTION, 32).c_str());
-  setStatusText(state, "");
-  layoutTabStrip(state);
+  SetDlgItemTextA(window_, IDCANCEL, loadString(IDS_BTN_CLOSE, 32).c_str());
+  SetWindowLongA(window_, GWL_EXSTYLE, GetWindowLongA(window_, GWL_EXSTYLE) & ~WS_EX_CONTEXTHELP);
+  SetWindowTextA(state_.window, loadString(IDS_CAPTION, 32).c_str());
+  setStatusText("");
+  layout();
 }
 
-void cleanupActivePage(ExplorerState& state) {
-  if (state.options.debug) trace::memoryLine("CleanupActivePage");
-  state.entries.clear();
-  setStatusText(state, "");
-  saveSheetPlacement(state);
+// "CleanupActivePage": entry list emptied, status bar cleared, placement saved.
+void Sheet::pageLeft() {
+  if (state_.options.debug) trace::memoryLine("CleanupActivePage");
+  state_.entries.clear();
+  setStatusText("");
+  savePlacement();
 }
 
-void saveSheetPlacement(ExplorerState& state) {
-  if (state.sheet && state.currentPage > 1) savePlacement(state, state.sheet, "Pos");
+void Sheet::setStatusText(const std::string& text) {
+  if (statusBar_) SendMessageA(statusBar_, SB_SETTEXTA, SBT_NOBORDERS, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void layoutTabStrip(ExplorerState& state) {
-  HWND sheet = state.sheet;
-  if (!state.ntFamily || !sheet) return;
-  RECT outer;
-  GetWindowRect(sheet, &outer);
-  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+void Sheet::savePlacement() {
+  if (window_ && currentPage() != kNoPage) tavrin::savePlacement(state_, window_, "Pos");
+}
 
-  HWND tab = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-  if (!tab) tab = FindWindowExA(sheet, nullptr, "SysTabControl32", nullptr);
+void Sheet::close() {
+  savePlacement();
+  phase_ = Phase::Closing;
+  if (window_) PostMessageA(window_, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+  if (state_.window) PostMessageA(state_.window, WM_CLOSE, 0, 0);
+}
+
+// The tab control shows the pages' icons from a list made once.
+void Sheet::useTabIcons(HWND tab) {
+  if (tabIcons_) return;
+  tabIcons_.reset(ImageList_Create(kTabIconSize, kTabIconSize, ILC_COLOR32 | ILC_MASK, 10, 0));
+  for (const auto& page : pages_) {
+    UniqueIcon icon(static_cast<HICON>(LoadImageA(state_.instance, MAKEINTRESOURCEA(page->definition().icon),
+                                                  IMAGE_ICON, kTabIconSize, kTabIconSize, LR_DEFAULTCOLOR)));
+    ImageList_AddIcon(tabIcons_.get(), icon.get());
+  }
+  SendMessageA(tab, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(tabIcons_.get()));
+}
+
+// The tab strip, status bar and current page follow the sheet's size (NT family only).
+void Sheet::layout() {
+  if (!state_.ntFamily || !window_) return;
+  const Size size = outerSize(window_);
+  HWND tab = reinterpret_cast<HWND>(SendMessageA(window_, PSM_GETTABCONTROL, 0, 0));
+  if (!tab) tab = FindWindowExA(window_, nullptr, "SysTabControl32", nullptr);
+  if (tab) tabRows_ = static_cast<int>(SendMessageA(tab, TCM_GETROWCOUNT, 0, 0));
+  const SheetLayout places = sheetLayout(size, tabRows_);
   if (tab) {
-    state.tabRows = static_cast<int>(SendMessageA(tab, TCM_GETROWCOUNT, 0, 0));
-    SetWindowPos(tab, nullptr, 0, 0, width - 20, height - 67, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 0);
-    for (const PageDefinition& definition : pageDefinitions()) {
-      if (!isSheetPage(definition.pageId, state.ntFamily)) continue;
-      HICON icon = static_cast<HICON>(
-          LoadImageA(state.instance, MAKEINTRESOURCEA(definition.icon), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-      ImageList_AddIcon(images, icon);
-      DestroyIcon(icon);
-    }
-    HIMAGELIST old = reinterpret_cast<HIMAGELIST>(SendMessageA(tab, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images)));
-    if (old && old != images) ImageList_Destroy(old);
+    resize(tab, places.tabControl);
+    useTabIcons(tab);
   }
-  if (state.statusBar) {
-    SetWindowPos(state.statusBar, nullptr, 0, 0, width - 28, height - 131, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageA(state.statusBar, WM_SIZE, 0, 0);
+  if (statusBar_) {
+    resize(statusBar_, places.statusBar);
+    SendMessageA(statusBar_, WM_SIZE, 0, 0);
   }
+  // The sheet's own Close button stays hidden: each page has its own.
   const std::string close = loadString(IDS_BTN_CLOSE, 32);
-  for (HWND button = GetWindow(sheet, GW_CHILD); button; button = GetWindow(button, GW_HWNDNEXT)) {
+  for (HWND button = GetWindow(window_, GW_CHILD); button; button = GetWindow(button, GW_HWNDNEXT)) {
     char text[64] = {};
     char className[32] = {};
     GetClassNameA(button, className, sizeof className);
     GetWindowTextA(button, text, sizeof text);
     if (lstrcmpiA(className, "Button") != 0 || close != text) continue;
-    POINT at{width - 92, height - 66};
-    SetWindowPos(button, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(button, nullptr, places.closeButton.x, places.closeButton.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(button, SW_HIDE);
   }
-  HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+  HWND page = reinterpret_cast<HWND>(SendMessageA(window_, PSM_GETCURRENTPAGEHWND, 0, 0));
   if (page) {
-    const int pageHeight = height - 112 + (state.tabRows == 1 ? 10 : 0);
-    SetWindowPos(page, nullptr, 0, 0, width - 28, pageHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    resize(page, places.page);
     SendMessageA(page, kLayoutMessage, 0, 0);
   }
 }
 
-void closeSheet(ExplorerState& state) {
-  saveSheetPlacement(state);
-  state.currentPage = 0;
-  if (state.sheet) PostMessageA(state.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-  if (state.window) PostMessageA(state.window, WM_CLOSE, 0, 0);
+LRESULT CALLBACK Sheet::subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<Sheet*>(data);
+  switch (message) {
+    case WM_GETMINMAXINFO: {
+      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      if (self->minimum_.width > 0) {
+        info->ptMinTrackSize.x = self->minimum_.width;
+        info->ptMinTrackSize.y = self->minimum_.height;
+      }
+      return result;
+    }
+    case WM_SIZE: {
+      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      if (self->currentPage() != kNoPage) self->layout();
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(window, subclass, kSheetSubclassId);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace tavrin

@@ -39,37 +39,16 @@ std::string companyOf(const std::string& programPath) {
   return version.companyName;
 }
 
-// Pages that act on every selected row.
+// Pages that act on every selected row; a double click asks for online information.
 class StartupListPage : public ListPage {
  public:
   using ListPage::ListPage;
 
  protected:
-  // Refills after a change and selects the same row again (or the last one).
-  void refill() {
-    int row = selectedRow();
-    fill();
-    const int rows = view().rowCount();
-    if (row >= rows) row = rows - 1;
-    selectRow(row < 0 ? 0 : row);
-    afterSelection();
-  }
-  virtual void afterSelection() {}
   int ask(UINT text, UINT flags) const {
     return messageBox(window_, loadString(text), loadString(IDS_CAPTION, 32), flags | MB_TOPMOST, languageId());
   }
-  bool onNotify(NMHDR* header, LRESULT& result) override {
-    if (header->idFrom == IDC_LIST && header->code == NM_DBLCLK) {
-      onCommand(IDM_ONLINE_INFO, 0, nullptr);
-      return true;
-    }
-    const bool handled = ListPage::onNotify(header, result);
-    if (header->idFrom == IDC_LIST &&
-        (header->code == LVN_ITEMCHANGED || header->code == NM_CLICK || header->code == LVN_KEYDOWN))
-      afterSelection();
-    if (header->code == PSN_SETACTIVE) afterSelection();
-    return handled;
-  }
+  void onRowDoubleClick() override { onCommand(IDM_ONLINE_INFO, 0, nullptr); }
 };
 
 class StartupPage : public StartupListPage {
@@ -85,10 +64,9 @@ class StartupPage : public StartupListPage {
     showItem(IDC_DISABLE, false);
     return result;
   }
-  bool onNotify(NMHDR* header, LRESULT& result) override {
-    if (header->code == PSN_SETACTIVE)
-      CheckDlgButton(window_, IDC_SHOW_ALL, readOption("ShowAllStartup", 0) > 0 ? BST_CHECKED : BST_UNCHECKED);
-    return StartupListPage::onNotify(header, result);
+  void onSetActive() override {
+    CheckDlgButton(window_, IDC_SHOW_ALL, readOption("ShowAllStartup", 0) > 0 ? BST_CHECKED : BST_UNCHECKED);
+    StartupListPage::onSetActive();
   }
   void fillEntries() override { enumerateStartup(state_.entries, true, readOption("ShowAllStartup", 0)); }
   void setRowColumns(int row, int entry) override {
@@ -113,7 +91,7 @@ class StartupPage : public StartupListPage {
   bool comparesPrefixOnly() const override { return true; }
   bool keepsDisabledBelow() const override { return true; }
 
-  void afterSelection() override {
+  void selectionShown() override {
     const int entry = selectedEntry();
     if (entry < 0) {
       showItem(IDC_ENABLE, false);
@@ -132,7 +110,7 @@ class StartupPage : public StartupListPage {
     const bool toggles = type < typecode::kWinlogonUserinit || type == typecode::kWinlogonNotify;
     enableItem(IDC_ENABLE, disabled && toggles);
     enableItem(IDC_DISABLE, !disabled && toggles);
-    setStatusText(state_, loadString(IDS_STARTUP_LOCATION, 64) + startupLocationDescription(type, disabled));
+    sheet_.setStatusText(loadString(IDS_STARTUP_LOCATION, 64) + startupLocationDescription(type, disabled));
   }
 
   bool onCommand(int id, int code, HWND control) override {
@@ -283,12 +261,8 @@ class DelayOptionsDialog : public Dialog {
     centreWindow(window_);
     return TRUE;
   }
-  bool onCommand(int id, int, HWND) override {
-    if (id == IDCANCEL) {
-      end(0);
-      return true;
-    }
-    if (id != IDOK) return false;
+  void onCancel() override { end(0); }
+  void onOk() override {
     DelayedOptions options;
     options.seconds = chosen(IDC_DELAY_MINUTES) * 60 + chosen(IDC_DELAY_SECONDS) * 10;
     options.windowState = chosen(IDC_DELAY_OPEN_AS);
@@ -296,7 +270,6 @@ class DelayOptionsDialog : public Dialog {
     options.parameters = itemText(IDC_DELAY_PARAMETERS);
     writeDelayedOptions(hive_, programFile_, options);
     end(1);
-    return true;
   }
 
  private:
@@ -324,15 +297,8 @@ class StartupTypeDialog : public Dialog {
     centreWindow(window_);
     return TRUE;
   }
-  bool onCommand(int id, int, HWND) override {
-    if (id == IDCANCEL) {
-      end(0);
-      return true;
-    }
-    if (id != IDOK) return false;
-    end(IsDlgButtonChecked(window_, IDC_TYPE_ALL_USERS) == BST_CHECKED ? 1 : 2);
-    return true;
-  }
+  void onCancel() override { end(0); }
+  void onOk() override { end(IsDlgButtonChecked(window_, IDC_TYPE_ALL_USERS) == BST_CHECKED ? 1 : 2); }
 };
 
 class DelayedPage : public StartupListPage {
@@ -486,12 +452,12 @@ std::string chooseProgramFile(HWND owner) {
   return chosen.size() <= 4 ? "" : chosen;
 }
 
-std::unique_ptr<ListPage> createStartupPage(ExplorerState& state, const PageDefinition& definition) {
-  return std::make_unique<StartupPage>(state, definition);
+std::unique_ptr<ListPage> createStartupPage(ExplorerState& state, Sheet& sheet, const PageDefinition& definition) {
+  return std::make_unique<StartupPage>(state, sheet, definition);
 }
 
-std::unique_ptr<ListPage> createDelayedPage(ExplorerState& state, const PageDefinition& definition) {
-  return std::make_unique<DelayedPage>(state, definition);
+std::unique_ptr<ListPage> createDelayedPage(ExplorerState& state, Sheet& sheet, const PageDefinition& definition) {
+  return std::make_unique<DelayedPage>(state, sheet, definition);
 }
 
 }  // namespace tavrin

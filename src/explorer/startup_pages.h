@@ -8,8 +8,8 @@
 
 namespace tavrin {
 
-std::unique_ptr<ListPage> createStartupPage(ExplorerState& state, const PageDefinition& definition);
-std::unique_ptr<ListPage> createDelayedPage(ExplorerState& state, const PageDefinition& definition);
+std::unique_ptr<ListPage> createStartupPage(ExplorerState& state, Sheet& sheet, const PageDefinition& definition);
+std::unique_ptr<ListPage> createDelayedPage(ExplorerState& state, Sheet& sheet, const PageDefinition& definition);
 
 // The "Add AutoStart Program" chooser; empty when cancelled.
 std::string chooseProgramFile(HWND owner);

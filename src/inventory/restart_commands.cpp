@@ -29,12 +29,6 @@ class RestartCommandsDialog : public Dialog {
     return focusDefaultButton();
   }
 
-  bool onCommand(int id, int, HWND) override {
-    if (id != IDCANCEL && id != IDOK) return false;
-    end(id);
-    return true;
-  }
-
   std::string path_, text_;
 };
 

@@ -113,6 +113,9 @@ class AlertDialog : public Dialog {
   }
 
   void onDestroy() override { saveAlertPlacement(handle(), "Alert"); }
+  // An alert ends only with one of its answers.
+  void onOk() override {}
+  void onCancel() override {}
 
  private:
   void restorePlacement() { restoreAlertPlacement(handle(), "Alert"); }
@@ -338,6 +341,8 @@ class FileTypeAlert : public Dialog {
   }
 
   void onDestroy() override { saveAlertPlacement(handle(), "Alert"); }
+  void onOk() override {}
+  void onCancel() override {}
 
   AlertContext context_;
   UniqueIcon icons_[2];

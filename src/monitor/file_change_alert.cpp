@@ -57,13 +57,12 @@ class FileChangeAlert : public Dialog {
         end(done);
         return true;
       }
-      case IDCANCEL:
-        end(0);
-        return true;
       default:
         return false;
     }
   }
+  void onOk() override {}
+  void onCancel() override { end(0); }
 
   void onDestroy() override { saveAlertPlacement(handle(), kPlacementName); }
 

@@ -6,31 +6,7 @@
 
 namespace tavrin {
 
-INT_PTR Dialog::runModal(HINSTANCE instance, int templateId, HWND owner) {
-  return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, procedure, reinterpret_cast<LPARAM>(this));
-}
-
-PROPSHEETPAGEA Dialog::pageRecord(HINSTANCE instance, int templateId, const std::string& title, HICON icon) {
-  PROPSHEETPAGEA page{};
-  page.dwSize = sizeof page;
-  page.dwFlags = PSP_USETITLE | (icon ? PSP_USEHICON : 0);
-  page.hInstance = instance;
-  page.pszTemplate = MAKEINTRESOURCEA(templateId);
-  page.hIcon = icon;
-  page.pszTitle = title.c_str();
-  page.pfnDlgProc = procedure;
-  page.lParam = reinterpret_cast<LPARAM>(this);
-  return page;
-}
-
-BOOL Dialog::focusDefaultButton() {
-  const LRESULT id = SendMessageA(window_, DM_GETDEFID, 0, 0);
-  if (HIWORD(id) != DC_HASDEFID) return TRUE;
-  SetFocus(item(LOWORD(id)));
-  return FALSE;
-}
-
-std::string Dialog::itemText(int id) const {
+std::string DialogWindow::itemText(int id) const {
   HWND control = item(id);
   const int length = control ? GetWindowTextLengthA(control) : 0;
   if (length <= 0) return "";
@@ -39,21 +15,15 @@ std::string Dialog::itemText(int id) const {
   return text.data();
 }
 
-INT_PTR CALLBACK Dialog::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    // A page gets its PROPSHEETPAGE; a dialog gets the object itself.
-    Dialog* self = nullptr;
-    auto* page = reinterpret_cast<PROPSHEETPAGEA*>(lParam);
-    if (page && GetWindowLongA(window, GWL_STYLE) & WS_CHILD)
-      self = reinterpret_cast<Dialog*>(page->lParam);
-    else
-      self = reinterpret_cast<Dialog*>(lParam);
-    SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    if (!self) return FALSE;
-    self->window_ = window;
-    return self->onInit();
-  }
-  auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+INT_PTR DialogWindow::attach(HWND window, DialogWindow* self) {
+  SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+  if (!self) return FALSE;
+  self->window_ = window;
+  return self->onInit();
+}
+
+INT_PTR DialogWindow::route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrA(window, DWLP_USER));
   if (!self) return FALSE;
   const INT_PTR result = self->dispatch(message, wParam, lParam);
   if (message == WM_NCDESTROY) {
@@ -63,7 +33,7 @@ INT_PTR CALLBACK Dialog::procedure(HWND window, UINT message, WPARAM wParam, LPA
   return result;
 }
 
-INT_PTR Dialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR DialogWindow::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       return onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -84,6 +54,73 @@ INT_PTR Dialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       return FALSE;
     }
   }
+}
+
+INT_PTR Dialog::runModal(HINSTANCE instance, int templateId, HWND owner) {
+  return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, procedure, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL Dialog::focusDefaultButton() {
+  const LRESULT id = SendMessageA(window_, DM_GETDEFID, 0, 0);
+  if (HIWORD(id) != DC_HASDEFID) return TRUE;
+  SetFocus(item(LOWORD(id)));
+  return FALSE;
+}
+
+INT_PTR CALLBACK Dialog::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) return attach(window, reinterpret_cast<Dialog*>(lParam));
+  return route(window, message, wParam, lParam);
+}
+
+INT_PTR Dialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_COMMAND) return DialogWindow::dispatch(message, wParam, lParam);
+  const int id = LOWORD(wParam);
+  if (onCommand(id, HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return TRUE;
+  if (id == IDOK) onOk();
+  else if (id == IDCANCEL) onCancel();
+  else return FALSE;
+  return TRUE;
+}
+
+PROPSHEETPAGEA PropertyPage::record(HINSTANCE instance, int templateId, const std::string& title, HICON icon) {
+  PROPSHEETPAGEA page{};
+  page.dwSize = sizeof page;
+  page.dwFlags = PSP_USETITLE | (icon ? PSP_USEHICON : 0);
+  page.hInstance = instance;
+  page.pszTemplate = MAKEINTRESOURCEA(templateId);
+  page.hIcon = icon;
+  page.pszTitle = title.c_str();
+  page.pfnDlgProc = procedure;
+  page.lParam = reinterpret_cast<LPARAM>(this);
+  return page;
+}
+
+INT_PTR CALLBACK PropertyPage::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    const auto* page = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
+    return attach(window, page ? reinterpret_cast<PropertyPage*>(page->lParam) : nullptr);
+  }
+  return route(window, message, wParam, lParam);
+}
+
+INT_PTR PropertyPage::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_NOTIFY) return DialogWindow::dispatch(message, wParam, lParam);
+  LRESULT result = 0;
+  switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+    case PSN_SETACTIVE:
+      onSetActive();  // 0: the page becomes the current one
+      break;
+    case PSN_KILLACTIVE:
+      result = onKillActive() ? FALSE : TRUE;
+      break;
+    case PSN_QUERYCANCEL:
+      result = onQueryCancel() ? FALSE : TRUE;
+      break;
+    default:
+      return DialogWindow::dispatch(message, wParam, lParam);
+  }
+  SetWindowLongPtrA(window_, DWLP_MSGRESULT, result);
+  return TRUE;
 }
 
 }  // namespace tavrin

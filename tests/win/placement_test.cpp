@@ -17,9 +17,11 @@ TEST(SheetPlacement, OutsideTheNtFamilyTheSheetMovesToItsStoredPlace) {
   testutil::setString(HKEY_CURRENT_USER, kOptionsKey, "StartTab", "6039");
   ExplorerState state;
   state.ntFamily = false;
-  state.currentPage = 1;  // the sheet is being built
+  Sheet building(state);  // no page is current yet
+  state.sheet = &building;
   HWND sheet = CreateWindowA("STATIC", "", WS_POPUP, 10, 10, 300, 200, nullptr, nullptr, nullptr, nullptr);
-  initialiseSheet(state, sheet);
+  HWND page = CreateWindowA("STATIC", "", WS_CHILD, 0, 0, 10, 10, sheet, nullptr, nullptr, nullptr);
+  building.pageCreated(page);
   RECT r;
   GetWindowRect(sheet, &r);
   EXPECT_EQ(r.left, 120);
