@@ -222,7 +222,7 @@ class CookieListDialog : public Dialog {
   int layoutId() const { return mozilla() ? CMD_COOKIE_LIST : CMD_COOKIES; }
 
   void updateMonitorIcon() {
-    showMonitorIcon(state_.images, item(IDC_MONITOR_ICON), readOption("Cookies", 0) > 0, false);
+    showMonitorIcon(state_.images, item(IDC_MONITOR_ICON), readOption("Cookies") > 0, false);
   }
 
   void insertColumns() {
@@ -260,7 +260,7 @@ class CookieListDialog : public Dialog {
       view.setCell(row, 4, loadString(list.flag(entry) ? IDS_TRUE : IDS_FALSE, 32));
     }
     view.setRedraw(true);
-    const int stored = readOption("SortCookie", 0);
+    const int stored = readOption("SortCookie");
     if (stored > 0 && stored <= columnCount()) sortRows(stored - 1, stored - 1 == sortedColumn_ && sortedDescending_);
   }
 
@@ -476,14 +476,14 @@ class CookiesPage : public ListPage {
   }
 
   void showPage() {
-    const int mode = cookieModeOf(readOption("Browser", 1));
+    const int mode = cookieModeOf(readOption("Browser"));
     CheckRadioButton(window_, IDC_COOKIE_IE, IDC_COOKIE_MOZILLA,
                      mode == kCookieModeMozilla ? IDC_COOKIE_MOZILLA : IDC_COOKIE_IE);
     const bool mozilla = mozillaPresent();
     enableItem(IDC_COOKIE_IE, mozilla);
     showItem(IDC_COOKIE_MOZILLA, mozilla);
     setItemText(IDC_COOKIE_FOLDER, cookieFolderText(mode));
-    const bool always = readOption("ViewCookies", 0) > 0;
+    const bool always = readOption("ViewCookies") > 0;
     CheckDlgButton(window_, IDC_COOKIE_ALWAYS_VIEW, always ? BST_CHECKED : BST_UNCHECKED);
     fillNuts();
     updateMonitorIcon();

@@ -92,7 +92,7 @@ class PatrolTimeDialog : public Dialog {
     SendMessageA(item(IDC_PATROL_EDIT), EM_LIMITTEXT, 2, 0);
     SendMessageA(item(IDC_PATROL_SLIDER), TBM_SETRANGE, FALSE, MAKELPARAM(0, 30));
     SendMessageA(item(IDC_PATROL_SLIDER), TBM_SETTICFREQ, 3, 0);
-    realtimeAtOpening_ = realtimeOption_ && readOption(realtimeOption_, 0) > 0;
+    realtimeAtOpening_ = realtimeOption_ && readOption(realtimeOption_) > 0;
     if (!realtimeOption_) showItem(IDC_PATROL_REALTIME, false);
     applyState();
     centreWindow(window_);
@@ -139,8 +139,8 @@ class PatrolTimeDialog : public Dialog {
   }
   // The patrol time, or 0 and nothing editable while real-time watching is on.
   void applyState() {
-    const bool realtime = realtimeOption_ && readOption(realtimeOption_, 0) > 0;
-    const int minutes = realtime ? 0 : readOption(patrolOption_, 0);
+    const bool realtime = realtimeOption_ && readOption(realtimeOption_) > 0;
+    const int minutes = realtime ? 0 : readOption(patrolOption_);
     CheckDlgButton(window_, IDC_PATROL_REALTIME, realtime ? BST_CHECKED : BST_UNCHECKED);
     enableItem(IDC_PATROL_SLIDER, !realtime);
     enableItem(IDC_PATROL_EDIT, !realtime);

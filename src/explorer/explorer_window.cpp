@@ -50,7 +50,7 @@ void onCommand(ExplorerState& state, int command) {
       registerMonitor(!isMonitorRegistered());
       break;
     case CMD_EXIT_HANDLING:
-      if (readOption("ConfirmExit", 0) == 0)
+      if (readOption("ConfirmExit") == 0)
         DestroyWindow(state.window);
       else if (FindWindowA(kMonitorClassName, nullptr))
         openSheet(state, CMD_STARTUP_PROGRAMS);

@@ -275,8 +275,8 @@ BOOL ListPage::onInit() {
 
 void ListPage::updateMonitorIcon() {
   if (!definition_.patrolOption) return;
-  const bool realtime = definition_.realtimeOption && readOption(definition_.realtimeOption, 0) > 0;
-  showMonitorIcon(state_.images, item(IDC_MONITOR_ICON), readOption(definition_.patrolOption, 0) > 0, realtime);
+  const bool realtime = definition_.realtimeOption && readOption(definition_.realtimeOption) > 0;
+  showMonitorIcon(state_.images, item(IDC_MONITOR_ICON), readOption(definition_.patrolOption) > 0, realtime);
 }
 
 void ListPage::insertColumns() {
@@ -315,7 +315,7 @@ void ListPage::fill() {
     if (row >= 0) setRowColumns(row, entry);
   }
   view.setRedraw(true);
-  const int stored = definition_.sortOption ? readOption(definition_.sortOption, 0) : 0;
+  const int stored = definition_.sortOption ? readOption(definition_.sortOption) : 0;
   if (stored > 0 && stored <= static_cast<int>(definition_.columns.size())) {
     // A refill keeps the order last shown for that column.
     const int column = stored - 1;

@@ -65,10 +65,10 @@ class StartupPage : public StartupListPage {
     return result;
   }
   void onSetActive() override {
-    CheckDlgButton(window_, IDC_SHOW_ALL, readOption("ShowAllStartup", 0) > 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(window_, IDC_SHOW_ALL, readOption("ShowAllStartup") > 0 ? BST_CHECKED : BST_UNCHECKED);
     StartupListPage::onSetActive();
   }
-  void fillEntries() override { enumerateStartup(state_.entries, true, readOption("ShowAllStartup", 0)); }
+  void fillEntries() override { enumerateStartup(state_.entries, true, readOption("ShowAllStartup")); }
   void setRowColumns(int row, int entry) override {
     const EntryList& list = state_.entries;
     const std::string command = (list.flag(entry) == 1 ? "RunDLL32.exe " : "") + fileNamePart(list.programPath(entry));

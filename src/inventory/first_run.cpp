@@ -38,7 +38,7 @@ void upgradeStoredVersion(Options& options, EntryList& list) {
       reg::writeString(HKEY_CURRENT_USER, kSystemKey, "Version", kProductVersion);
       createInitialValues(list);
     }
-    if (readOption("Cleanup", 0) != 0) {
+    if (readOption("Cleanup") != 0) {
       rebuildApprovedStartups(list);
       writeOption("Cleanup", 0);
       options.cleanup = 0;
@@ -68,7 +68,7 @@ void createStoreOnFirstRun(EntryList& list) {
 StartupState firstRunInitialisation(Program program, Options& options, EntryList& list) {
   trace::switchOff();
   setLanguageFromStrings();
-  if (readOption("Debug", 0) != 0) trace::switchOn();
+  if (readOption("Debug") != 0) trace::switchOn();
   createStoreOnFirstRun(list);
   // Each program names itself: the Explorer's own begin line would come before tracing is on.
   trace::line(program == Program::Monitor ? "-------------------------------------Begin Tavrin"

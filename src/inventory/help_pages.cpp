@@ -70,7 +70,7 @@ bool openWebAddress(const std::string& address) {
   if (reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
     return true;
   std::string browser;
-  if (readOption("BrowserFailure", 0) == 0 ||
+  if (readOption("BrowserFailure") == 0 ||
       reg::readString(HKEY_LOCAL_MACHINE, kInternetExplorerAppPath, "", browser) == 0)
     return false;
   return WinExec(("\"" + removeQuotes(browser) + "\" " + address).c_str(), SW_SHOWNORMAL) > 31;

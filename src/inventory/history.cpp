@@ -38,7 +38,7 @@ std::string historyPath() { return programFolder() + "\\history.txt"; }
 
 int writeHistory(const std::string& name, const std::string& program, const std::string& key, int typeCode,
                  int actionCode) {
-  if (readOption("History", 1) <= 0) return 0;
+  if (readOption("History") <= 0) return 0;
   const std::string line = historyLine(historyDateText(localNow(), loadString(IDS_TIME_NEVER, 64)),
                                        historyActionName(actionCode), typeName(typeCode), name, program, key);
   UniqueFile file = openForAppend(historyPath());

@@ -77,6 +77,14 @@ const OptionRow kOptionRows[] = {
 
 }  // namespace
 
+int optionDefault(const std::string& name) {
+  for (const OptionRow& row : kOptionRows)
+    if (name == row.name) return row.defaultValue;
+  return 0;
+}
+
+int readOption(const std::string& name) { return readOption(name, optionDefault(name)); }
+
 int readOption(const std::string& name, int defaultValue) {
   std::string text;
   if (reg::readString(HKEY_CURRENT_USER, kOptionsKey, name, text) == 0) return defaultValue;

@@ -15,6 +15,10 @@ enum class Program { Monitor, Explorer };
 
 // Missing or empty: the default; text not starting with a number: 0.
 int readOption(const std::string& name, int defaultValue);
+// With the default both programs load the option with (0 for one they do not load),
+// so a fresh install reads the same everywhere.
+int readOption(const std::string& name);
+int optionDefault(const std::string& name);
 // Writes the decimal text, then Update = "1"; the result of the second write.
 int writeOption(const std::string& name, int value);
 

@@ -77,7 +77,7 @@ void cleanup(MonitorState& state) {
 // Monitor that still has its window, icon and timer.
 void exitRequest(MonitorState& state) {
   trace::line("WM_DESTROY", "tvmain");
-  state.options.confirmExit = readOption("ConfirmExit", 0);
+  state.options.confirmExit = readOption("ConfirmExit");
   if (state.options.confirmExit != 0) {
     int answer = messageBox(nullptr, loadString(IDS_CONFIRM_EXIT), state.caption,
                             MB_YESNO | MB_ICONQUESTION, languageId());
@@ -127,9 +127,9 @@ void onCommand(MonitorState& state, WPARAM wParam, LPARAM lParam) {
       // hidden earlier comes back when the option is cleared.
       if (lParam != 0) {
         trayIcon(state, TrayOperation::Delete, 0, IDS_TIP_ON_PATROL);
-        state.options.hideBramble = readOption("HideBramble", 0);
+        state.options.hideBramble = readOption("HideBramble");
       } else {
-        state.options.hideBramble = readOption("HideBramble", 0);
+        state.options.hideBramble = readOption("HideBramble");
         trayIcon(state, TrayOperation::Add, IDI_TRAY_IDLE, IDS_TIP_ON_PATROL);
       }
       break;

@@ -126,7 +126,7 @@ int checkTaskChanges(MonitorState& state) {
   // Distinct program files, without their version resources: this runs on every check-now request.
   const int running = static_cast<int>(runningProgramFiles().size());
   if (running != state.lastRunningCount) {
-    if (readOption("Update", 0) != 0) {
+    if (readOption("Update") != 0) {
       loadMonitorOptions(state);
       // Not through writeOption: that would mark Update again.
       reg::writeString(HKEY_CURRENT_USER, kOptionsKey, "Update", "0");

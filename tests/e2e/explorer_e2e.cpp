@@ -688,8 +688,9 @@ TEST_F(StartupPages, DisableEnableAndRemoveARunEntry) {
 
 TEST_F(StartupPages, ThePatrolTimeIconSetsTheStartupPatrol) {
   testutil::RegistrySnapshot options(HKEY_CURRENT_USER, {kOptions});
-  setOption("Start", "2");
-  setOption("RealtimeStartup", "0");
+  // A fresh install shows what the Monitor does without options: real-time watching.
+  testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "Start");
+  testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "RealtimeStartup");
   sheet_ = openSheet("");
   ASSERT_NE(sheet_, nullptr);
   auto openDialog = [&] {
@@ -697,6 +698,13 @@ TEST_F(StartupPages, ThePatrolTimeIconSetsTheStartupPatrol) {
     return driver::waitForShownWindow("#32770", "Patrol Time for Startup Programs", 5000);
   };
   HWND dialog = openDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, 1014), BST_CHECKED);
+  driver::pressButton(dialog, IDCANCEL);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(dialog); }, 3000));
+  setOption("Start", "2");
+  setOption("RealtimeStartup", "0");
+  dialog = openDialog();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(driver::dialogItemText(dialog, 1004), "2");
   EXPECT_EQ(SendMessageA(GetDlgItem(dialog, 1142), TBM_GETPOS, 0, 0), 2);
