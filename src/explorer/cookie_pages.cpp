@@ -12,6 +12,7 @@
 #include "base/entry_tables.h"
 #include "base/page_rules.h"
 #include "dialogs.h"
+#include "image_button.h"
 #include "inventory/cookies.h"
 #include "inventory/help_pages.h"
 #include "inventory/online_info.h"

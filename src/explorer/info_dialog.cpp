@@ -10,6 +10,7 @@
 #include "base/page_rules.h"
 #include "base/task_service_text.h"
 #include "base/text.h"
+#include "inventory/data_folder.h"
 #include "inventory/date_text.h"
 #include "inventory/detection_store.h"
 #include "inventory/help_pages.h"

@@ -2,37 +2,16 @@
 // The machine every inventory page shares: list view with icons, columns
 // sized by fraction, remembered sorting, context menu, image buttons, the
 // status-bar line and the layout routine.
-#include <array>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "explorer_state.h"
+#include "page_definitions.h"
 #include "resource.h"
 #include "sys/dialog.h"
 #include "sys/list_view.h"
 
 namespace tavrin {
-
-struct PageDefinition {
-  int pageId = 0;
-  int dialogId = 0;
-  UINT title = 0;
-  int icon = 0;
-  std::vector<std::pair<UINT, int>> intros;  // string -> control
-  std::vector<UINT> columns;                 // column titles; none: the page has no list of its own
-  int slotCount = 0;
-  std::array<int, 5> slots{};       // button of each slot, 0 for an empty slot
-  std::array<int, 4> alternates{};  // placed exactly where the slot's button is
-  const char* patrolOption = nullptr;
-  const char* realtimeOption = nullptr;
-  const char* sortOption = nullptr;
-  int imageSlot = 0;
-};
-
-// The pages of the sheet in tab order (Services included).
-const std::vector<PageDefinition>& pageDefinitions();
-const PageDefinition* pageDefinitionOf(int pageId);
 
 class Sheet;
 
@@ -98,7 +77,6 @@ class ListPage : public PropertyPage {
   void insertColumns();
   void onSelection();
   void layout();
-  void drawCaption(const DRAWITEMSTRUCT& draw);
   void runMenuCommand(int id);
   bool closed_ = false;
   UniqueImageList images_;
@@ -108,19 +86,11 @@ class ListPage : public PropertyPage {
   bool sortedDescending_ = false;
 };
 
-// A static bitmap control made a button of three images that posts `command` to its parent.
-void makeImageButton(HWND button, HBITMAP normal, HBITMAP pressed, HBITMAP hover, int command);
-// The Monitor icon of a patrol that is off, on or watching in real time; it posts IDC_MONITOR_ICON.
-void showMonitorIcon(const ButtonImages& images, HWND button, bool on, bool realtime);
-
 // Common services the pages and dialogs share.
 void showNoSelectionMessage(HWND owner, bool cookiesPage);
 // The program's message dialog (template 184) with string `text`.
 void showMessageDialog(ExplorerState& state, UINT text, const std::string& caption = "");
 // Adds the icon of the entry's file (else the generic program icon); the image index or -1.
 int addFileIcon(HIMAGELIST images, const std::string& path, int iconIndex);
-// The note file of a program (program folder, else the data folder); empty when none exists.
-std::string existingNoteFile(const std::string& programPath);
-std::string dataFolder();
 
 }  // namespace tavrin

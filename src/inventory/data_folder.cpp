@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/page_rules.h"
+#include "program_file.h"
 #include "sys/paths.h"
 #include "sys/registry.h"
 
@@ -43,6 +45,15 @@ std::string vaultFolder() {
   const std::string vault = dataFolderPath() + "\\vault";
   CreateDirectoryA(vault.c_str(), nullptr);
   return vault;
+}
+
+std::string existingNoteFile(const std::string& programPath) {
+  const std::string name = noteFileName(programFileOfCommand(programPath));
+  for (const std::string& folder : {programFolder(), dataFolderPath()}) {
+    const std::string path = folder + "\\" + name;
+    if (fileExists(path)) return path;
+  }
+  return "";
 }
 
 }  // namespace tavrin

@@ -13,5 +13,7 @@ int dataFolder(std::string& out);
 std::string dataFolderPath();
 // The folder "vault" in the data folder.
 std::string vaultFolder();
+// The note file of a program (program folder, else the data folder); empty when none exists.
+std::string existingNoteFile(const std::string& programPath);
 
 }  // namespace tavrin
