@@ -10,6 +10,21 @@ ExplorerRequest parseExplorerCommandLine(std::string_view commandLine, int start
   ExplorerRequest request;
   request.startPage = startTab < 6026 ? 6026 : startTab;
   if (commandLine.empty()) return request;
+  // The report's file is the rest of the line, so the switch is looked for
+  // first: a path holding "-TASK" must not choose a page.
+  const std::size_t report = lower(commandLine).find("-report");
+  if (report != std::string_view::npos) {
+    request.report = true;
+    std::string_view rest = commandLine.substr(report + 7);
+    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
+    if (!rest.empty() && rest.front() == '"') {
+      rest.remove_prefix(1);
+      rest = rest.substr(0, rest.find('"'));
+    }
+    request.reportPath = std::string(rest);
+    return request;
+  }
   if (hasSwitch(commandLine, "-Restore")) {
     request.restoreDelayed = true;
     return request;  // restores and exits; nothing else applies

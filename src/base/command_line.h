@@ -1,6 +1,7 @@
 #pragma once
 // Switches of the two programs. A switch is present when it occurs anywhere
 // in the command line, in any case.
+#include <string>
 #include <string_view>
 
 namespace tavrin {
@@ -13,6 +14,8 @@ struct ExplorerRequest {
   bool restoreDelayed = false;  // -Restore: restore the Delayed Start list and exit
   bool startMonitor = false;    // -START: start the Monitor when none runs
   bool quit = false;            // -Q
+  bool report = false;          // -REPORT <file>: write the report and exit
+  std::string reportPath;       // the file, without its quotes; may be empty
 };
 
 // `startTab` is the StartTab option; values below the first page id become it.

@@ -10,6 +10,7 @@
 #include "inventory/first_run.h"
 #include "inventory/options.h"
 #include "inventory/string_loader.h"
+#include "reports.h"
 #include "resource.h"
 #include "sheet.h"
 #include "sys/paths.h"
@@ -34,6 +35,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     restoreDelayedPrograms();
     CoUninitialize();
     return 0;
+  }
+  if (request.report) {
+    // For scripts: no window, no forwarding to a running Explorer.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EntryList entries(loadString(IDS_CAPTION, 32), readOption("MaxCookie", 4096));
+    const int code = reportFromCommandLine(request.reportPath, entries);
+    CoUninitialize();
+    return code;
   }
   if (request.startMonitor && !FindWindowA(kMonitorClassName, nullptr))
     startMonitor();

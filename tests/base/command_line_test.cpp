@@ -27,6 +27,15 @@ TEST(ExplorerCommandLine, LaterSwitchesOfTheTableWin) {
   EXPECT_EQ(parseExplorerCommandLine("-RESTART -START", 6026).startPage, 6033);
 }
 
+TEST(ExplorerCommandLine, ReportTakesTheRestOfTheLineAsItsFile) {
+  const ExplorerRequest quoted = parseExplorerCommandLine("-report \"C:\\a -TASK\\out.csv\" ", 6026);
+  EXPECT_TRUE(quoted.report);
+  EXPECT_EQ(quoted.reportPath, "C:\\a -TASK\\out.csv");
+  EXPECT_FALSE(quoted.quit);
+  EXPECT_EQ(parseExplorerCommandLine("-REPORT  out.html ", 6026).reportPath, "out.html");
+  EXPECT_EQ(parseExplorerCommandLine("-REPORT", 6026).reportPath, "");
+}
+
 TEST(ExplorerCommandLine, StartTabBelowTheFirstPageBecomesStartupPrograms) {
   EXPECT_EQ(parseExplorerCommandLine("", 0).startPage, 6026);
   EXPECT_EQ(parseExplorerCommandLine("", 5000).startPage, 6026);

@@ -2,8 +2,10 @@
 // registry script goes through Wine's own regedit.
 #include <gtest/gtest.h>
 
+#include "reports.h"
 #include "settings_export.h"
 #include "support/driver.h"
+#include "sys/files.h"
 #include "support/win_test_util.h"
 
 using namespace tavrin;
@@ -13,6 +15,8 @@ namespace {
 
 constexpr char kUserKey[] = "Software\\Quennet\\Tavrin";
 constexpr char kMachineKey[] = "SOFTWARE\\Quennet";
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kMainKey[] = "Software\\Microsoft\\Internet Explorer\\Main";
 
 bool importScript(const std::string& path) {
   driver::Process regedit = driver::start("C:\\windows\\regedit.exe", "/s \"" + path + "\"");
@@ -87,4 +91,70 @@ TEST(SettingsExport, RegeditImportsBackEveryNameTypeAndValue) {
 
 TEST(SettingsExport, AFileThatCannotBeCreatedIsAnError) {
   EXPECT_EQ(exportSettings(freshFolder("export") + "\\missing\\x.reg"), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+}
+
+// The three forms go to a folder that check_reports.py reads afterwards with
+// Python's own HTML and CSV parsers.
+TEST(InventoryReport, HostileTextsStayTextInEveryForm) {
+  const std::string program = testDir() + "\\markup_program.exe";
+  const std::string script = "<script>alert(1)</script>";
+  setString(HKEY_CURRENT_USER, kRunKey, script, "\"" + program + "\" -x");
+  setString(HKEY_CURRENT_USER, kRunKey, "=HYPERLINK(\"x\"), \"tab\there\"", program);
+  EntryList list("Tavrin", 4096);
+  const std::string folder = TAVRIN_REPORT_DIR;
+  for (const char* name : {"\\TavrinLog.html", "\\TavrinLog.txt", "\\TavrinLog.csv"}) DeleteFileA((folder + name).c_str());
+  for (const char* name : {"\\TavrinLog.html", "\\TavrinLog.txt", "\\TavrinLog.csv"}) {
+    ReportForm form;
+    ASSERT_TRUE(reportFormOfPath(folder + name, form));
+    EXPECT_EQ(writeInventoryReport(folder + name, form, list), 0u) << name;
+  }
+  EXPECT_EQ(list.count(), 0);
+  const std::string html = readFile(folder + "\\TavrinLog.html");
+  EXPECT_NE(html.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
+  EXPECT_EQ(html.find(script), std::string::npos);
+  const std::string csv = readFile(folder + "\\TavrinLog.csv");
+  EXPECT_NE(csv.find("HKCU,Run,\"'=HYPERLINK(\"\"x\"\"), \"\"tab\there\"\"\", markup_program.exe,Acme  Inc. <b>,"),
+            std::string::npos);
+  EXPECT_EQ(writeInventoryReport(folder + "\\missing\\TavrinLog.csv", ReportForm::Spreadsheet, list),
+            static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  deleteValue(HKEY_CURRENT_USER, kRunKey, script);
+  deleteValue(HKEY_CURRENT_USER, kRunKey, "=HYPERLINK(\"x\"), \"tab\there\"");
+}
+
+TEST(HijackLog, HostsByAddressNoForgedLinesAndCrLfThroughout) {
+  const std::string hosts = "C:\\windows\\system32\\drivers\\etc\\hosts";
+  const std::string savedHosts = readFile(hosts);
+  ASSERT_TRUE(writeFileText(hosts, "127.0.0.1 localhost\n# 10.9.9.9 commented\r\n::1 localhost\n"
+                                   "0.0.0.0 ads.example\n10.1.1.1 intranet"));
+  setString(HKEY_CURRENT_USER, kMainKey, "Start Page", "http://start.example/\r\nO1 - Hosts: 6.6.6.6 forged");
+  const char* styles = "Software\\Microsoft\\Internet Explorer\\Styles";
+  setBinary(HKEY_CURRENT_USER, styles, "User Stylesheet", std::string("a.css\0b.css\0\0", 13), REG_MULTI_SZ);
+
+  EntryList list("Tavrin", 4096);
+  const std::string path = freshFolder("hijack") + "\\HijackTavrin.log";
+  ASSERT_EQ(writeHijackLog(path, list), 0u);
+  const std::string log = readFile(path);
+  writeFileText(hosts, savedHosts);
+  deleteValue(HKEY_CURRENT_USER, kMainKey, "Start Page");
+  deleteValue(HKEY_CURRENT_USER, styles, "User Stylesheet");
+
+  std::vector<std::string> o1;
+  std::size_t start = 0;
+  while (start < log.size()) {
+    const std::size_t end = log.find("\r\n", start);
+    ASSERT_NE(end, std::string::npos) << "a line without CR LF at " << start;
+    const std::string line = log.substr(start, end - start);
+    ASSERT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
+    if (line.rfind("O1 - ", 0) == 0) o1.push_back(line);
+    start = end + 2;
+  }
+  EXPECT_EQ(o1, std::vector<std::string>{"O1 - Hosts: 10.1.1.1 intranet"});
+  EXPECT_NE(log.find("\r\nR0 - HKCU\\Software\\Microsoft\\Internet Explorer\\Main,Start Page = "
+                     "http://start.example/  O1 - Hosts: 6.6.6.6 forged\r\n"),
+            std::string::npos);
+  EXPECT_NE(log.find("\r\nO19 -  User style sheet: a.css | b.css\r\n"), std::string::npos);
+  EXPECT_NE(log.find("\r\nRunning processes:\r\n"), std::string::npos);
+  const std::string tail = " KB\r\n\r\n\r\n--\r\nEnd of file\r\n";
+  ASSERT_GT(log.size(), tail.size());
+  EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
 }
