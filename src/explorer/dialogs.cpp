@@ -13,6 +13,7 @@
 #include "inventory/string_loader.h"
 #include "list_page.h"
 #include "placement.h"
+#include "reports.h"
 #include "resource.h"
 #include "sys/list_view.h"
 #include "sys/version.h"
@@ -268,6 +269,9 @@ bool HistoryDialog::onCommand(int id, int, HWND) {
     }
     case IDC_HELP_ICON:
       openHelpPage(CMD_HISTORY);
+      return true;
+    case IDM_REPORT:
+      reportCommand(state_, window_);
       return true;
     default:
       return false;

@@ -19,6 +19,7 @@
 #include "inventory/program_file.h"
 #include "inventory/string_loader.h"
 #include "placement.h"
+#include "reports.h"
 #include "resource.h"
 #include "sheet.h"
 #include "sys/message.h"
@@ -272,6 +273,11 @@ bool ListPage::onCommand(int id, int, HWND) {
     }
     case IDC_HELP_ICON:
       openHelpPage(definition_.pageId);
+      return true;
+    case IDM_REPORT:
+      // The report refills the shared entry list with every inventory.
+      reportCommand(state_, window_);
+      fill();
       return true;
     case IDC_MONITOR_ICON:
       updateMonitorIcon();

@@ -11,6 +11,7 @@
 #include "list_page.h"
 #include "pages.h"
 #include "placement.h"
+#include "reports.h"
 #include "resource.h"
 #include "sys/paths.h"
 #include "sys/trace.h"
@@ -122,7 +123,7 @@ void Sheet::run(int command) {
 
   trace::line("TabDialog", "PropertySheet");
   playSoundEvent(0, state_.options);
-  if (contains(fileNamePart(moduleFileName()), "hijack")) trace::line("TabDialog", "HijackTavrin.log");
+  if (contains(fileNamePart(moduleFileName()), "hijack")) hijackLogCommand(state_, state_.window);
 
   const INT_PTR result = PropertySheetA(&header);
   phase_ = Phase::Closing;
