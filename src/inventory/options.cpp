@@ -96,6 +96,11 @@ int writeOption(const std::string& name, int value) {
   return reg::writeString(HKEY_CURRENT_USER, kOptionsKey, "Update", "1");
 }
 
+int writeOption(const std::string& name, int value, int& loaded) {
+  loaded = value;
+  return writeOption(name, value);
+}
+
 void Options::load(Program program, bool ntFamily) {
   for (const OptionRow& row : kOptionRows) row.field(*this) = readOption(row.name, row.defaultValue);
   maxCookie = readOption("MaxCookie", program == Program::Monitor ? 315 : 4096);

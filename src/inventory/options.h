@@ -21,6 +21,8 @@ int readOption(const std::string& name);
 int optionDefault(const std::string& name);
 // Writes the decimal text, then Update = "1"; the result of the second write.
 int writeOption(const std::string& name, int value);
+// The same, keeping `loaded` (the field of the loaded Options) in step, since those are written back at the end.
+int writeOption(const std::string& name, int value, int& loaded);
 
 // Every option of both programs, one decimal value each in the registry.
 struct Options {
