@@ -14,6 +14,11 @@ std::string comparedPart(std::string_view command) {
   return fileNamePart(text);
 }
 
+// A piece of the list names the token as the listing reads it: cut, without its dot.
+bool namesToken(const std::string& piece, std::string_view token) {
+  return equalsNoCase(cut(extensionToken(piece), kExtensionTokenWidth), token);
+}
+
 }  // namespace
 
 std::string extensionToken(std::string_view text) {
@@ -42,7 +47,7 @@ std::vector<std::string> monitoredTokens(std::string_view list) {
 bool listHoldsExtension(std::string_view list, std::string_view text) {
   const std::string token = extensionToken(text);
   for (const std::string& piece : splitList(list, ';'))
-    if (equalsNoCase(cut(extensionToken(piece), kExtensionTokenWidth), token)) return true;
+    if (namesToken(piece, token)) return true;
   return false;
 }
 
@@ -61,6 +66,17 @@ std::string listWithExtension(std::string_view list, std::string_view token) {
   out += token;
   out += ';';
   return out;
+}
+
+std::string listWithoutExtension(std::string_view list, std::string_view text) {
+  const std::string token = extensionToken(text);
+  std::string kept;
+  for (const std::string& piece : splitList(list, ';')) {
+    if (namesToken(piece, token)) continue;
+    kept += piece;
+    kept += ';';
+  }
+  return kept;
 }
 
 bool isMonitoredList(std::string_view list) { return list.find(';') != std::string_view::npos; }

@@ -40,6 +40,9 @@ bool listHoldsExtension(std::string_view list, std::string_view text);
 int checkNewExtension(std::string_view list, std::string_view text);
 // The list with the token appended and ";" after it.
 std::string listWithExtension(std::string_view list, std::string_view token);
+// The list without every token naming the extension (ignoring case and a
+// leading dot, as the listing reads them), each kept one followed by ";".
+std::string listWithoutExtension(std::string_view list, std::string_view text);
 // An initialised list holds a ";" somewhere.
 bool isMonitoredList(std::string_view list);
 

@@ -185,7 +185,6 @@
 #define IDS_FILE_TYPES_INTRO_2            741
 #define IDS_ADD_FILE_TYPE_INTRO           751
 #define IDS_ADD_FILE_TYPE_CAPTION         752
-#define IDS_FILE_TYPE_INVALID             761
 #define IDS_COOKIES_INTRO_1               771
 #define IDS_COOKIES_INTRO_2               772
 #define IDS_COOKIES_INTRO_3               773

@@ -217,7 +217,7 @@ bool classInUse(const std::string& name) {
 
 int removeMonitoredExtension(const std::string& extension) {
   const std::string token = extensionToken(extension);
-  reg::writeString(HKEY_CURRENT_USER, kFileTypeListKey, "", removeFromProgramList(monitoredExtensionList(), token));
+  reg::writeString(HKEY_CURRENT_USER, kFileTypeListKey, "", listWithoutExtension(monitoredExtensionList(), token));
   const std::string dotted = "." + token;
   clearAndDelete(storeKey("ExtType"), dotted);
   for (int kind : kListedKinds) {

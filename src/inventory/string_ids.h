@@ -79,6 +79,7 @@
 #define IDS_ALERT_FILE_TYPE_NEW           758
 #define IDS_ALERT_FILE_TYPE_ASK           759
 #define IDS_ALERT_FILE_TYPE_CAPTION       760
+#define IDS_FILE_TYPE_INVALID             761
 #define IDS_FILE_TYPE_ALREADY_MONITORED   762
 #define IDS_FILE_TYPE_LIST_FULL           763
 

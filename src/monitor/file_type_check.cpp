@@ -27,8 +27,8 @@ bool changedSinceSnapshot(const Association& association, std::string& snapshot)
   return !sameAssociationProgram(snapshot, association.command);
 }
 
-void undo(MonitorState& state, const Association& association, bool silently) {
-  if (restoreAssociation(association.extension, association.kind) || silently) return;
+void undo(MonitorState& state, const Association& association) {
+  if (restoreAssociation(association.extension, association.kind)) return;
   messageBox(nullptr, loadString(IDS_FILE_TYPE_NOT_RESTORED), state.caption, MB_OK | MB_ICONEXCLAMATION,
              languageId());
 }
@@ -45,7 +45,7 @@ void askAboutChange(MonitorState& state, const Association& association, const s
   if (answer == alert::kApprove)
     snapshotAssociation(association.extension, association.kind);
   else if (answer == alert::kRefuse)
-    undo(state, association, false);
+    undo(state, association);
 }
 
 }  // namespace
@@ -57,11 +57,11 @@ void checkFileTypes(MonitorState& state) {
     if (!changedSinceSnapshot(association, snapshot)) continue;
     state.alertSubject.set(snapshot, association.extension, typecode::kFileType);
     state.alertSubject.secondPath = cut(association.command, kSubjectWidth);
-    if (state.options.lockFileTypes > 0) {
-      undo(state, association, true);
+    if (state.options.lockFileTypes > 0 && restoreAssociation(association.extension, association.kind)) {
       state.alertSubject.clear();
       continue;
     }
+    // A lock that could not put the association back asks, so the change is never kept unseen.
     askAboutChange(state, association, snapshot);
   }
 }

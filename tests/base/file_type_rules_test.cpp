@@ -11,6 +11,7 @@ TEST(MonitoredList, TokensThatCouldAddressOtherKeysAreRefusedAndSkipped) {
   EXPECT_EQ(checkNewExtension("AVI;", ".Avi"), filetype::kAlreadyMonitored);
   EXPECT_EQ(monitoredTokens("AVI;x\\y;a b;;.TXT"), (std::vector<std::string>{"AVI", "TXT"}));
   EXPECT_EQ(listWithExtension("AVI;BAT", "zzt"), "AVI;BAT;zzt;");
+  EXPECT_EQ(listWithoutExtension("AVI;.zzt;ZZT;TXT", ".Zzt"), "AVI;TXT;") << "every token the listing reads as it";
 }
 
 TEST(MonitoredList, FullAtTheLimitAndInitialisedByASemicolonAnywhere) {

@@ -5,6 +5,7 @@
 
 #include "checks.h"
 #include "inventory/file_types.h"
+#include "inventory/string_loader.h"
 #include "patrol.h"
 #include "support/driver.h"
 #include "support/win_test_util.h"
@@ -82,6 +83,7 @@ TEST_F(FileTypes, AddRefusesDuplicatesAndBadTokensAndRemoveKeepsASharedClass) {
   setList("ZZT;");
   for (const char* same : {".zzt", "Zzt"}) EXPECT_EQ(addMonitoredExtension(same), 762) << same;
   for (const char* bad : {"a;b", "x\\y", ".", "a b"}) EXPECT_EQ(addMonitoredExtension(bad), 761) << bad;
+  EXPECT_NE(loadString(761).find("extension"), std::string::npos) << "the refusal has its message";
   EXPECT_EQ(list(), "ZZT;");
   setClass(".zzq", "zzshared", kGood);
   EXPECT_EQ(addMonitoredExtension(".zzq"), 0);
@@ -180,4 +182,15 @@ TEST_F(FileTypeCheck, AlertShowsTheExtensionNoRestoresYesKeepsAndAFolderMoveIsNo
   EXPECT_EQ(alertsDuring(yes), 0) << "the new baseline";
   setClass(".zzt", "zztfile", "\"C:\\Elsewhere\\ver_none.dll\" \"%1\"");
   EXPECT_EQ(alertsDuring(yes), 0) << "the same program in another folder";
+}
+
+TEST_F(FileTypeCheck, ALockThatCannotPutTheAssociationBackAsks) {
+  setOption("LockFileTypes", "1");
+  loadMonitorOptions(state_);
+  setClass(".zzt", "zztfile", kEvil);
+  testutil::ReadOnlyKey locked(HKEY_LOCAL_MACHINE, commandKey("zztfile"));
+  ASSERT_TRUE(locked.ok());
+  int answered = 0;  // No in the alert, then OK to the failed restore's message
+  EXPECT_EQ(alertsDuring([&](HWND dialog) { driver::pressButton(dialog, answered++ ? IDOK : IDNO); }), 2);
+  EXPECT_EQ(command("zztfile"), kEvil + '\0');
 }
