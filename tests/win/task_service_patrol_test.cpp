@@ -8,6 +8,7 @@
 #include "base/history_text.h"
 #include "inventory/detection_store.h"
 #include "inventory/history.h"
+#include "inventory/program_file.h"
 #include "inventory/scheduled_tasks.h"
 #include "inventory/services.h"
 #include "monitor_state.h"
@@ -45,15 +46,21 @@ class TaskServicePatrol : public ::testing::Test {
   }
 
   MonitorState state_;
-  testutil::RegistrySnapshot tasks_{HKEY_CURRENT_USER, {kApprovedTasksKey}};
+  testutil::RegistrySnapshot tasks_{
+      HKEY_CURRENT_USER, {kApprovedTasksKey, kApprovedIEHelpersKey, std::string(kDetectedKey) + "\\Tasks"}};
   testutil::RegistrySnapshot services_{HKEY_CURRENT_USER, {kApprovedServicesKey}};
 };
 
 }  // namespace
 
 TEST_F(TaskServicePatrol, NewTaskIsApprovedOrDeletedByTheAnswer) {
-  approveTask("Probe Kept.job");
+  // A store without its Tasks marker approves what is there once and is marked.
   ASSERT_TRUE(fixtures::createTask("Probe Kept", "notepad.exe", "", nullptr));
+  testutil::deleteTree(HKEY_CURRENT_USER, kApprovedTasksKey);
+  initialiseApprovedTasks(state_.entries);
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kApprovedTasksKey, ""), "P");
+  const std::string notepad = programFileOfCommand("C:\\windows\\system32\\notepad.exe");
+  testutil::deleteValue(HKEY_CURRENT_USER, std::string(kDetectedKey) + "\\Tasks", notepad);
   ASSERT_TRUE(fixtures::createTask("Probe Asked", "notepad.exe", "", nullptr));
   patrol(checkScheduledTasks, [](HWND alert) {
     EXPECT_EQ(driver::dialogItemText(alert, IDC_NAME_LINE), "Probe Asked");
@@ -65,6 +72,7 @@ TEST_F(TaskServicePatrol, NewTaskIsApprovedOrDeletedByTheAnswer) {
   DWORD type = 0;
   EXPECT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, kApprovedTasksKey, "Probe Asked.job", data, type));
   EXPECT_STREQ(data.c_str(), "800");
+  EXPECT_NE(firstDetectionDate(notepad, 800), "") << "dated before it was asked about";
 
   ASSERT_TRUE(fixtures::createTask("Probe Refused", "notepad.exe", "", nullptr));
   patrol(checkScheduledTasks, [](HWND alert) { driver::pressButton(alert, IDNO); });
