@@ -2,11 +2,13 @@
 
 #include <vector>
 
+#include "base/alert_rules.h"
 #include "base/task_service_text.h"
 #include "base/text.h"
 #include "detection_store.h"
 #include "string_ids.h"
 #include "string_loader.h"
+#include "sys/message.h"
 #include "sys/registry.h"
 #include "sys/services.h"
 #include "sys/task_scheduler.h"
@@ -188,6 +190,12 @@ HRESULT removeScheduledTask(const std::string& name) {
   if (FAILED(hr) || taskExists(name)) return FAILED(hr) ? hr : E_FAIL;
   reg::deleteValue(HKEY_CURRENT_USER, kApprovedTasksKey, name);
   return S_OK;
+}
+
+int confirmAndRemoveScheduledTask(const std::string& name, HWND owner, const std::string& caption) {
+  const std::string question = fillText(loadString(IDS_CONFIRM_REMOVE_TASK), {name});
+  if (messageBox(owner, question, caption, MB_YESNO | MB_ICONWARNING | MB_TOPMOST, languageId()) != IDYES) return 0;
+  return SUCCEEDED(removeScheduledTask(name)) ? 1 : 0;
 }
 
 }  // namespace tavrin

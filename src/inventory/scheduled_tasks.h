@@ -48,5 +48,9 @@ void approveTask(const std::string& name);
 // The Explorer's removal: deletes the task, and its approved value once it is
 // gone. 0 on success, else the scheduler's error (the value then stays).
 HRESULT removeScheduledTask(const std::string& name);
+// The Scheduled Tasks page's Remove: string 687 with the task's name asks
+// Yes/No (warning icon, topmost), and Yes removes it as above. 1 when the
+// task is gone; 0 on No or when the scheduler could not delete it.
+int confirmAndRemoveScheduledTask(const std::string& name, HWND owner, const std::string& caption);
 
 }  // namespace tavrin

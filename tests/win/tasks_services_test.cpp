@@ -8,6 +8,7 @@
 #include "inventory/scheduled_tasks.h"
 #include "inventory/service_control.h"
 #include "inventory/services.h"
+#include "support/driver.h"
 #include "support/system_fixtures.h"
 #include "support/win_test_util.h"
 
@@ -53,7 +54,13 @@ TEST(Tasks, ListedWithRunTimesStatusAndCommentAndRemovedByName) {
   EXPECT_NE(removeScheduledTask("Probe Task.job"), S_OK);
   EXPECT_TRUE(isTaskApproved("Probe Task.job")) << "the task is still there";
   SetFileAttributesA(fixtures::taskFile("Probe Task").c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(removeScheduledTask("Probe Task.job"), S_OK);
+  std::string question;
+  driver::dialogsDuring([] { EXPECT_EQ(confirmAndRemoveScheduledTask("Probe Task.job", nullptr, "Tavrin"), 1); },
+                        [&](HWND box) {
+                          question = driver::messageBoxText(box);
+                          driver::pressButton(box, IDYES);
+                        });
+  EXPECT_NE(question.find("You have chosen to remove Probe Task.job"), std::string::npos) << question;
   EXPECT_FALSE(fileExists(fixtures::taskFile("Probe Task")));
   EXPECT_FALSE(isTaskApproved("Probe Task.job"));
   CoUninitialize();
