@@ -1,5 +1,6 @@
 #include "scheduled_tasks.h"
 
+#include <cwctype>
 #include <vector>
 
 #include "base/alert_rules.h"
@@ -45,11 +46,21 @@ bool sameTask(const std::wstring& enumerated, const std::string& name) {
   return equalsNoCase(listed, name) || equalsNoCase(taskNameWithoutJob(listed), name);
 }
 
+// The enumerated name without its ".job" ending, kept wide: a name the code
+// page cannot hold would not survive a trip through it.
+std::wstring withoutJobEnding(const std::wstring& name) {
+  constexpr std::size_t kEnding = 4;
+  if (name.size() <= kEnding) return name;
+  std::wstring ending = name.substr(name.size() - kEnding);
+  for (wchar_t& c : ending) c = static_cast<wchar_t>(towlower(c));
+  return ending == L".job" ? name.substr(0, name.size() - kEnding) : name;
+}
+
 // The scheduler wants the name without ".job" (Wine refuses it with the
 // ending); the enumerated name itself is the second try.
 template <typename Call>
 HRESULT byTaskName(const std::wstring& enumerated, Call call) {
-  const std::wstring shortName = tasks::widen(taskNameWithoutJob(tasks::narrow(enumerated)));
+  const std::wstring shortName = withoutJobEnding(enumerated);
   HRESULT hr = call(shortName);
   if (FAILED(hr) && shortName != enumerated) hr = call(enumerated);
   return hr;

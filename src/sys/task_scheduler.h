@@ -37,7 +37,7 @@ struct TaskRecord {
   CalendarTime lastRun;
   HRESULT status = S_OK;   // the work item's status (SCHED_S_TASK_READY ...)
 };
-// Reads one work item by the name the scheduler wants (see taskNameWithoutJob).
+// Reads one work item by the name the scheduler wants (under Wine: without ".job").
 HRESULT readTask(const std::wstring& name, TaskRecord& record);
 // Deletes a work item; its file goes with it.
 HRESULT deleteWorkItem(const std::wstring& name);

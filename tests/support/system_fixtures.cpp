@@ -42,11 +42,16 @@ DWORD stateOf(const std::string& key) {
 
 bool createTask(const std::string& name, const std::string& application, const std::string& comment,
                 const SYSTEMTIME* once) {
+  return createTask(wide(name), application, comment, once);
+}
+
+bool createTask(const std::wstring& name, const std::string& application, const std::string& comment,
+                const SYSTEMTIME* once) {
   ComPtr<ITaskScheduler> scheduler;
   ComPtr<ITask> task;
   if (FAILED(CoCreateInstance(kSchedulerClass, nullptr, CLSCTX_INPROC_SERVER, kSchedulerInterface,
                               reinterpret_cast<void**>(scheduler.GetAddressOf()))) ||
-      FAILED(scheduler->NewWorkItem(wide(name).c_str(), kTaskClass, kTaskInterface,
+      FAILED(scheduler->NewWorkItem(name.c_str(), kTaskClass, kTaskInterface,
                                     reinterpret_cast<IUnknown**>(task.GetAddressOf()))))
     return false;
   task->SetApplicationName(wide(application).c_str());

@@ -11,6 +11,8 @@ namespace fixtures {
 // at `once` (none when null). COM must be initialised. True when saved.
 bool createTask(const std::string& name, const std::string& application, const std::string& comment,
                 const SYSTEMTIME* once);
+bool createTask(const std::wstring& name, const std::string& application, const std::string& comment,
+                const SYSTEMTIME* once);
 // The task's file in the Windows Tasks folder.
 std::string taskFile(const std::string& name);
 // Starts the "Schedule" service and waits until it runs.

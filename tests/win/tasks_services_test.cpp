@@ -11,6 +11,7 @@
 #include "support/driver.h"
 #include "support/system_fixtures.h"
 #include "support/win_test_util.h"
+#include "sys/task_scheduler.h"
 
 using namespace tavrin;
 
@@ -44,6 +45,14 @@ TEST(Tasks, ListedWithRunTimesStatusAndCommentAndRemovedByName) {
   EXPECT_EQ(list.key(indexOf(list, "Probe Bare.job")), "Never");
   EXPECT_EQ(taskDetailText("Probe Task.job"), "Status: Ready\r\nA probe comment");
   EXPECT_EQ(taskNextRunText("Probe Task"), "03/03/2030  1:07 PM") << "found without its ending too";
+
+  // A name the code page cannot hold is read and deleted by the scheduler's own wide name.
+  ASSERT_TRUE(fixtures::createTask(L"Probe \u0416", "notepad.exe", "", nullptr));
+  const std::string lossy = tasks::narrow(L"Probe \u0416.job");
+  enumerateTasks(list);
+  ASSERT_GE(indexOf(list, lossy), 0);
+  EXPECT_EQ(deleteTask(lossy), S_OK);
+  EXPECT_FALSE(taskExists(lossy));
 
   EXPECT_EQ(deleteTask("No Such Task"), S_OK);
   EXPECT_TRUE(fileExists(fixtures::taskFile("Probe Bare")));
