@@ -620,7 +620,9 @@ TEST_F(StartupPages, AddChoosesAFileOnBothPages) {
       5000));
   EXPECT_FALSE(name.empty());
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kRunKey, name), quoted);
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedKey, kProbeProgram), "1") << "approved as it is listed";
+  // The approval is written just after the Run value: wait for it as well.
+  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kApprovedKey, kProbeProgram) == "1"; }, 3000))
+      << "approved as it is listed";
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, name) >= 0; }, 3000));
 
   // On Delayed Start the program goes to the current user's list by default.
