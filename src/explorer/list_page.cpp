@@ -155,6 +155,12 @@ void ListPage::sortRows(int column, bool descending) {
   sortedDescending_ = descending;
 }
 
+void ListPage::showSortedBy(int column) {
+  if (column < 0 || column >= static_cast<int>(nextDescending_.size())) return;
+  sortRows(column, false);
+  nextDescending_[column] = true;
+}
+
 void ListPage::sortByColumn(int column) {
   if (column < 0 || column >= static_cast<int>(nextDescending_.size())) return;
   const bool descending = nextDescending_[column];

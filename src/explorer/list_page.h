@@ -66,6 +66,9 @@ class ListPage : public PropertyPage {
   void showInfo();
   void closePage();
   void updateMonitorIcon();
+  // Sorts ascending by the column without storing it as the page's sort; a
+  // click on that column then reverses the order.
+  void showSortedBy(int column);
 
   ExplorerState& state_;
   Sheet& sheet_;

@@ -3,8 +3,10 @@
 #include "base/commands.h"
 #include "cookie_pages.h"
 #include "dialogs.h"
+#include "file_types_page.h"
 #include "startup_pages.h"
 #include "resource.h"
+#include "task_service_pages.h"
 
 namespace tavrin {
 namespace {
@@ -31,6 +33,9 @@ std::unique_ptr<ListPage> createPage(ExplorerState& state, Sheet& sheet, const P
   if (definition.pageId == CMD_STARTUP_PROGRAMS) return createStartupPage(state, sheet, definition);
   if (definition.pageId == CMD_DELAYED_START) return createDelayedPage(state, sheet, definition);
   if (definition.pageId == CMD_COOKIES) return createCookiesPage(state, sheet, definition);
+  if (definition.pageId == CMD_SCHEDULED_TASKS) return createScheduledTasksPage(state, sheet, definition);
+  if (definition.pageId == CMD_SERVICES) return createServicesPage(state, sheet, definition);
+  if (definition.pageId == CMD_FILE_TYPES) return createFileTypesPage(state, sheet, definition);
   if (definition.pageId == CMD_OPTIONS) return std::make_unique<OptionsPage>(state, sheet, definition);
   return std::make_unique<ListPage>(state, sheet, definition);
 }

@@ -1,5 +1,6 @@
 // The Explorer's entry point driven from outside.
 #include "e2e_fixture.h"
+#include "remote_list.h"
 #include "support/system_fixtures.h"
 
 #include <commctrl.h>
@@ -80,64 +81,6 @@ namespace {
 
 constexpr const char* kSystemKey = "Software\\Quennet\\Tavrin";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-HWND tabOf(HWND sheet) { return FindWindowExA(sheet, nullptr, "SysTabControl32", nullptr); }
-int currentTab(HWND sheet) { return static_cast<int>(SendMessageA(tabOf(sheet), TCM_GETCURSEL, 0, 0)); }
-HWND currentPage(HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
-
-// Memory in another process for list-view messages that carry pointers.
-class RemoteBuffer {
- public:
-  explicit RemoteBuffer(HWND window) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    memory_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-  }
-  ~RemoteBuffer() {
-    VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
-    CloseHandle(process_);
-  }
-  std::string cellText(HWND view, int row, int column) {
-    LVITEMA cell{};
-    cell.iSubItem = column;
-    cell.pszText = memory_ + 512;
-    cell.cchTextMax = 1024;
-    WriteProcessMemory(process_, memory_, &cell, sizeof cell, nullptr);
-    SendMessageA(view, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(memory_));
-    char text[1024] = {};
-    ReadProcessMemory(process_, memory_ + 512, text, sizeof text - 1, nullptr);
-    return text;
-  }
-  void tick(HWND view, int row) {
-    LVITEMA state{};
-    state.stateMask = LVIS_STATEIMAGEMASK;
-    state.state = INDEXTOSTATEIMAGEMASK(2);
-    WriteProcessMemory(process_, memory_, &state, sizeof state, nullptr);
-    SendMessageA(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(memory_));
-  }
-  void select(HWND view, int row) {
-    LVITEMA state{};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    WriteProcessMemory(process_, memory_, &state, sizeof state, nullptr);
-    SendMessageA(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(memory_));
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    WriteProcessMemory(process_, memory_, &state, sizeof state, nullptr);
-    SendMessageA(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(memory_));
-  }
-
- private:
-  HANDLE process_ = nullptr;
-  char* memory_ = nullptr;
-};
-
-std::vector<std::string> column0(HWND view) {
-  RemoteBuffer buffer(view);
-  std::vector<std::string> names;
-  const int rows = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; row < rows; ++row) names.push_back(buffer.cellText(view, row, 0));
-  return names;
-}
 
 void clickHeader(HWND view, int x) {
   HWND header = reinterpret_cast<HWND>(SendMessageA(view, LVM_GETHEADER, 0, 0));
@@ -333,15 +276,6 @@ std::string valueOf(HKEY root, const std::string& path, const std::string& name)
 HWND otherDialog(DWORD pid, HWND sheet) { return driver::waitForProcessWindow(pid, "#32770", 0, sheet); }
 
 HWND waitForOtherDialog(DWORD pid, HWND sheet) { return driver::waitForProcessWindow(pid, "#32770", 5000, sheet); }
-
-// The row whose cell in `column` reads `text`; -1 when none does.
-int rowWith(HWND view, int column, const std::string& text) {
-  RemoteBuffer buffer(view);
-  const int rows = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; row < rows; ++row)
-    if (buffer.cellText(view, row, column) == text) return row;
-  return -1;
-}
 
 class StartupPages : public Sheet {
  protected:

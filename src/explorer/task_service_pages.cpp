@@ -1,0 +1,180 @@
+#include "task_service_pages.h"
+
+#include "base/command_text.h"
+#include "base/commands.h"
+#include "base/entry_tables.h"
+#include "base/page_rules.h"
+#include "base/task_service_text.h"
+#include "dialogs.h"
+#include "inventory/detection_store.h"
+#include "inventory/options.h"
+#include "inventory/program_file.h"
+#include "inventory/scheduled_tasks.h"
+#include "inventory/service_control.h"
+#include "inventory/services.h"
+#include "inventory/string_loader.h"
+#include "resource.h"
+#include "sys/version.h"
+
+namespace tavrin {
+namespace {
+
+std::string companyOf(const std::string& command) {
+  std::string file = programFileOfCommand(command);
+  VersionRecord version;
+  if (programFileExists(file)) readVersionRecord(file, version);
+  return version.companyName;
+}
+
+class ScheduledTasksPage : public ListPage {
+ public:
+  using ListPage::ListPage;
+
+ protected:
+  void fillEntries() override { enumerateTasks(state_.entries); }
+  void setRowColumns(int row, int entry) override {
+    const EntryList& list = state_.entries;
+    // The scheduler lists its task files; the user knows the task by its name.
+    setCell(row, 0, taskNameWithoutJob(list.name(entry)));
+    setCell(row, 1, fileNamePart(list.programPath(entry)));
+    setCell(row, 2, companyOf(list.programPath(entry)));
+    setCell(row, 3, list.key(entry));
+    setCell(row, 4, list.detail(entry));
+  }
+  // Each run-time column sorts by its own field.
+  std::string sortKey(int entry, int column) const override {
+    const EntryList& list = state_.entries;
+    switch (column) {
+      case 0: return taskNameWithoutJob(list.name(entry));
+      case 1: return fileNamePart(list.programPath(entry));
+      case 2: return companyOf(list.programPath(entry));
+      case 3: return list.key(entry);
+      case 4: return list.detail(entry);
+      default: return "";
+    }
+  }
+  bool onCommand(int id, int code, HWND control) override {
+    switch (id) {
+      case IDC_REMOVE: {
+        const int entry = selectedEntry();
+        if (entry < 0) {
+          showNoSelection();
+          return true;
+        }
+        if (confirmAndRemoveScheduledTask(state_.entries.name(entry), window_, loadString(IDS_CAPTION, 32))) refill();
+        return true;
+      }
+      case IDC_MONITOR_ICON: {
+        const int minutes = runPatrolTimeDialog(state_, window_, IDS_PATROL_TASKS, "Tasks", nullptr);
+        if (minutes >= 0) writeOption("Tasks", minutes);
+        updateMonitorIcon();
+        return true;
+      }
+      default:
+        return ListPage::onCommand(id, code, control);
+    }
+  }
+};
+
+class ServicesPage : public ListPage {
+ public:
+  using ListPage::ListPage;
+
+ protected:
+  BOOL onInit() override {
+    const BOOL result = ListPage::onInit();
+    setDialogText(window_, IDS_CHECK_NON_MICROSOFT_SERVICES, IDC_HIDE_MICROSOFT);
+    CheckDlgButton(window_, IDC_HIDE_MICROSOFT, readOption("HideMicrosoftServices") > 0 ? BST_CHECKED : BST_UNCHECKED);
+    HWND sheet = GetParent(window_);
+    ShowWindow(GetDlgItem(sheet, IDOK), SW_HIDE);
+    SetDlgItemTextA(sheet, IDCANCEL, loadString(IDS_BTN_CLOSE, 32).c_str());
+    return result;
+  }
+  void fillEntries() override { enumerateServices(state_.entries, readOption("HideMicrosoftServices") > 0); }
+  void setRowColumns(int row, int entry) override {
+    const EntryList& list = state_.entries;
+    setCell(row, 1, programText(entry));
+    setCell(row, 2, orBlank(companyOf(list.programPath(entry))));
+    setCell(row, 3, orBlank(statusText(entry)));
+    setCell(row, 4, list.key(entry));
+    setCell(row, 5, detectionDate(entry, true));
+  }
+  std::string sortKey(int entry, int column) const override {
+    const EntryList& list = state_.entries;
+    switch (column) {
+      case 0: return list.name(entry);
+      case 1: return fileNamePart(list.programPath(entry));
+      case 2: return companyOf(list.programPath(entry));
+      case 3: return statusText(entry);
+      case 4: return list.key(entry);
+      case 5: return firstDetectedKey(detectionDate(entry, false));
+      default: return "";
+    }
+  }
+  bool onCommand(int id, int code, HWND control) override {
+    switch (id) {
+      case IDC_HIDE_MICROSOFT:
+        if (code == BN_CLICKED) {
+          writeOption("HideMicrosoftServices", IsDlgButtonChecked(window_, IDC_HIDE_MICROSOFT) == BST_CHECKED ? 1 : 0);
+          refill();
+        }
+        return true;
+      case IDC_MONITOR_ICON: {
+        const int minutes = runPatrolTimeDialog(state_, window_, IDS_PATROL_SERVICES, "Services", nullptr);
+        if (minutes >= 0) writeOption("Services", minutes);
+        updateMonitorIcon();
+        return true;
+      }
+      default:
+        return ListPage::onCommand(id, code, control);
+    }
+  }
+  // The box's text is longer than a button: it takes the empty slot beside it.
+  bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
+    const bool handled = ListPage::onMessage(message, wParam, lParam, result);
+    if (message != kLayoutMessage) return handled;
+    RECT box, close;
+    GetWindowRect(item(IDC_HIDE_MICROSOFT), &box);
+    GetWindowRect(item(IDC_CLOSE_PAGE), &close);
+    const int gap = GetSystemMetrics(SM_CXVSCROLL);
+    if (close.left - gap > box.left)
+      SetWindowPos(item(IDC_HIDE_MICROSOFT), nullptr, 0, 0, close.left - gap - box.left, box.bottom - box.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return handled;
+  }
+
+ private:
+  static std::string orBlank(const std::string& text) { return text.empty() ? " " : text; }
+  std::string programText(int entry) const {
+    const std::string file = fileNamePart(state_.entries.programPath(entry));
+    return state_.entries.typeCode(entry) == typecode::kServiceSvchost ? "svchost.exe " + file : file;
+  }
+  std::string statusText(int entry) const {
+    std::string text;
+    serviceRunStateText(state_.entries.name(entry), text);
+    return text;
+  }
+  std::string detectionDate(int entry, bool record) const {
+    std::string file = programFileOfCommand(state_.entries.programPath(entry));
+    if (!programFileExists(file)) return "";
+    const int type = state_.entries.typeCode(entry);
+    std::string date = firstDetectionDate(file, type);
+    if (date.empty() && record) {
+      recordFirstDetection(file, detectionCategoryOf(type));
+      date = firstDetectionDate(file, type);
+    }
+    return date;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ListPage> createScheduledTasksPage(ExplorerState& state, Sheet& sheet, const PageDefinition& definition) {
+  return std::make_unique<ScheduledTasksPage>(state, sheet, definition);
+}
+
+std::unique_ptr<ListPage> createServicesPage(ExplorerState& state, Sheet& sheet, const PageDefinition& definition) {
+  return std::make_unique<ServicesPage>(state, sheet, definition);
+}
+
+}  // namespace tavrin

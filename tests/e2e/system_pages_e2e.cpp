@@ -1,0 +1,246 @@
+// The Scheduled Tasks, Services and File Types pages, each opened from its
+// switch on a machine seeded with a real task, service and file type, and
+// each action checked afterwards where the system keeps it.
+#include "e2e_fixture.h"
+#include "remote_list.h"
+#include "support/system_fixtures.h"
+
+#include <vector>
+
+namespace {
+
+constexpr const char* kTavrinKey = "Software\\Quennet\\Tavrin";
+constexpr const char* kApprovedTasks = "Software\\Quennet\\Tavrin\\Tasks";
+constexpr const char* kClasses = "Software\\Classes\\";
+constexpr int kInfo = 1008, kRemove = 1003, kAdd = 1064, kHideMicrosoft = 1014, kMonitorIcon = 1112;
+
+bool sameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+struct DialogSearch {
+  DWORD pid;
+  HWND sheet, owner, found;
+};
+// A shown dialog of the process other than the sheet and the owner.
+BOOL CALLBACK findOther(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<DialogSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (pid == search->pid && window != search->sheet && window != search->owner && IsWindowVisible(window) &&
+      lstrcmpA(name, "#32770") == 0)
+    search->found = window;
+  return search->found == nullptr;
+}
+
+class SystemPages : public ProgramsTest {
+ protected:
+  void SetUp() override {
+    ProgramsTest::SetUp();
+    for (const char* name : {"xPos", "yPos", "dxPos", "dyPos", "xPosAddFileType", "yPosAddFileType"})
+      testutil::deleteValue(HKEY_CURRENT_USER, kTavrinKey, name);
+  }
+  // Starts the Explorer with the switch; true once the page shows rows.
+  bool open(const char* switchText, int rows = 1) {
+    explorer_ = driver::start(explorerPath(), switchText);
+    sheet_ = driver::waitForProcessWindow(explorer_.pid(), "#32770", 15000);
+    return sheet_ && driver::waitUntil([&] { return page() && SendMessageA(view(), LVM_GETITEMCOUNT, 0, 0) >= rows; },
+                                       10000);
+  }
+  HWND page() const { return currentPage(sheet_); }
+  HWND view() const { return GetDlgItem(page(), 1000); }
+  std::vector<std::string> headers() const {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(view(), LVM_GETHEADER, 0, 0));
+    std::vector<std::string> titles;
+    RemoteBuffer buffer(view());
+    for (int column = 0; column < SendMessageA(header, HDM_GETITEMCOUNT, 0, 0); ++column)
+      titles.push_back(buffer.columnTitle(view(), column));
+    return titles;
+  }
+  std::string cell(int row, int column) const { return RemoteBuffer(view()).cellText(view(), row, column); }
+  int waitForRow(int column, const std::string& text) const {
+    int row = -1;
+    driver::waitUntil([&] { return (row = rowWith(view(), column, text)) >= 0; }, 5000);
+    return row;
+  }
+  bool waitWithoutRow(int column, const std::string& text) const {
+    return driver::waitUntil([&] { return rowWith(view(), column, text) < 0; }, 5000);
+  }
+  void select(int row) const { RemoteBuffer(view()).select(view(), row); }
+  void command(int id) const { PostMessageA(page(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  HWND otherDialog() const { return driver::waitForProcessWindow(explorer_.pid(), "#32770", 5000, sheet_); }
+  // The program's message dialog shown over `owner`.
+  HWND messageOver(HWND owner) const {
+    DialogSearch search{explorer_.pid(), sheet_, owner, nullptr};
+    driver::waitUntil([&] { return EnumWindows(findOther, reinterpret_cast<LPARAM>(&search)), search.found; }, 5000);
+    return search.found;
+  }
+  // The page at the sheet's smallest size and at 1280x1000.
+  void pictures(const std::string& name) const {
+    for (const SIZE size : {SIZE{100, 100}, SIZE{1280, 1000}}) {
+      SetWindowPos(sheet_, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+      Sleep(500);
+      RedrawWindow(sheet_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      Sleep(1000);  // let it paint
+      driver::screenshot(name + (size.cx == 100 ? "_smallest" : "_1280x1000"));
+    }
+  }
+  driver::Process explorer_;
+  HWND sheet_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SystemPages, ScheduledTaskShownWithoutItsEndingAndRemovedWithItsApproval) {
+  CoInitialize(nullptr);
+  ASSERT_TRUE(fixtures::startScheduler());
+  ASSERT_TRUE(fixtures::createTask("Probe Page", "C:\\windows\\notepad.exe", "Checks the page", nullptr));
+  testutil::setString(HKEY_CURRENT_USER, kApprovedTasks, "Probe Page.job", "800");
+  ASSERT_TRUE(open("-SCHEDULE"));
+  EXPECT_EQ(currentTab(sheet_), 3);
+  EXPECT_EQ(headers(), (std::vector<std::string>{"Name", "Program", "Company", "Next Run Time", "Last Run Time"}));
+  const int row = waitForRow(0, "Probe Page");
+  ASSERT_GE(row, 0);
+  EXPECT_TRUE(sameText(cell(row, 1), "notepad.exe")) << cell(row, 1);
+  EXPECT_EQ(cell(row, 3), "Never");
+  pictures("page_scheduled");
+
+  // No answers No; the task stays.
+  select(row);
+  command(kRemove);
+  HWND box = otherDialog();
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(driver::messageBoxText(box).find("You have chosen to remove Probe Page.job"), std::string::npos);
+  driver::pressButton(box, IDNO);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
+  EXPECT_EQ(GetFileAttributesA(fixtures::taskFile("Probe Page").c_str()) != INVALID_FILE_ATTRIBUTES, true);
+  // Yes deletes the task file and its approval, and the row goes.
+  select(waitForRow(0, "Probe Page"));
+  command(kRemove);
+  box = otherDialog();
+  ASSERT_NE(box, nullptr);
+  driver::pressButton(box, IDYES);
+  EXPECT_TRUE(waitWithoutRow(0, "Probe Page"));
+  EXPECT_EQ(GetFileAttributesA(fixtures::taskFile("Probe Page").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kApprovedTasks, "Probe Page.job"), "<missing>");
+  DeleteFileA(fixtures::taskFile("Probe Page").c_str());
+  CoUninitialize();
+}
+
+TEST_F(SystemPages, ServicesHideMicrosoftOnesDateNewOnesAndTakeAStartTypeFromInfo) {
+  testutil::RegistrySnapshot options(HKEY_CURRENT_USER, {kOptions});
+  setOption("HideMicrosoftServices", "0");
+  char full[MAX_PATH] = {};
+  GetFullPathNameA((testutil::testDir() + "\\..\\win\\probe_service.exe").c_str(), MAX_PATH, full, nullptr);
+  fixtures::TestService probe("probesvc", "Probe Sentinel Service", std::string("\"") + full + "\"");
+  ASSERT_TRUE(probe.installed());
+  ASSERT_TRUE(probe.start());
+  fixtures::registryService("probehost", "%SystemRoot%\\system32\\svchost.exe -k probe", 3,
+                            "%SystemRoot%\\system32\\kernel32.dll");
+  ASSERT_TRUE(open("-SERVICE"));
+  EXPECT_EQ(headers(),
+            (std::vector<std::string>{"Title", "Command", "Company", "Status", "Startup", "First Detected"}));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(sheet_, IDOK)));
+  int row = waitForRow(0, "Probe Sentinel Service");
+  ASSERT_GE(row, 0);
+  EXPECT_TRUE(sameText(cell(row, 1), "probe_service.exe")) << cell(row, 1);
+  EXPECT_EQ(cell(row, 2) + "|" + cell(row, 3) + "|" + cell(row, 4), "Probe Works|Running|Manual");
+  const std::string detected = cell(row, 5);
+  EXPECT_EQ(detected.size() >= 12 && detected[2] == '/', true) << "dated when first listed: " << detected;
+  const int host = waitForRow(0, "Display of probehost");
+  ASSERT_GE(host, 0);
+  EXPECT_EQ(cell(host, 1) + "|" + cell(host, 2), "svchost.exe kernel32.dll|Microsoft Corporation");
+  pictures("page_services");
+
+  // The box hides the Microsoft service at once and is remembered.
+  SendMessageA(GetDlgItem(page(), kHideMicrosoft), BM_SETCHECK, BST_CHECKED, 0);
+  driver::pressButton(page(), kHideMicrosoft);
+  EXPECT_TRUE(waitWithoutRow(0, "Display of probehost"));
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kOptions, "HideMicrosoftServices"), "1");
+
+  // Info: Disabled applied reaches the manager, and the page shows it once the dialog closes.
+  row = waitForRow(0, "Probe Sentinel Service");
+  select(row);
+  command(kInfo);
+  HWND info = driver::waitForShownWindow("#32770", "Probe Sentinel Service", 5000);
+  ASSERT_NE(info, nullptr);
+  HWND combo = GetDlgItem(info, 1090);
+  SendMessageA(combo, CB_SETCURSEL, 2, 0);
+  SendMessageA(info, WM_COMMAND, MAKEWPARAM(1090, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  driver::pressButton(info, 12);
+  EXPECT_TRUE(driver::waitUntil([&] { return probe.startType() == SERVICE_DISABLED; }, 5000));
+  driver::pressButton(info, IDOK);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(info); }, 3000));
+  EXPECT_TRUE(driver::waitUntil([&] { return cell(rowWith(view(), 0, "Probe Sentinel Service"), 4) == "Disabled"; },
+                                5000));
+  EXPECT_EQ(cell(rowWith(view(), 0, "Probe Sentinel Service"), 5), detected);
+  testutil::deleteTree(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\probehost");
+}
+
+TEST_F(SystemPages, FileTypeAddedOnceRefusedTwiceRemovedWithoutAQuestionAndItsPatrolTimeSet) {
+  testutil::RegistrySnapshot store(HKEY_CURRENT_USER,
+                                   {std::string(kTavrinKey) + "\\Class", std::string(kTavrinKey) + "\\Ext", kOptions});
+  testutil::setString(HKEY_LOCAL_MACHINE, std::string(kClasses) + ".zzp", "", "zzpfile");
+  testutil::setString(HKEY_LOCAL_MACHINE, std::string(kClasses) + "zzpfile", "", "Probe Document");
+  testutil::setString(HKEY_LOCAL_MACHINE, std::string(kClasses) + "zzpfile\\shell\\open\\command", "",
+                      "C:\\windows\\notepad.exe %1");
+  ASSERT_TRUE(open("-FILETYPES", 0));
+  EXPECT_EQ(currentTab(sheet_), 7);
+  EXPECT_EQ(headers(),
+            (std::vector<std::string>{"Title", "Command", "Company", "Class", "Extension", "Type"}));
+  auto list = [] { return testutil::valueOf(HKEY_CURRENT_USER, std::string(kTavrinKey) + "\\Class", ""); };
+  const std::string before = list();
+
+  // Added once; the same extension again and a text that is none are refused, and the dialog stays.
+  command(kAdd);
+  HWND add = otherDialog();
+  ASSERT_NE(add, nullptr);
+  EXPECT_EQ(driver::windowText(add), "Add File Type Extension");
+  SetDlgItemTextA(add, 1004, "zzp");
+  driver::pressButton(add, IDOK);
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(add); }, 5000));
+  EXPECT_EQ(list(), before + "zzp;");
+  const int row = waitForRow(4, ".zzp");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(cell(row, 0) + "|" + cell(row, 3) + "|" + cell(row, 5), "Probe Document|zzpfile|System");
+  EXPECT_TRUE(sameText(cell(row, 1), "notepad.exe")) << cell(row, 1);
+  for (const char* refused : {".ZZP", "zz p"}) {
+    command(kAdd);
+    add = otherDialog();
+    ASSERT_NE(add, nullptr);
+    SetDlgItemTextA(add, 1004, refused);
+    driver::pressButton(add, IDOK);
+    HWND message = messageOver(add);
+    ASSERT_NE(message, nullptr) << refused;
+    EXPECT_NE(driver::dialogItemText(message, 1001)
+                  .find(refused[0] == '.' ? "already being monitored" : "not a file type extension"),
+              std::string::npos)
+        << refused;
+    if (refused[0] == '.') driver::screenshot("add_file_type_refused");
+    PostMessageA(message, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(message); }, 3000));
+    EXPECT_TRUE(IsWindow(add));
+    driver::pressButton(add, IDCANCEL);
+    ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(add); }, 3000));
+  }
+  EXPECT_EQ(list(), before + "zzp;");
+  pictures("page_file_types");
+
+  // Remove asks nothing.
+  select(waitForRow(4, ".zzp"));
+  command(kRemove);
+  EXPECT_TRUE(waitWithoutRow(4, ".zzp"));
+  EXPECT_EQ(list(), before);
+
+  // The monitor icon's patrol time: OK writes it, Close leaves it.
+  for (const char* minutes : {"7", "9"}) {
+    command(kMonitorIcon);
+    HWND patrol = driver::waitForShownWindow("#32770", "Patrol Time for File Types", 5000);
+    ASSERT_NE(patrol, nullptr);
+    SetDlgItemTextA(patrol, 1004, minutes);
+    driver::pressButton(patrol, minutes[0] == '7' ? IDOK : IDCANCEL);
+    ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(patrol); }, 3000));
+  }
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kOptions, "FileType"), "7");
+  for (const char* key : {".zzp", "zzpfile"}) testutil::deleteTree(HKEY_LOCAL_MACHINE, std::string(kClasses) + key);
+}
