@@ -197,6 +197,8 @@ TEST_F(SystemPages, FileTypeAddedOnceRefusedTwiceRemovedWithoutAQuestionAndItsPa
   ASSERT_NE(add, nullptr);
   EXPECT_EQ(driver::windowText(add), "Add File Type Extension");
   SetDlgItemTextA(add, 1004, "zzp");
+  Sleep(400);  // let it paint
+  driver::screenshot("add_file_type_dialog");
   driver::pressButton(add, IDOK);
   ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(add); }, 5000));
   EXPECT_EQ(list(), before + "zzp;");
