@@ -6,12 +6,12 @@
 #include "base/text.h"
 #include "detection_store.h"
 #include "program_file.h"
+#include "signer.h"
 #include "string_ids.h"
 #include "string_loader.h"
 #include "sys/paths.h"
 #include "sys/registry.h"
 #include "sys/services.h"
-#include "sys/version.h"
 
 namespace tavrin {
 namespace {
@@ -66,12 +66,6 @@ void forEachServiceKey(Visit visit) {
   }
 }
 
-bool madeByMicrosoft(const std::string& programPath) {
-  std::string file = programFileOfCommand(programPath);
-  VersionRecord version;
-  return programFileExists(file) && readVersionRecord(file, version) && contains(version.companyName, "Microsoft");
-}
-
 }  // namespace
 
 int enumerateServices(EntryList& list, bool hideMicrosoft) {
@@ -89,7 +83,7 @@ int enumerateServices(EntryList& list, bool hideMicrosoft) {
       const std::string dll = serviceDll(service.keyName);
       if (!dll.empty()) program = dll;
     }
-    if (hideMicrosoft && madeByMicrosoft(program)) return;
+    if (hideMicrosoft && isVerifiedMicrosoft(program)) return;
     const int startText = serviceListStartText(service.start);
     list.add(name, program, startText ? startTexts[startText - IDS_START_AUTOMATIC] : "0", service.description, typeCode, 0);
   });

@@ -15,8 +15,9 @@ constexpr char kApprovedServicesKey[] = "Software\\Quennet\\Tavrin\\Services";
 // expanded (for a shared host its ServiceDll when there is one), key = start
 // text (664-666, or "0"), detail = Description, type 700 or 701. Kernel
 // drivers and services without an ImagePath are left out; with
-// `hideMicrosoft`, so are services whose program's company contains
-// "Microsoft". Returns the count.
+// `hideMicrosoft`, so are services whose program file carries a verified
+// Microsoft signature (a version resource only claiming Microsoft does not
+// count). Returns the count.
 int enumerateServices(EntryList& list, bool hideMicrosoft);
 
 // The Description of the first service whose program file (ImagePath, or its
