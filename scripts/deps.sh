@@ -7,7 +7,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev googletest python3
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386 xvfb xauth x11-utils imagemagick liblnk-utils nsis
-  x11vnc novnc websockify
+  x11vnc novnc websockify osslsigncode openssl
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
