@@ -117,6 +117,7 @@ std::string htmlEntryBody(const ReportEntry& e) {
   };
   line("Location: ", e.location);
   line("Path:     ", e.programPath);
+  line("Signer:   ", e.signer);
   line("First Detected by Tavrin: ", e.firstDetected);
   line("", e.detail);
   for (const std::string& extra : e.extras) line("", extra);
@@ -129,10 +130,10 @@ std::string textReportRow(const ReportEntry& e) {
   std::string out;
   for (const std::string* field : {&e.name, &e.fileName, &e.description, &e.version, &e.copyright, &e.location})
     out += textField(*field) + "\t";
-  return out + textField(e.programPath) + kLineEnd;
+  return out + textField(e.programPath) + "\t" + textField(e.signer) + kLineEnd;
 }
 
-std::string csvHeaderLine() { return "Type,SubType,Title,Filename,Company,First Detected,Path,Description, Version\r\n"; }
+std::string csvHeaderLine() { return "Type,SubType,Title,Filename,Company,First Detected,Path,Description, Version,Signer\r\n"; }
 
 std::string csvRowText(const CsvRow& r) {
   const std::string fields[] = {csvField(r.type),
@@ -143,7 +144,8 @@ std::string csvRowText(const CsvRow& r) {
                                 csvField(r.firstDetected),
                                 csvField(r.programPath),
                                 csvField(commasAsBlanks(r.description, 1024)),
-                                csvField(commasAsBlanks(r.version, 128))};
+                                csvField(commasAsBlanks(r.version, 128)),
+                                csvField(r.signer)};
   std::string out;
   for (const std::string& field : fields) out += (out.empty() ? "" : ",") + field;
   return out + kLineEnd;

@@ -58,6 +58,7 @@ struct ReportEntry {
   // written as its own line.
   std::vector<std::string> extras;
   std::string link;  // online-information address, not yet escaped for HTML
+  std::string signer;  // who signed the program file; empty when there is no file
 };
 
 // The link's text inside each HTML entry.
@@ -68,16 +69,17 @@ std::string htmlEntryHead(const ReportEntry& entry, bool fileOnly);
 // The detail lines, section lines, online link and the entry's end.
 std::string htmlEntryBody(const ReportEntry& entry);
 // A row of the tab-separated form: name, file, description, version,
-// copyright, location and path.
+// copyright, location, path and signer.
 std::string textReportRow(const ReportEntry& entry);
 
-// The spreadsheet's column header line, and one row. File name, company,
+// The spreadsheet's column header line, and one row; the signer is the
+// last column so that every older column keeps its place. File name, company,
 // description and version have each comma turned into a blank and are cut
 // to 260, 128, 1024 and 128 characters; every field is then made safe by
 // csvField.
 std::string csvHeaderLine();
 struct CsvRow {
-  std::string type, subType, name, fileName, company, firstDetected, programPath, description, version;
+  std::string type, subType, name, fileName, company, firstDetected, programPath, description, version, signer;
 };
 std::string csvRowText(const CsvRow& row);
 

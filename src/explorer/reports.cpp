@@ -21,6 +21,7 @@
 #include "inventory/scheduled_tasks.h"
 #include "inventory/service_control.h"
 #include "inventory/services.h"
+#include "inventory/signer.h"
 #include "inventory/startup_enum.h"
 #include "inventory/string_ids.h"
 #include "inventory/string_loader.h"
@@ -101,6 +102,7 @@ ReportEntry reportEntryOf(const EntryList& list, int entry, std::size_t section)
   e.copyright = version.legalCopyright;
   e.location = locationTextOf(list, entry);
   if (exists) e.firstDetected = firstDetectionDate(file, type);
+  if (exists) e.signer = signerOfFile(file).text;
   e.detail = list.detail(entry);
   if (type == 700 || type == 701) {
     e.extras.push_back("Startup Type: " + list.key(entry));
@@ -149,12 +151,12 @@ void writeHtmlReport(FileWriter& out, EntryList& list) {
 }
 
 void writeTextReport(FileWriter& out, EntryList& list, bool rows) {
-  out << "Title\tProgram\tDescription\tVersion\tCopyright\tLocation\tPath\r\n";
+  out << "Title\tProgram\tDescription\tVersion\tCopyright\tLocation\tPath\tSigner\r\n";
   const auto& table = sections();
   for (std::size_t i = 0; i < table.size(); ++i) {
     // Section lines carry the header's column count, so that a reader of
     // the columns sees no short row.
-    out << textField(loadString(table[i].title, 64)) << "\t\t\t\t\t\t\r\n";
+    out << textField(loadString(table[i].title, 64)) << "\t\t\t\t\t\t\t\r\n";
     table[i].fill(list);
     for (int entry = 0; entry < list.count(); ++entry) {
       if (list.name(entry).empty() && list.programPath(entry).empty()) continue;
@@ -184,6 +186,7 @@ void spreadsheetRows(FileWriter& out, EntryList& list, const std::function<int(E
       row.description = version.fileDescription;
       row.version = version.productVersion;
       row.firstDetected = firstDetectionDate(file, list.typeCode(entry));
+      row.signer = signerOfFile(file).text;
     }
     out << csvRowText(row);
   }
@@ -192,7 +195,7 @@ void spreadsheetRows(FileWriter& out, EntryList& list, const std::function<int(E
 void writeSpreadsheet(FileWriter& out, EntryList& list) {
   const CalendarTime now = localNow();
   // The two lines above the column header carry its field count too.
-  const std::string padding = ",,,,,,,,\r\n";
+  const std::string padding = ",,,,,,,,,\r\n";
   out << csvField("Log created by " + loadString(IDS_CAPTION, 32) + " version " + versionText()) << padding;
   out << csvField("Scan saved at " + reportClockText(now) + ", on " + reportDateText(now)) << padding;
   out << csvHeaderLine();

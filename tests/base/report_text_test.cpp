@@ -35,22 +35,24 @@ TEST(ReportEntry, HtmlEntryEscapesEveryInsertedText) {
   e.programPath = "C:\\x\\a<b>.exe";
   e.extras = {"Startup Type: <i>"};
   e.link = "http://h/?program=a'><script>";
+  e.signer = "Acme <Signing>";
   const std::string html = htmlEntryHead(e, false) + htmlEntryBody(e);
   EXPECT_EQ(html.rfind("<li><b>&lt;script&gt;alert(1)&lt;/script&gt;</b>\r\n\t<ol>a&lt;b&gt;.exe&nbsp;", 0), 0u);
   EXPECT_EQ(htmlEntryHead(ReportEntry{}, false).rfind("<li><b>No Description available</b>", 0), 0u);
   EXPECT_NE(html.find("\tAcme, Inc. &lt;b&gt;<br>\r\n"), std::string::npos);
   EXPECT_NE(html.find("\tStartup Type: &lt;i&gt;<br>\r\n"), std::string::npos);
+  EXPECT_NE(html.find("\tSigner:   Acme &lt;Signing&gt;<br>\r\n"), std::string::npos);
   EXPECT_NE(html.find("<A href='http://h/?program=a&#39;&gt;&lt;script&gt;'>"), std::string::npos);
   EXPECT_EQ(html.find("<br><br>"), std::string::npos);  // copyright counts as a detail line
   EXPECT_EQ(htmlEntryHead(e, true), "<li><b>a&lt;b&gt;.exe</b>\r\n\t<ol>\r\n");
 }
 
 TEST(ReportEntry, TextAndSpreadsheetRowsKeepTheirColumns) {
-  ReportEntry e{"na\tme", "f.exe", "d\r\n", "1", "c", "loc", "C:\\f.exe", "", "", {}, ""};
+  ReportEntry e{"na\tme", "f.exe", "d\r\n", "1", "c", "loc", "C:\\f.exe", "", "", {}, "", "(Not\tsigned)"};
   const std::string row = textReportRow(e);
-  EXPECT_EQ(row, "na me\tf.exe\td  \t1\tc\tloc\tC:\\f.exe\r\n");
-  EXPECT_EQ(csvRowText({"HKCU", "Run", "A, B", "x,y.exe", "Acme, Inc.", "", "=cmd", "d", "1,0"}),
-            "HKCU,Run,\"A, B\", x y.exe,Acme  Inc.,,'=cmd,d,1 0\r\n");
+  EXPECT_EQ(row, "na me\tf.exe\td  \t1\tc\tloc\tC:\\f.exe\t(Not signed)\r\n");
+  EXPECT_EQ(csvRowText({"HKCU", "Run", "A, B", "x,y.exe", "Acme, Inc.", "", "=cmd", "d", "1,0", "Acme, Ltd"}),
+            "HKCU,Run,\"A, B\", x y.exe,Acme  Inc.,,'=cmd,d,1 0,\"Acme, Ltd\"\r\n");
   std::string type, sub;
   spreadsheetRunNames(25, type, sub);
   EXPECT_EQ(type + sub, "HKURunServiceOnce");

@@ -42,7 +42,7 @@ for tag in ("script", "u"):
 for tag in ("b", "i"):
     if report.starts.get(tag, 0) != report.ends.get(tag, 0):
         problems.append(f"HTML opens {report.starts.get(tag, 0)} {tag} elements, closes {report.ends.get(tag, 0)}")
-for literal in ("<script>alert(1)</script>", 'Says "hi", & <u>waits</u>', "Version: <i>2.0</i>"):
+for literal in ("<script>alert(1)</script>", "Signer:   (Not signed)", 'Says "hi", & <u>waits</u>', "Version: <i>2.0</i>"):
     if literal not in text:
         problems.append(f"HTML text lacks {literal!r}")
 if report.links != [f"TavrinLog.html#A{i}" for i in range(7)]:
@@ -57,13 +57,16 @@ if not header:
     problems.append("CSV has no column header")
 else:
     problems += [f"CSV row {n} has {len(r)} fields: {r}" for n, r in enumerate(rows) if len(r) != len(header)]
-    if not any(r[2] == "'=HYPERLINK(\"x\"), \"tab\there\"" and r[4] == "Acme  Inc. <b>" for r in rows):
-        problems.append("CSV lacks the Run entry with its name and company")
+    if header[-1] != "Signer":
+        problems.append(f"CSV's last column is {header[-1]!r}, not Signer")
+    if not any(r[2] == "'=HYPERLINK(\"x\"), \"tab\there\"" and r[4] == "Acme  Inc. <b>" and r[-1] == "(Not signed)"
+               for r in rows):
+        problems.append("CSV lacks the Run entry with its name, company and signer")
 
 lines = (folder / "TavrinLog.txt").read_bytes().decode("cp1252").split("\r\n")
 columns = lines[0].count("\t") + 1
 problems += [f"text line {n} has {l.count(chr(9)) + 1} columns" for n, l in enumerate(lines) if l and l.count("\t") + 1 != columns]
-if not any(l.startswith("<script>alert(1)</script>\t") for l in lines):
+if not any(l.startswith("<script>alert(1)</script>\t") and l.endswith("\t(Not signed)") for l in lines):
     problems.append("text form lacks the Run entry")
 
 for p in problems:
