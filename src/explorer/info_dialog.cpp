@@ -20,6 +20,7 @@
 #include "inventory/scheduled_tasks.h"
 #include "inventory/service_control.h"
 #include "inventory/services.h"
+#include "inventory/signer.h"
 #include "inventory/string_loader.h"
 #include "list_page.h"
 #include "placement.h"
@@ -173,6 +174,8 @@ void InfoDialog::fillPanel() {
   setItemText(IDC_INFO_COMPANY, version.companyName);
   setItemText(IDC_INFO_DESCRIPTION, version.fileDescription.empty() ? list.name(entry_) : version.fileDescription);
   setItemText(IDC_INFO_COPYRIGHT, version.legalCopyright);
+  // One file: verified here, and only once per file for the whole session.
+  setItemText(IDC_INFO_SIGNER, exists ? signerOfFile(file_).text : "");
 
   WIN32_FILE_ATTRIBUTE_DATA data{};
   const bool dated = exists && GetFileAttributesExA(file_.c_str(), GetFileExInfoStandard, &data);

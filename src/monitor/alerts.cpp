@@ -10,6 +10,7 @@
 #include "inventory/online_info.h"
 #include "inventory/program_file.h"
 #include "inventory/service_control.h"
+#include "inventory/signer.h"
 #include "inventory/string_loader.h"
 #include "resource.h"
 #include "sys/dialog.h"
@@ -46,13 +47,18 @@ struct ProgramInfo {
   std::string file;
   bool exists = false;
   VersionRecord version;
+  std::string signer;  // "Signer: " and the verdict; empty without a file
 };
 
 ProgramInfo programInfo(const std::string& path) {
   ProgramInfo info;
   info.file = programFileOfCommand(path);
   info.exists = !info.file.empty() && programFileExists(info.file);
-  if (info.exists) readVersionRecord(info.file, info.version);
+  if (!info.exists) return info;
+  readVersionRecord(info.file, info.version);
+  // Only an alert's subject is verified, never the whole inventory of a pass.
+  const Signer signer = signerOfFile(info.file);
+  if (!signer.text.empty()) info.signer = "Signer: " + signer.text;
   return info;
 }
 
@@ -88,6 +94,7 @@ class AlertDialog : public Dialog {
     setFont(w, IDC_NAME_LINE, fonts().title);
     setTextIfAny(w, IDC_VERSION, program_.version.productVersion);
     setTextIfAny(w, IDC_COMPANY, program_.version.companyName);
+    setTextIfAny(w, IDC_SIGNER, program_.signer);
     setTextIfAny(w, IDC_DESCRIPTION, program_.version.fileDescription);
     if (showsCopyright_) setTextIfAny(w, IDC_COPYRIGHT, program_.version.legalCopyright);
     setDialogText(w, versionLabel(), IDC_VERSION_LABEL);
@@ -287,7 +294,7 @@ class FileTypeAlert : public Dialog {
 
  private:
   struct Block {
-    int icon, name, path, company;
+    int icon, name, path, company, signer;
   };
 
   void fillBlock(const std::string& path, const Block& block, UniqueIcon& icon) {
@@ -297,6 +304,7 @@ class FileTypeAlert : public Dialog {
     if (info.exists) icon = showIcon(w, block.icon, info.file);
     setTextIfAny(w, block.name, info.version.productName);
     setTextIfAny(w, block.company, info.version.companyName);
+    setTextIfAny(w, block.signer, info.signer);
     setFont(w, block.name, context_.fonts->title);
   }
 
@@ -307,9 +315,11 @@ class FileTypeAlert : public Dialog {
     if (!caption.empty()) SetWindowTextA(w, caption.c_str());
     setFont(w, IDC_FILE_TYPE_EXTENSION, context_.fonts->extension);
     fillBlock(subject.programPath,
-              {IDC_OLD_PROGRAM_ICON, IDC_OLD_PROGRAM_NAME, IDC_OLD_PROGRAM_PATH, IDC_OLD_PROGRAM_COMPANY}, icons_[0]);
+              {IDC_OLD_PROGRAM_ICON, IDC_OLD_PROGRAM_NAME, IDC_OLD_PROGRAM_PATH, IDC_OLD_PROGRAM_COMPANY,
+               IDC_OLD_PROGRAM_SIGNER}, icons_[0]);
     fillBlock(subject.secondPath,
-              {IDC_NEW_PROGRAM_ICON, IDC_NEW_PROGRAM_NAME, IDC_NEW_PROGRAM_PATH, IDC_NEW_PROGRAM_COMPANY}, icons_[1]);
+              {IDC_NEW_PROGRAM_ICON, IDC_NEW_PROGRAM_NAME, IDC_NEW_PROGRAM_PATH, IDC_NEW_PROGRAM_COMPANY,
+               IDC_NEW_PROGRAM_SIGNER}, icons_[1]);
     setDialogText(w, IDS_ALERT_FILE_TYPE_INTRO, IDC_FILE_TYPE_INTRO);
     setDialogText(w, IDS_ALERT_FILE_TYPE_OLD, IDC_FILE_TYPE_OLD_LABEL);
     setDialogText(w, IDS_ALERT_FILE_TYPE_NEW, IDC_FILE_TYPE_NEW_LABEL);

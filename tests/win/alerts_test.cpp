@@ -8,6 +8,7 @@
 #include "alerts.h"
 #include "monitor_state.h"
 #include "patrol.h"
+#include "resource.h"
 #include "support/driver.h"
 #include "support/win_test_util.h"
 
@@ -109,7 +110,7 @@ TEST_F(Alerts, StartupAlertShowsTheProgramAndTheSentenceOfItsLocation) {
   for (const auto& c : cases) {
     RepeatAlerts repeats;
     subject_.set(testutil::testDir() + "\\ver_plain.dll", "Widget", c.typeCode);
-    std::string explanation, name, company, version, label;
+    std::string explanation, name, company, version, label, signer;
     const int result = answer(
         kNewProgram, [&] { return showNewStartupAlert(context_, repeats, hide); },
         [&](HWND dialog) {
@@ -118,6 +119,7 @@ TEST_F(Alerts, StartupAlertShowsTheProgramAndTheSentenceOfItsLocation) {
           company = driver::dialogItemText(dialog, 1030);
           version = driver::dialogItemText(dialog, 1029);
           label = driver::dialogItemText(dialog, 1097);
+          signer = driver::dialogItemText(dialog, IDC_SIGNER);
           driver::pressButton(dialog, IDNO);
         });
     EXPECT_EQ(result, 7) << c.typeCode;
@@ -127,6 +129,7 @@ TEST_F(Alerts, StartupAlertShowsTheProgramAndTheSentenceOfItsLocation) {
     EXPECT_EQ(company, "Acme Tools");
     EXPECT_EQ(version, "1.2.3.4");
     EXPECT_EQ(label, "Version");
+    EXPECT_EQ(signer, "Signer: (Not signed)");
   }
 }
 

@@ -46,6 +46,7 @@ TEST(InfoDialog, ServiceStartTypeAppliedAtTheManagerStopRecordedAndTaskStatusSho
     HWND dialog = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", 10000);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(driver::dialogItemText(dialog, IDC_INFO_STATUS), "Running");
+    EXPECT_EQ(driver::dialogItemText(dialog, IDC_INFO_SIGNER), "(Not signed)");
     EXPECT_TRUE(enabled(dialog, IDC_INFO_STOP));
     EXPECT_FALSE(enabled(dialog, IDC_INFO_APPLY)) << "nothing chosen yet";
     HWND combo = GetDlgItem(dialog, IDC_INFO_START_TYPE);
