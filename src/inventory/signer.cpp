@@ -73,6 +73,19 @@ bool isVerifiedMicrosoft(const std::string& command) {
   return signer.state == SignatureState::kVerified && isMicrosoftSignerName(signer.text);
 }
 
+SignerWorker::SignerWorker(std::vector<std::string> commands, Report report)
+    : thread_([this, commands = std::move(commands), report = std::move(report)] {
+        for (std::size_t i = 0; i < commands.size() && !stop_; ++i) {
+          const Signer signer = signerOfProgram(commands[i]);
+          if (!stop_) report(i, signer);
+        }
+      }) {}
+
+SignerWorker::~SignerWorker() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+}
+
 int signerVerificationCount() {
   std::lock_guard<std::mutex> lock(cache().mutex);
   return cache().verifications;

@@ -3,10 +3,13 @@
 // trust a signature rather than a version resource.
 #include <gtest/gtest.h>
 
+#include <mutex>
+
 #include "inventory/options.h"
 #include "inventory/services.h"
 #include "inventory/signer.h"
 #include "reports.h"
+#include "support/driver.h"
 #include "support/system_fixtures.h"
 #include "support/win_test_util.h"
 #include "sys/files.h"
@@ -44,12 +47,31 @@ TEST(Signer, EachFixtureHasItsVerdictAndOnlyARealMicrosoftSignatureCounts) {
       {"wrong_usage.exe", SignatureState::kNotVerified, kNotVerifiedText, false},
       {"missing.exe", SignatureState::kUnreadable, "", false},
   };
-  for (const Case& c : cases) {
-    const std::string path = kSigned + "\\" + c.file;
-    const Signer signer = signerOfProgram("\"" + path + "\" -run");
-    EXPECT_EQ(signer.state, c.state) << c.file;
-    EXPECT_EQ(signer.text, c.text) << c.file;
-    EXPECT_EQ(isVerifiedMicrosoft(path), c.microsoft) << c.file;
+  std::vector<std::string> commands;
+  for (const Case& c : cases) commands.push_back("\"" + kSigned + "\\" + c.file + "\" -run");
+  // The worker a page uses reports every verdict, in order, from its own thread.
+  std::vector<std::pair<std::size_t, Signer>> reported;
+  std::mutex mutex;
+  {
+    const DWORD testThread = GetCurrentThreadId();
+    SignerWorker worker(commands, [&](std::size_t index, const Signer& signer) {
+      EXPECT_NE(GetCurrentThreadId(), testThread);
+      std::lock_guard<std::mutex> lock(mutex);
+      reported.emplace_back(index, signer);
+    });
+    driver::waitUntil([&] {
+      std::lock_guard<std::mutex> lock(mutex);
+      return reported.size() == commands.size();
+    }, 30000);
+  }
+  ASSERT_EQ(reported.size(), commands.size());
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    const Case& c = cases[i];
+    EXPECT_EQ(reported[i].first, i);
+    EXPECT_EQ(reported[i].second.state, c.state) << c.file;
+    EXPECT_EQ(reported[i].second.text, c.text) << c.file;
+    EXPECT_EQ(signerOfProgram(commands[i]).text, c.text) << c.file;
+    EXPECT_EQ(isVerifiedMicrosoft(commands[i]), c.microsoft) << c.file;
   }
   EXPECT_FALSE(isMicrosoftSignerName("Microsoftish Tools"));
 }
