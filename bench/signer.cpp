@@ -1,0 +1,105 @@
+// What verifying the programs of a 400-entry startup list costs, the first
+// time and from the cache, beside reading those files once. The list is a
+// Run key of copies of one signed program; prints figures, asserts nothing.
+// usage: signer.exe SIGNED_PROGRAM [entries (400)]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "inventory/entry_list.h"
+#include "inventory/signer.h"
+#include "inventory/startup_enum.h"
+#include "sys/files.h"
+#include "sys/registry.h"
+
+using namespace tavrin;
+
+namespace {
+
+constexpr int kRounds = 11;
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kFolder[] = "C:\\bench-signer";
+
+double nowMs() {
+  static LARGE_INTEGER frequency{};
+  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+template <typename Work>
+double timed(Work work) {
+  const double start = nowMs();
+  work();
+  return nowMs() - start;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+std::string programName(int n) { return std::string(kFolder) + "\\program" + std::to_string(n) + ".exe"; }
+std::string valueName(int n) { return "BenchSigner" + std::to_string(n); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: signer.exe SIGNED_PROGRAM [entries]\n");
+    return 2;
+  }
+  const int entries = argc > 2 ? std::max(1, std::atoi(argv[2])) : 400;
+  CreateDirectoryA(kFolder, nullptr);
+  for (int n = 0; n < entries; ++n) {
+    CopyFileA(argv[1], programName(n).c_str(), FALSE);
+    reg::writeString(HKEY_CURRENT_USER, kRunKey, valueName(n), "\"" + programName(n) + "\" -background");
+  }
+  EntryList list("Tavrin", 315);
+  enumerateStartup(list, false, 0);
+  std::vector<std::string> commands;
+  for (int i = 0; i < list.count(); ++i)
+    if (list.programPath(i).find("bench-signer") != std::string::npos) commands.push_back(list.programPath(i));
+
+  std::size_t bytes = 0;
+  std::vector<double> reads;
+  for (int round = 0; round < kRounds; ++round)
+    reads.push_back(timed([&] {
+      bytes = 0;
+      for (int n = 0; n < entries; ++n) {
+        std::string content;
+        readFileText(programName(n), 64 << 20, content);
+        bytes += content.size();
+      }
+    }));
+  int verified = 0;
+  const double first = timed([&] {
+    for (const std::string& command : commands) verified += signerOfProgram(command).state == SignatureState::kVerified;
+  });
+  std::vector<double> cached;
+  for (int round = 0; round < kRounds; ++round)
+    cached.push_back(timed([&] {
+      for (const std::string& command : commands) signerOfProgram(command);
+    }));
+  const double read = median(reads);
+  std::printf("%zu startup entries of %d seeded, %d verified, %zu bytes read per round\n", commands.size(), entries,
+              verified, bytes);
+  std::printf("reading every file once: %.1f ms\n", read);
+  std::printf("verifying, first time: %.1f ms, ratio to reading %.2f\n", first, first / read);
+  std::printf("verifying, cached: %.2f ms, ratio to reading %.3f (target: well below 1)\n", median(cached),
+              median(cached) / read);
+  std::printf("(%d real verifications; reading and cached figures are medians of %d rounds)\n",
+              signerVerificationCount(), kRounds);
+
+  for (int n = 0; n < entries; ++n) {
+    reg::deleteValue(HKEY_CURRENT_USER, kRunKey, valueName(n));
+    DeleteFileA(programName(n).c_str());
+  }
+  RemoveDirectoryA(kFolder);
+  return 0;
+}
