@@ -33,6 +33,8 @@ enum Command : int {
 constexpr unsigned kTrayCallbackMessage = 6035;
 constexpr unsigned kTrayIconId = 6036;
 constexpr unsigned kLayoutMessage = 6049;
+// A page's signer verdict from its worker thread: WPARAM the entry, LPARAM the fill it belongs to.
+constexpr unsigned kSignerMessage = 6060;
 constexpr unsigned kCheckNowMessage = 9024;
 
 }  // namespace tavrin

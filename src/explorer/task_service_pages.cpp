@@ -12,6 +12,7 @@
 #include "inventory/scheduled_tasks.h"
 #include "inventory/service_control.h"
 #include "inventory/services.h"
+#include "inventory/signer.h"
 #include "inventory/string_loader.h"
 #include "resource.h"
 #include "sys/version.h"
@@ -90,7 +91,30 @@ class ServicesPage : public ListPage {
     SetDlgItemTextA(sheet, IDCANCEL, loadString(IDS_BTN_CLOSE, 32).c_str());
     return result;
   }
-  void fillEntries() override { enumerateServices(state_.entries, readOption("HideMicrosoftServices") > 0); }
+  // The page shows every service at once; with the Microsoft filter on, the
+  // rows of files verified as Microsoft's leave as a worker finds them.
+  void fillEntries() override {
+    signers_.reset();
+    ++fill_;
+    enumerateServices(state_.entries, false);
+    if (readOption("HideMicrosoftServices") <= 0) return;
+    std::vector<std::string> programs;
+    for (int entry = 0; entry < state_.entries.count(); ++entry) programs.push_back(state_.entries.programPath(entry));
+    HWND page = window_;
+    const LPARAM fill = fill_;
+    signers_ = std::make_unique<SignerWorker>(programs, [page, fill](std::size_t entry, const Signer& signer) {
+      if (signer.state == SignatureState::kVerified && isMicrosoftSignerName(signer.text))
+        PostMessageA(page, kSignerMessage, entry, fill);
+    });
+  }
+  bool onKillActive() override {
+    signers_.reset();
+    return ListPage::onKillActive();
+  }
+  void onDestroy() override {
+    signers_.reset();
+    ListPage::onDestroy();
+  }
   void setRowColumns(int row, int entry) override {
     const EntryList& list = state_.entries;
     setCell(row, 1, programText(entry));
@@ -131,6 +155,11 @@ class ServicesPage : public ListPage {
   }
   // The box's text is longer than a button: it takes the empty slot beside it.
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
+    if (message == kSignerMessage) {
+      // A verdict for an earlier fill names rows that are gone.
+      if (lParam == fill_) view().deleteRow(view().rowOfEntry(static_cast<int>(wParam)));
+      return true;
+    }
     const bool handled = ListPage::onMessage(message, wParam, lParam, result);
     if (message != kLayoutMessage) return handled;
     RECT box, close;
@@ -145,6 +174,8 @@ class ServicesPage : public ListPage {
 
  private:
   static std::string orBlank(const std::string& text) { return text.empty() ? " " : text; }
+  std::unique_ptr<SignerWorker> signers_;
+  LPARAM fill_ = 0;
   std::string programText(int entry) const {
     const std::string file = fileNamePart(state_.entries.programPath(entry));
     return state_.entries.typeCode(entry) == typecode::kServiceSvchost ? "svchost.exe " + file : file;

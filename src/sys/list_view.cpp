@@ -38,6 +38,18 @@ void ListView::setRedraw(bool on) { SendMessageA(view_, WM_SETREDRAW, on ? TRUE 
 
 void ListView::deleteAllRows() { SendMessageA(view_, LVM_DELETEALLITEMS, 0, 0); }
 
+int ListView::rowOfEntry(int entry) const {
+  if (!view_) return -1;
+  LVFINDINFOA find{};
+  find.flags = LVFI_PARAM;
+  find.lParam = entry;
+  return static_cast<int>(SendMessageA(view_, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+void ListView::deleteRow(int row) {
+  if (view_ && row >= 0) SendMessageA(view_, LVM_DELETEITEM, row, 0);
+}
+
 void ListView::reserveRows(int rows) { SendMessageA(view_, LVM_SETITEMCOUNT, rows, 0); }
 
 int ListView::appendRow(int entry, const std::string& text, int image) {

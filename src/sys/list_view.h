@@ -39,6 +39,9 @@ class ListView {
 
   // The entry a row carries; -1 for a row that does not exist.
   int entryOfRow(int row) const;
+  // The row carrying `entry`; -1 when none does.
+  int rowOfEntry(int entry) const;
+  void deleteRow(int row);
   // The first selected row, -1 when none is.
   int selectedRow() const;
   int selectedEntry() const { return entryOfRow(selectedRow()); }
