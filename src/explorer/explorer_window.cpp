@@ -6,6 +6,7 @@
 #include "inventory/options.h"
 #include "resource.h"
 #include "sheet.h"
+#include "sys/dialog.h"
 #include "sys/paths.h"
 #include "sys/trace.h"
 
@@ -95,15 +96,7 @@ LRESULT CALLBACK explorerProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }  // namespace
 
 bool registerExplorerClass(ExplorerState& state) {
-  WNDCLASSA windowClass{};
-  windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = explorerProc;
-  windowClass.hInstance = state.instance;
-  windowClass.hIcon = LoadIconA(state.instance, MAKEINTRESOURCEA(IDI_PROGRAM));
-  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-  windowClass.lpszClassName = state.className.c_str();
-  return RegisterClassA(&windowClass) != 0;
+  return registerMainWindowClass(state.instance, explorerProc, IDI_PROGRAM, state.className);
 }
 
 HWND createExplorerWindow(ExplorerState& state) {

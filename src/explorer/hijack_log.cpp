@@ -3,6 +3,7 @@
 // oneLine(), so no value can end a line early and forge one of its own.
 #include <windows.h>
 
+#include "base/command_text.h"
 #include "base/cookie_text.h"
 #include "base/hijack_text.h"
 #include "base/report_text.h"
@@ -159,9 +160,7 @@ struct LogWriter {
              "=" + path(i));
   }
   std::string fileNameOfKey(int i) {
-    const std::string shortcut = list.key(i).empty() ? list.name(i) : list.key(i);
-    const std::size_t slash = shortcut.find_last_of('\\');
-    return slash == std::string::npos ? shortcut : shortcut.substr(slash + 1);
+    return fileNamePart(list.key(i).empty() ? list.name(i) : list.key(i));
   }
 
   void policies() {

@@ -25,6 +25,7 @@
 #include "list_page.h"
 #include "placement.h"
 #include "resource.h"
+#include "startup_pages.h"
 #include "sys/paths.h"
 #include "sys/version.h"
 
@@ -51,17 +52,6 @@ bool writeTextFile(const std::string& path, const std::string& text) {
   if (!file) return false;
   DWORD written = 0;
   return WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
-}
-
-std::string locationTextOf(const EntryList& list, int entry) {
-  const int type = list.typeCode(entry);
-  if (type == 800) return loadString(IDS_LOC_TASK_SCHEDULER, 128);
-  if (type == 900) return loadString(IDS_LOC_IE_BHO, 128);
-  if (type == 901) return loadString(IDS_LOC_IE_TOOLBAR, 128);
-  if (type > 256) return "";
-  std::string text;
-  if (list.disabledState(entry)) text = " * " + loadString(IDS_DISABLED_MARK, 64) + " * ";
-  return text + startupLocationText(type);
 }
 
 }  // namespace
@@ -125,7 +115,8 @@ void InfoDialog::fillPanel() {
   icon_.reset(icon);
 
   if (!service) {
-    setItemText(IDC_INFO_LOCATION, loadString(IDS_STARTUP_LOCATION, 64) + locationTextOf(list, entry_));
+    const std::string location = startupLocationDescription(list.typeCode(entry_), list.disabledState(entry_) != 0);
+    setItemText(IDC_INFO_LOCATION, loadString(IDS_STARTUP_LOCATION, 64) + location);
     showItem(IDC_INFO_LOCATION, true);
     showItem(IDC_INFO_START_TYPE, false);
     if (type < 900) {

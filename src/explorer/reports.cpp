@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "base/alert_rules.h"
+#include "base/command_text.h"
 #include "base/page_rules.h"
 #include "base/report_text.h"
 #include "base/text.h"
@@ -29,6 +30,7 @@
 #include "report_sources.h"
 #include "resource.h"
 #include "settings_export.h"
+#include "startup_pages.h"
 #include "sys/clock.h"
 #include "sys/files.h"
 #include "sys/message.h"
@@ -61,22 +63,6 @@ const std::vector<Section>& sections() {
 }
 constexpr std::size_t kHiddenSection = 7;
 
-std::string fileNameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string locationTextOf(const EntryList& list, int entry) {
-  const int type = list.typeCode(entry);
-  if (type == 800) return loadString(IDS_LOC_TASK_SCHEDULER, 128);
-  if (type == 900) return loadString(IDS_LOC_IE_BHO, 128);
-  if (type == 901) return loadString(IDS_LOC_IE_TOOLBAR, 128);
-  if (type > 256) return "";
-  std::string text;
-  if (list.disabledState(entry)) text = " * " + loadString(IDS_DISABLED_MARK, 64) + " * ";
-  return text + startupLocationText(type);
-}
-
 const char* helperKeyOf(int type) {
   switch (type) {
     case 900: return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
@@ -92,7 +78,7 @@ ReportEntry reportEntryOf(const EntryList& list, int entry, std::size_t section)
   const int type = list.typeCode(entry);
   e.name = list.name(entry);
   e.programPath = list.programPath(entry);
-  e.fileName = fileNameOf(e.programPath);
+  e.fileName = fileNamePart(e.programPath);
   std::string file = programFileOfCommand(e.programPath);
   const bool exists = programFileExists(file);
   VersionRecord version;
@@ -100,7 +86,7 @@ ReportEntry reportEntryOf(const EntryList& list, int entry, std::size_t section)
   e.description = version.fileDescription;
   e.version = version.productVersion;
   e.copyright = version.legalCopyright;
-  e.location = locationTextOf(list, entry);
+  e.location = startupLocationDescription(list.typeCode(entry), list.disabledState(entry) != 0);
   if (exists) e.firstDetected = firstDetectionDate(file, type);
   if (exists) e.signer = signerOfFile(file).text;
   e.detail = list.detail(entry);
@@ -123,7 +109,7 @@ ReportEntry reportEntryOf(const EntryList& list, int entry, std::size_t section)
   }
   std::string language = loadString(IDS_LANGUAGE, 8);
   if (language.empty()) language = "en";
-  e.link = makerWebHost() + kReportLookupPath + "program=" + webText(exists ? fileNameOf(file) : e.name) +
+  e.link = makerWebHost() + kReportLookupPath + "program=" + webText(exists ? fileNamePart(file) : e.name) +
            "&vendor=" + webText(version.companyName) + "&version=" + webText(version.productVersion) +
            "&build=" + webText(versionText()) + "&Type=" + std::to_string(type) + "&Loc=" + webText(language);
   return e;
@@ -177,7 +163,7 @@ void spreadsheetRows(FileWriter& out, EntryList& list, const std::function<int(E
     if (!name(list, entry, row)) continue;
     row.name = list.name(entry);
     row.programPath = list.programPath(entry);
-    row.fileName = fileNameOf(row.programPath);
+    row.fileName = fileNamePart(row.programPath);
     std::string file = programFileOfCommand(row.programPath);
     if (programFileExists(file)) {
       VersionRecord version;

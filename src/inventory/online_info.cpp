@@ -1,6 +1,7 @@
 #include "online_info.h"
 
 #include <windows.h>
+#include "base/command_text.h"
 #include "base/text.h"
 #include "date_text.h"
 #include "detection_store.h"
@@ -22,8 +23,7 @@ std::string onlineInformationAddress(int typeCode, const std::string& programPat
   const bool exists = programFileExists(file);
   VersionRecord version;
   if (exists) readVersionRecord(file, version);
-  const std::size_t slash = file.find_last_of('\\');
-  const std::string fileName = exists ? file.substr(slash == std::string::npos ? 0 : slash + 1) : name;
+  const std::string fileName = exists ? fileNamePart(file) : name;
   const std::size_t dot = fileName.find('.');
   std::string language = loadString(IDS_LANGUAGE, 8);
   if (language.empty()) language = "en";

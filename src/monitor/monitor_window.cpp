@@ -9,6 +9,7 @@
 #include "inventory/options.h"
 #include "inventory/string_loader.h"
 #include "resource.h"
+#include "sys/dialog.h"
 #include "sys/message.h"
 #include "sys/paths.h"
 #include "sys/trace.h"
@@ -178,15 +179,7 @@ LRESULT CALLBACK monitorProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 bool registerMonitorClass(MonitorState& state) {
-  WNDCLASSA windowClass{};
-  windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = monitorProc;
-  windowClass.hInstance = state.instance;
-  windowClass.hIcon = LoadIconA(state.instance, MAKEINTRESOURCEA(IDI_TRAY_IDLE));
-  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-  windowClass.lpszClassName = state.className.c_str();
-  return RegisterClassA(&windowClass) != 0;
+  return registerMainWindowClass(state.instance, monitorProc, IDI_TRAY_IDLE, state.className);
 }
 
 HWND createMonitorWindow(MonitorState& state) {

@@ -123,4 +123,16 @@ INT_PTR PropertyPage::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   return TRUE;
 }
 
+bool registerMainWindowClass(HINSTANCE instance, WNDPROC procedure, int iconId, const std::string& className) {
+  WNDCLASSA windowClass{};
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(iconId));
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+  windowClass.lpszClassName = className.c_str();
+  return RegisterClassA(&windowClass) != 0;
+}
+
 }  // namespace tavrin

@@ -81,4 +81,8 @@ class PropertyPage : public DialogWindow {
   INT_PTR dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
+// The class of either program's main window, found by its class name: double
+// clicks, the program's icon, the arrow cursor.
+bool registerMainWindowClass(HINSTANCE instance, WNDPROC procedure, int iconId, const std::string& className);
+
 }  // namespace tavrin
