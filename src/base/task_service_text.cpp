@@ -1,5 +1,7 @@
 #include "task_service_text.h"
 
+#include <cstdio>
+
 #include "history_text.h"
 #include "text.h"
 
@@ -8,6 +10,15 @@ namespace tavrin {
 std::string taskRunTimeText(const CalendarTime& t, std::string_view never) {
   if (t.year == 0 && t.month == 0 && t.day == 0) return std::string(never);
   return historyDateText(t, never);  // the same layout; never all zero here
+}
+
+std::string taskRunTimeKey(std::string_view text) {
+  const std::string run(text);
+  int month = 0, day = 0, year = 0, hour = 0, minute = 0;
+  char half[3] = {};
+  if (std::sscanf(run.c_str(), "%2d/%2d/%4d %2d:%2d %2s", &month, &day, &year, &hour, &minute, half) != 6) return "";
+  const bool pm = half[0] == 'P' || half[0] == 'p';
+  return format("%04d%02d%02d%02d%02d", year, month, day, hour % 12 + (pm ? 12 : 0), minute);
 }
 
 int taskStatusTextId(long status) {

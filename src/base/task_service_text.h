@@ -12,6 +12,9 @@ namespace tavrin {
 // A task's run time: `never` when year, month and day are all 0, otherwise
 // "MM/DD/YYYY  h:mm AM" on the 12-hour clock (0 and 12 both read 12).
 std::string taskRunTimeText(const CalendarTime& t, std::string_view never);
+// A run-time text as "YYYYMMDDhhmm" on the 24-hour clock, so run times sort
+// in time order; empty for any other text (such as "Never").
+std::string taskRunTimeKey(std::string_view text);
 
 // String number of a work item's status: 689 running (0x00041301), 690 not
 // scheduled (0x00041305), 688 ready for anything else.

@@ -42,15 +42,15 @@ class ScheduledTasksPage : public ListPage {
     setCell(row, 3, list.key(entry));
     setCell(row, 4, list.detail(entry));
   }
-  // Each run-time column sorts by its own field.
+  // Each run-time column sorts by its own field, in time order.
   std::string sortKey(int entry, int column) const override {
     const EntryList& list = state_.entries;
     switch (column) {
       case 0: return taskNameWithoutJob(list.name(entry));
       case 1: return fileNamePart(list.programPath(entry));
       case 2: return companyOf(list.programPath(entry));
-      case 3: return list.key(entry);
-      case 4: return list.detail(entry);
+      case 3: return taskRunTimeKey(list.key(entry));
+      case 4: return taskRunTimeKey(list.detail(entry));
       default: return "";
     }
   }
