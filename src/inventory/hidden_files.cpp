@@ -1,6 +1,7 @@
 #include "hidden_files.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include "base/entry_tables.h"
 #include "base/file_watch_rules.h"
@@ -100,8 +101,9 @@ int restoreFromVault(const std::string& path) {
   return DeleteFileA(slot.c_str()) ? 1 : 0;
 }
 
-int deleteAtRestart(const std::string& path) {
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+namespace {
+
+int registerRestartDeletion(const std::string& path) {
   if (isWindowsNtFamily()) return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? 1 : 0;
   // The restart program of 9x knows only 8.3 names.
   const std::string shortPath = shortPathName(path);
@@ -116,9 +118,31 @@ int deleteAtRestart(const std::string& path) {
   return writeFileText(restartFile, after) ? 1 : 0;
 }
 
-int unhideFile(const std::string& path) { return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) ? 1 : 0; }
+}  // namespace
 
-bool viewInNotepad(const std::string& path) { return openInNotepad(path); }
+int deleteAtRestart(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (registerRestartDeletion(path)) return 1;
+  // A file that will not go keeps what it was; the caller reports the first error.
+  const DWORD error = GetLastError();
+  if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(path.c_str(), attributes);
+  SetLastError(error);
+  return 0;
+}
+
+int unhideFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
+  const DWORD kept = attributes & ~FILE_ATTRIBUTE_HIDDEN;
+  return SetFileAttributesA(path.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL) ? 1 : 0;
+}
+
+bool viewInNotepad(const std::string& path) {
+  const std::string notepad = windowsFolder() + "\\notepad.exe", quoted = "\"" + path + "\"";
+  return reinterpret_cast<INT_PTR>(
+             ShellExecuteA(nullptr, "open", notepad.c_str(), quoted.c_str(), nullptr, SW_SHOWNORMAL)) > 32;
+}
 
 bool lastWrittenText(const std::string& path, std::string& out) {
   out.clear();

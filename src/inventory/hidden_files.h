@@ -38,12 +38,13 @@ int restoreFromVault(const std::string& path);
 // Deletes the file at the next restart: on the NT family through the
 // system's pending operations, on 9x through a NUL= line in the [rename]
 // section of wininit.ini in the Windows folder. 0 when it could not be
-// registered (on 9x also when the file has no short path, as when it is gone).
+// registered (on 9x also when the file has no short path, as when it is gone);
+// the file then keeps its attributes and the last error says why.
 int deleteAtRestart(const std::string& path);
 
-// Clears hidden, system and read-only; 1 when done.
+// Clears the hidden attribute only (system and read-only stay); 1 when done.
 int unhideFile(const std::string& path);
-// Opens the file in Notepad; false when Notepad could not be started.
+// Opens the file in the Windows folder's Notepad; false when it could not be started.
 bool viewInNotepad(const std::string& path);
 // The last-written date text of a file; false when the file cannot be opened
 // (held by another program) and `out` is empty.

@@ -160,11 +160,7 @@ int stopProcessById(DWORD id) {
   return proc::terminate(process.get(), kStoppedExitCode, kStopWaitMs) ? 1 : 0;
 }
 
-int killListedTask(const EntryList& list, const std::string& rowText, int row) {
-  int entry = -1;
-  for (int i = 0; i < list.count() && entry < 0; ++i)
-    if (equalsNoCase(fileNamePart(list.programPath(i)), rowText)) entry = i;
-  if (entry < 0) entry = row;
+int killListedTask(const EntryList& list, int entry) {
   if (entry < 0 || entry >= list.count() || list.typeCode(entry) != typecode::kRunningProgram) return 0;
   // The list may be minutes old: the identifier must still be that program's.
   const DWORD id = static_cast<DWORD>(list.flag(entry));

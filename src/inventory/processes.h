@@ -59,11 +59,11 @@ DWORD stopProgram(const std::string& programPath, const std::string& displayName
 // opened or refused it.
 int stopProcessById(DWORD id);
 
-// The Active Tasks page's Kill Task for one selected row: the entry whose
-// program file's name is the row's text (else the entry at the row's
-// position) is ended by its process identifier without asking, unless that
-// identifier runs another program by now; a TASK_Kill record (name, program
-// file, detail) follows when the termination was accepted. 1 when it was.
-int killListedTask(const EntryList& list, const std::string& rowText, int row);
+// The Active Tasks page's Kill Task for the entry of one selected row (rows
+// carry their entry; two programs may share a file name): its process is
+// ended by identifier without asking, unless that identifier runs another
+// program by now; a TASK_Kill record (name, program file, detail) follows
+// when the termination was accepted. 1 when it was.
+int killListedTask(const EntryList& list, int entry);
 
 }  // namespace tavrin

@@ -95,13 +95,18 @@ TEST_F(Processes, CopiesOfOneProgramListOnceAndStoppingEndsOnlyOneOfThem) {
   EXPECT_EQ(stopProgram(folder_ + "\\sleeper_c.exe", "", false, "Tavrin"), 0u);
   EXPECT_EQ(testutil::readFile(history).size(), logged + added.size()) << "nothing stopped, nothing logged";
 
-  // Kill Task finds the row's entry by file name; an identifier that runs another program by now is left alone.
+  // Kill Task ends the row's entry; an identifier that runs another program by now is left alone.
   EntryList stale("Tavrin", 315);
   stale.add("Stale", b_, "", "", typecode::kRunningProgram, static_cast<int>(other.pid()));
-  EXPECT_EQ(killListedTask(stale, "sleeper_b.exe", 0), 0);
+  EXPECT_EQ(killListedTask(stale, 0), 0);
   EXPECT_FALSE(other.waitExit(0));
   listRunningPrograms(list);
-  EXPECT_EQ(killListedTask(list, "sleeper_b.exe", -1), 1);
+  int sleeperB = -1;
+  for (int i = 0; i < list.count(); ++i)
+    if (list.programPath(i).find("SLEEPER_B.EXE") != std::string::npos) sleeperB = i;
+  ASSERT_GE(sleeperB, 0);
+  EXPECT_EQ(killListedTask(list, -1), 0);
+  EXPECT_EQ(killListedTask(list, sleeperB), 1);
   EXPECT_TRUE(b1_.waitExit(5000, &code));
   EXPECT_NE(testutil::readFile(history).find("TASK_Kill\tINFO_TASK\tSleeper that waits\t" + programFileOfCommand(b_)),
             std::string::npos);
