@@ -11,8 +11,10 @@
 #include "base/page_layout.h"
 #include "base/page_rules.h"
 #include "base/text.h"
+#include "dialogs.h"
 #include "image_button.h"
 #include "info_dialog.h"
+#include "inventory/detection_store.h"
 #include "inventory/help_pages.h"
 #include "inventory/online_info.h"
 #include "inventory/options.h"
@@ -26,12 +28,20 @@
 #include "sys/paths.h"
 #include "sys/registry.h"
 #include "sys/trace.h"
+#include "sys/version.h"
 
 namespace tavrin {
 
 void showNoSelectionMessage(HWND owner, bool cookiesPage) {
   messageBox(owner, loadString(cookiesPage ? IDS_NO_COOKIE_SELECTION : IDS_NO_SELECTION),
              loadString(IDS_HELP_CAPTION, 64), MB_ICONQUESTION | MB_TOPMOST, languageId());
+}
+
+std::string companyOfProgram(const std::string& programPath) {
+  std::string file = programFileOfCommand(programPath);
+  VersionRecord version;
+  if (programFileExists(file)) readVersionRecord(file, version);
+  return version.companyName;
 }
 
 int addFileIcon(HIMAGELIST images, const std::string& path, int iconIndex) {
@@ -199,6 +209,18 @@ void ListPage::showInfo() {
   selectRow(row);
 }
 
+std::string ListPage::detectionDate(int entry, bool record) const {
+  std::string file = programFileOfCommand(state_.entries.programPath(entry));
+  if (!programFileExists(file)) return "";
+  const int type = state_.entries.typeCode(entry);
+  std::string date = firstDetectionDate(file, type);
+  if (date.empty() && record) {
+    recordFirstDetection(file, detectionCategoryOf(type));
+    date = firstDetectionDate(file, type);
+  }
+  return date;
+}
+
 void ListPage::closePage() {
   if (closed_) return;
   closed_ = true;
@@ -286,6 +308,11 @@ bool ListPage::onCommand(int id, int, HWND) {
       fill();
       return true;
     case IDC_MONITOR_ICON:
+      if (patrolCaption() && definition_.patrolOption) {
+        const int minutes =
+            runPatrolTimeDialog(state_, window_, patrolCaption(), definition_.patrolOption, definition_.realtimeOption);
+        if (minutes >= 0) writeOption(definition_.patrolOption, minutes);
+      }
       updateMonitorIcon();
       return true;
     case IDM_DELETE_ON_REBOOT:

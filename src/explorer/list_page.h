@@ -69,6 +69,14 @@ class ListPage : public PropertyPage {
   // Sorts ascending by the column without storing it as the page's sort; a
   // click on that column then reverses the order.
   void showSortedBy(int column);
+  // The entry's first-detection date; with `record`, an entry without one is dated now.
+  std::string detectionDate(int entry, bool record) const;
+  // Asks string 800, then deletes `file` at the next restart and refills; a refusal is shown.
+  void deleteFileOnReboot(const std::string& file);
+  // The file the menu's explore, properties and delete-on-reboot act on: the program of the entry's command.
+  virtual std::string entryFile(int entry) const;
+  // The caption of the page's Set Patrol Time dialog; 0 for a page without one.
+  virtual UINT patrolCaption() const { return 0; }
 
   ExplorerState& state_;
   Sheet& sheet_;
@@ -93,6 +101,8 @@ class ListPage : public PropertyPage {
 void showNoSelectionMessage(HWND owner, bool cookiesPage);
 // The program's message dialog (template 184) with string `text`.
 void showMessageDialog(ExplorerState& state, UINT text, const std::string& caption = "");
+// Company name of the program file of a command; empty when it has none.
+std::string companyOfProgram(const std::string& programPath);
 // Adds the icon of the entry's file (else the generic program icon); the image index or -1.
 int addFileIcon(HIMAGELIST images, const std::string& path, int iconIndex);
 

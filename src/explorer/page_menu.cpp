@@ -5,6 +5,7 @@
 
 #include "base/commands.h"
 #include "inventory/data_folder.h"
+#include "inventory/hidden_files.h"
 #include "inventory/program_file.h"
 #include "inventory/string_loader.h"
 #include "sys/handles.h"
@@ -17,8 +18,21 @@ void appendItem(HMENU menu, UINT text, int command) {
   AppendMenuA(menu, MF_STRING, command, loadString(text, 128).c_str());
 }
 
-
 }  // namespace
+
+void ListPage::deleteFileOnReboot(const std::string& file) {
+  if (messageBox(window_, loadString(IDS_CONFIRM_DELETE_ON_REBOOT), loadString(IDS_CAPTION, 32),
+                 MB_YESNO | MB_ICONSTOP | MB_TOPMOST, languageId()) != IDYES)
+    return;
+  if (!deleteAtRestart(file)) systemErrorBox(languageId());
+  refill();
+}
+
+std::string ListPage::entryFile(int entry) const {
+  std::string file = programFileOfCommand(state_.entries.programPath(entry));
+  programFileExists(file);
+  return file;
+}
 
 void ListPage::runMenuCommand(int id) {
   const int entry = selectedEntry();
@@ -26,13 +40,10 @@ void ListPage::runMenuCommand(int id) {
     showNoSelection();
     return;
   }
-  std::string file = programFileOfCommand(state_.entries.programPath(entry));
-  programFileExists(file);
+  const std::string file = entryFile(entry);
   switch (id) {
     case IDM_DELETE_ON_REBOOT:
-      if (messageBox(window_, loadString(IDS_CONFIRM_DELETE_ON_REBOOT), loadString(IDS_CAPTION, 32),
-                     MB_YESNO | MB_ICONSTOP | MB_TOPMOST, languageId()) == IDYES)
-        MoveFileExA(file.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+      deleteFileOnReboot(file);
       break;
     case IDM_VIEW_NOTE: {
       const std::string note = existingNoteFile(state_.entries.programPath(entry));

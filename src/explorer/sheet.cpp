@@ -231,6 +231,8 @@ void Sheet::layout() {
   if (tab) tabRows_ = static_cast<int>(SendMessageA(tab, TCM_GETROWCOUNT, 0, 0));
   const SheetLayout places = sheetLayout(size, tabRows_);
   if (tab) {
+    // The tab control lies under the page: unclipped, its repaint would wipe the page's controls.
+    SetWindowLongA(tab, GWL_STYLE, GetWindowLongA(tab, GWL_STYLE) | WS_CLIPSIBLINGS);
     resize(tab, places.tabControl);
     useTabIcons(tab);
   }
@@ -255,6 +257,8 @@ void Sheet::layout() {
     resize(page, places.page);
     SendMessageA(page, kLayoutMessage, 0, 0);
   }
+  // A change of tab rows moves the page: what it showed before must not stay on the screen.
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT CALLBACK Sheet::subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {

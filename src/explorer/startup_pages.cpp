@@ -33,13 +33,6 @@
 namespace tavrin {
 namespace {
 
-std::string companyOf(const std::string& programPath) {
-  std::string file = programFileOfCommand(programPath);
-  VersionRecord version;
-  if (programFileExists(file)) readVersionRecord(file, version);
-  return version.companyName;
-}
-
 // Pages that act on every selected row; a double click asks for online information.
 class StartupListPage : public ListPage {
  public:
@@ -74,7 +67,7 @@ class StartupPage : public StartupListPage {
     const EntryList& list = state_.entries;
     const std::string command = (list.flag(entry) == 1 ? "RunDLL32.exe " : "") + fileNamePart(list.programPath(entry));
     setCell(row, 1, command);
-    setCell(row, 2, companyOf(list.programPath(entry)));
+    setCell(row, 2, companyOfProgram(list.programPath(entry)));
     setCell(row, 3, list.disabledState(entry) ? loadString(IDS_DISABLED_MARK, 64) : locationName(list.typeCode(entry)));
     setCell(row, 4, detectionDate(entry, true));
   }
@@ -83,7 +76,7 @@ class StartupPage : public StartupListPage {
     switch (column) {
       case 0: return list.name(entry);
       case 1: return fileNamePart(list.programPath(entry));
-      case 2: return companyOf(list.programPath(entry));
+      case 2: return companyOfProgram(list.programPath(entry));
       case 3: return std::to_string(list.typeCode(entry));
       case 4: return firstDetectedKey(detectionDate(entry, false));
       default: return "";
@@ -132,6 +125,7 @@ class StartupPage : public StartupListPage {
         moveSelected();
         return true;
       case IDC_MONITOR_ICON: {
+        // The real-time choice of this page is not shown on its icon.
         const int minutes = runPatrolTimeDialog(state_, window_, IDS_PATROL_STARTUP, "Start", "RealtimeStartup");
         if (minutes >= 0) writeOption("Start", minutes);
         updateMonitorIcon();
@@ -149,17 +143,6 @@ class StartupPage : public StartupListPage {
   }
 
  private:
-  std::string detectionDate(int entry, bool record) const {
-    std::string file = programFileOfCommand(state_.entries.programPath(entry));
-    if (!programFileExists(file)) return "";
-    std::string date = firstDetectionDate(file, state_.entries.typeCode(entry));
-    if (date.empty() && record) {
-      recordFirstDetection(file, detectionCategoryOf(state_.entries.typeCode(entry)));
-      date = firstDetectionDate(file, state_.entries.typeCode(entry));
-    }
-    return date;
-  }
-
   void toggleSelected(bool enable) {
     const std::vector<int> entries = selectedEntries();
     if (entries.empty()) {
