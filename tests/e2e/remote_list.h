@@ -53,6 +53,14 @@ class RemoteBuffer {
     WriteProcessMemory(process_, memory_, &state, sizeof state, nullptr);
     SendMessageA(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(memory_));
   }
+  // Adds the row to the selection, as a Ctrl+click does.
+  void alsoSelect(HWND view, int row) {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    WriteProcessMemory(process_, memory_, &state, sizeof state, nullptr);
+    SendMessageA(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(memory_));
+  }
   void select(HWND view, int row) {
     LVITEMA state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;

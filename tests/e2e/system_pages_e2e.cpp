@@ -1,10 +1,11 @@
-// The Scheduled Tasks, Services and File Types pages, each opened from its
-// switch on a machine seeded with a real task, service and file type, and
-// each action checked afterwards where the system keeps it.
+// The inventory pages, each opened from its switch on a machine seeded with
+// a real task, service, file type, add-on, running program and hidden file,
+// and each action checked afterwards where the system keeps it.
 #include "e2e_fixture.h"
 #include "remote_list.h"
 #include "support/system_fixtures.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -253,4 +254,217 @@ TEST_F(SystemPages, FileTypeAddedOnceRefusedTwiceRemovedWithoutAQuestionAndItsPa
   }
   EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kOptions, "FileType"), "7");
   for (const char* key : {".zzp", "zzpfile"}) testutil::deleteTree(HKEY_LOCAL_MACHINE, std::string(kClasses) + key);
+}
+
+// The IE Helpers, Active Tasks and Hidden Files pages, seeded with an add-on,
+// running programs and hidden files.
+namespace {
+
+constexpr const char* kHelperKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects\\{5eed0001-7a1e-4b0e-9c11-0000000000f1}";
+constexpr const char* kHelperClassKey = "Software\\Classes\\CLSID\\{5eed0001-7a1e-4b0e-9c11-0000000000f1}";
+constexpr int kRefresh = 1006, kKillTask = 1007, kUnhide = 1007, kDeleteOnReboot = 1144, kDeleteHidden = 1184,
+              kNotepad = 1180;
+
+class InventoryPages : public SystemPages {
+ protected:
+  void TearDown() override {
+    SystemPages::TearDown();
+    testutil::deleteTree(HKEY_LOCAL_MACHINE, kHelperKey);
+    testutil::deleteTree(HKEY_LOCAL_MACHINE, kHelperClassKey);
+    driver::killAll("taskprobe.exe");
+  }
+  std::string status() const { return driver::windowText(GetDlgItem(sheet_, 6050)); }
+  void answer(int button) const {
+    HWND box = otherDialog();
+    ASSERT_NE(box, nullptr);
+    driver::pressButton(box, button);
+    ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
+  }
+};
+
+}  // namespace
+
+TEST_F(InventoryPages, AnAddOnShowsWhereItIsRegisteredAndRemoveDeletesItsKey) {
+  testutil::RegistrySnapshot dates(HKEY_CURRENT_USER, {"Software\\Quennet\\Detected\\IEHelper"});
+  dates.clearValues();
+  const std::string folder = "C:\\Program Files\\Page Probe", server = folder + "\\pageprobe.dll";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA((testutil::testDir() + "\\..\\win\\addon_probe.dll").c_str(), server.c_str(), FALSE));
+  testutil::setString(HKEY_LOCAL_MACHINE, std::string(kHelperClassKey) + "\\InprocServer32", "", server);
+  testutil::setString(HKEY_LOCAL_MACHINE, kHelperKey, "", "");
+  ASSERT_TRUE(open("-BHO"));
+  EXPECT_EQ(headers(), (std::vector<std::string>{"Name", "Program", "Company", "Type", "First Detected"}));
+  const int row = waitForRow(0, "Probe Toolbar");
+  ASSERT_GE(row, 0);
+  select(row);
+  EXPECT_EQ(cell(row, 1), "pageprobe.dll");
+  EXPECT_EQ(cell(row, 2), "Acme Tools");
+  EXPECT_EQ(cell(row, 3), "BHO");
+  EXPECT_NE(cell(row, 4), "") << "a first sighting is dated at once";
+  EXPECT_TRUE(driver::waitUntil(
+      [&] { return status() == "Location: HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects"; },
+      3000))
+      << status();
+  pictures("page_ie_helpers");
+
+  // The monitor icon's patrol time: OK writes it, Close leaves it.
+  testutil::RegistrySnapshot options(HKEY_CURRENT_USER, {kOptions});
+  setOption("RealtimeIEHelper", "0");
+  setOption("IEHelpers", "2");
+  for (const char* typed : {"4", "9"}) {
+    command(kMonitorIcon);
+    HWND patrol = driver::waitForShownWindow("#32770", "Patrol Time for IE Helpers", 5000);
+    ASSERT_NE(patrol, nullptr);
+    SetDlgItemTextA(patrol, 1004, typed);
+    driver::pressButton(patrol, typed[0] == '4' ? IDOK : IDCANCEL);
+    ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(patrol); }, 3000));
+  }
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kOptions, "IEHelpers"), "4");
+
+  select(waitForRow(0, "Probe Toolbar"));
+  command(kRemove);
+  HWND box = otherDialog();
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(driver::messageBoxText(box).find("Probe Toolbar"), std::string::npos);
+  driver::pressButton(box, IDYES);
+  EXPECT_TRUE(driver::waitUntil(
+      [&] { return testutil::valueOf(HKEY_LOCAL_MACHINE, kHelperKey, "") == "<missing>"; }, 5000));
+  EXPECT_TRUE(waitWithoutRow(0, "Probe Toolbar"));
+  EXPECT_TRUE(driver::waitUntil([] { return driver::processesNamed("regsvr32.exe").empty(); }, 10000));
+}
+
+TEST_F(InventoryPages, KillTaskEndsTheSelectedRowsEvenWhenTheirFileNamesAreAlike) {
+  // Three programs of one file name: only their rows' entries tell them apart.
+  std::vector<std::string> programs;
+  std::vector<driver::Process> running;
+  for (const char* name : {"task_a", "task_b", "task_c"}) {
+    programs.push_back(testutil::freshFolder(name) + "\\taskprobe.exe");
+    ASSERT_TRUE(CopyFileA((testutil::testDir() + "\\startup_probe.exe").c_str(), programs.back().c_str(), FALSE));
+    running.push_back(driver::start(programs.back()));
+  }
+  ASSERT_TRUE(open("-TASK"));
+  EXPECT_EQ(headers(), (std::vector<std::string>{"Module", "Program Description", "Company", "First Detected"}));
+  auto probeRows = [&] {
+    std::vector<int> rows;
+    for (int row = 0; row < SendMessageA(view(), LVM_GETITEMCOUNT, 0, 0); ++row)
+      if (sameText(cell(row, 0), "taskprobe.exe")) rows.push_back(row);
+    return rows;
+  };
+  std::vector<int> rows;
+  ASSERT_TRUE(driver::waitUntil([&] { return (rows = probeRows()).size() == 3; }, 5000));
+  EXPECT_EQ(cell(rows[0], 1), "Probe update helper");
+  EXPECT_EQ(cell(rows[0], 2), "Acme Tools");
+  pictures("page_active_tasks");
+  // The status bar names the selected row's program.
+  auto rowOf = [&](const std::string& program) {
+    for (int row : rows) {
+      select(row);
+      if (driver::waitUntil([&] { return sameText(status(), program); }, 500)) return row;
+    }
+    return -1;
+  };
+  const int b = rowOf(programs[1]), c = rowOf(programs[2]);
+  ASSERT_TRUE(b >= 0 && c >= 0) << status();
+  select(b);
+  RemoteBuffer(view()).alsoSelect(view(), c);
+  command(kKillTask);
+  EXPECT_TRUE(running[1].waitExit(5000));
+  EXPECT_TRUE(running[2].waitExit(5000));
+  EXPECT_FALSE(running[0].waitExit(500)) << "the unselected one of the same name runs on";
+  EXPECT_TRUE(driver::waitUntil([&] { return probeRows().size() == 1; }, 5000));
+  // A second start brings the sheet forward, and the list is read again.
+  running.push_back(driver::start(programs[1]));
+  driver::Process second = driver::start(explorerPath(), "-TASK");
+  EXPECT_TRUE(second.waitExit(10000));
+  EXPECT_TRUE(driver::waitUntil([&] { return probeRows().size() == 2; }, 5000));
+  // Refresh reads it again too.
+  driver::killAll("taskprobe.exe");
+  command(kRefresh);
+  EXPECT_TRUE(driver::waitUntil([&] { return probeRows().empty(); }, 5000));
+}
+
+TEST_F(InventoryPages, HiddenFilesUnhideKeepsReadOnlyAndTheMenuActsOnTheFileItself) {
+  const std::string kept = "C:\\tavrin page probe.txt", held = "C:\\tavrin_held_probe.txt",
+                    doomed = "C:\\tavrin_vault_probe.txt";
+  const char* const sessionKey = "System\\CurrentControlSet\\Control\\Session Manager";
+  testutil::RegistrySnapshot pending(HKEY_LOCAL_MACHINE, {sessionKey});
+  for (const std::string& file : {kept, held, doomed}) {
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(testutil::writeFile(file, "probe\r\n"));
+  }
+  {
+    const SYSTEMTIME written{2007, 10, 5, 5, 21, 41, 7, 0};
+    FILETIME local, utc;
+    SystemTimeToFileTime(&written, &local);
+    LocalFileTimeToFileTime(&local, &utc);
+    HANDLE file = CreateFileA(kept.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &utc);
+    CloseHandle(file);
+  }
+  SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesA(held.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA(doomed.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  const std::string history = testutil::programDir() + "\\history.txt";
+  const std::size_t logged = testutil::readFile(history).size();
+  HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(open("-HIDDEN"));
+  EXPECT_EQ(headers(), (std::vector<std::string>{"Module", "Path", "First Detected", "Last Written", "Type"}));
+  const int heldRow = waitForRow(0, "tavrin_held_probe.txt"), keptRow = rowWith(view(), 0, "tavrin page probe.txt");
+  ASSERT_TRUE(heldRow >= 0 && keptRow >= 0);
+  EXPECT_EQ(cell(heldRow, 3), "File in Use");
+  EXPECT_EQ(cell(heldRow, 4), "");
+  EXPECT_EQ(cell(keptRow, 1), "C:\\");
+  EXPECT_EQ(cell(keptRow, 3), "10/05/2007 9:41 PM") << "the seconds alone are dropped";
+  EXPECT_EQ(cell(keptRow, 4), "SYSTEM");
+  select(heldRow);
+  pictures("page_hidden");
+
+  // Delete on reboot registers the file in use with the system.
+  command(kDeleteOnReboot);
+  answer(IDYES);
+  EXPECT_TRUE(driver::waitUntil([&] {
+    std::string operations;
+    DWORD type = 0;
+    testutil::rawValue(HKEY_LOCAL_MACHINE, sessionKey, "PendingFileRenameOperations", operations, type);
+    return operations.find(held) != std::string::npos;
+  }, 3000));
+  CloseHandle(holder);
+
+  // Notepad gets the path in quotes, blanks and all.
+  select(waitForRow(0, "tavrin page probe.txt"));
+  const std::vector<DWORD> before = driver::processesNamed("notepad.exe");
+  command(kNotepad);
+  DWORD notepad = 0;
+  EXPECT_TRUE(driver::waitUntil([&] {
+    for (DWORD pid : driver::processesNamed("notepad.exe"))
+      if (std::find(before.begin(), before.end(), pid) == before.end()) notepad = pid;
+    return notepad != 0;
+  }, 5000));
+  EXPECT_NE(driver::commandLineOf(notepad).find("\"" + kept + "\""), std::string::npos) << driver::commandLineOf(notepad);
+  if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, notepad)) {
+    TerminateProcess(process, 0);
+    CloseHandle(process);
+  }
+
+  // Unhide clears the hidden attribute alone.
+  select(waitForRow(0, "tavrin page probe.txt"));
+  command(kUnhide);
+  EXPECT_TRUE(driver::waitUntil([&] { return !(GetFileAttributesA(kept.c_str()) & FILE_ATTRIBUTE_HIDDEN); }, 5000));
+  EXPECT_EQ(GetFileAttributesA(kept.c_str()) & (FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY),
+            static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(waitWithoutRow(0, "tavrin page probe.txt"));
+
+  // Delete asks, then the file goes to the vault.
+  select(waitForRow(0, "tavrin_vault_probe.txt"));
+  command(kDeleteHidden);
+  answer(IDYES);
+  EXPECT_TRUE(driver::waitUntil([&] { return GetFileAttributesA(doomed.c_str()) == INVALID_FILE_ATTRIBUTES; }, 5000));
+  EXPECT_NE(testutil::readFile(history).find("HIDDEN_DeleteFile\tTYPE_HIDDEN\ttavrin_vault_probe\t" + doomed, logged),
+            std::string::npos);
+  for (const std::string& file : {kept, held}) {
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(file.c_str());
+  }
 }
