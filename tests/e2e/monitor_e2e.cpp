@@ -25,7 +25,7 @@ class Monitor : public ProgramsTest {
     EXPECT_TRUE(process_);
     HWND window = driver::waitForWindow("Tavrin", nullptr, 10000);
     EXPECT_NE(window, nullptr);
-    EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 5000));
+    EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 30000));  // a first run on a busy machine takes seconds
     return window;
   }
   driver::Process process_;
