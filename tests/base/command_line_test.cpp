@@ -4,20 +4,10 @@
 
 using namespace tavrin;
 
-TEST(ExplorerCommandLine, EverySwitchPicksItsPage) {
-  const struct {
-    const char* line;
-    int page;
-  } rows[] = {
-      {"-START", 6026},     {"-SERVICE", 6038},  {"-BHO", 6040},      {"-COOKIES", 6045},
-      {"-NUTS", 6028},      {"-OPTIONS", 6033},  {"-SCHEDULE", 6039}, {"-TASK", 6029},
-      {"-DELAY", 6055},     {"-FILETYPES", 6042}, {"-HIDDEN", 6052},  {"-MONITOR", 6046},
-      {"-BLACKLIST", 6047}, {"-EXIT", 6048},     {"-RESTART", 6033},  {"-hidden", 6052},
-  };
-  for (const auto& row : rows) EXPECT_EQ(parseExplorerCommandLine(row.line, 6026).startPage, row.page) << row.line;
-}
-
-TEST(ExplorerCommandLine, LaterSwitchesOfTheTableWin) {
+// The switch table is not typed out again: any case, and the later switch wins.
+TEST(ExplorerCommandLine, SwitchesInAnyCaseAndLaterSwitchesOfTheTableWin) {
+  EXPECT_EQ(parseExplorerCommandLine("-hidden", 6026).startPage, 6052);
+  EXPECT_EQ(parseExplorerCommandLine("-Schedule", 6026).startPage, 6039);
   EXPECT_EQ(parseExplorerCommandLine("-DELAY -TASK", 6026).startPage, 6055);
   EXPECT_EQ(parseExplorerCommandLine("-TASK -DELAY", 6026).startPage, 6055);
   // "-RESTART" does not hold "-START": it opens Options and starts no Monitor.
@@ -36,13 +26,6 @@ TEST(ExplorerCommandLine, ReportTakesTheRestOfTheLineAsItsFile) {
   EXPECT_EQ(parseExplorerCommandLine("-REPORT", 6026).reportPath, "");
 }
 
-TEST(ExplorerCommandLine, StartTabBelowTheFirstPageBecomesStartupPrograms) {
-  EXPECT_EQ(parseExplorerCommandLine("", 0).startPage, 6026);
-  EXPECT_EQ(parseExplorerCommandLine("", 5000).startPage, 6026);
-  EXPECT_EQ(parseExplorerCommandLine("", 6039).startPage, 6039);
-  EXPECT_EQ(parseExplorerCommandLine("-nothing", 6039).startPage, 6039);
-}
-
 TEST(ExplorerCommandLine, QuitRestoreAndMonitorStart) {
   EXPECT_TRUE(parseExplorerCommandLine("-q", 6026).quit);
   EXPECT_FALSE(parseExplorerCommandLine("-START", 6026).quit);
@@ -53,7 +36,9 @@ TEST(ExplorerCommandLine, QuitRestoreAndMonitorStart) {
   EXPECT_FALSE(restore.startMonitor);
 }
 
-TEST(ExplorerCommandLine, OverlongLineMatchesNothing) {
+TEST(ExplorerCommandLine, StartTabBelowTheFirstPageBecomesStartupProgramsAndAnOverlongLineMatchesNothing) {
+  EXPECT_EQ(parseExplorerCommandLine("", 5000).startPage, 6026);
+  EXPECT_EQ(parseExplorerCommandLine("-nothing", 6039).startPage, 6039);
   std::string line(800, ' ');
   line += "-TASK -Q";
   ExplorerRequest request = parseExplorerCommandLine(line, 6040);

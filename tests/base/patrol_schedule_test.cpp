@@ -102,16 +102,13 @@ TEST(PatrolSchedule, WinInitKeepsALargerCountdownAndWaitsAfterADetection) {
   times.winInit = 100000;
   schedule.load(times);
   EXPECT_EQ(schedule.countdown(PatrolCategory::WinInit), 100000);
-}
-
-TEST(PatrolSchedule, WinInitSkippedByAnAutomaticRefusalComesBackNextTime) {
-  PatrolSchedule schedule;
-  PatrolTimes times;
+  // Skipped by an automatic refusal, it comes back on the next pass of its group.
+  PatrolSchedule refused;
   times.winInit = 1;
-  schedule.load(times);
-  ASSERT_TRUE(schedule.due(PatrolCategory::WinInit));
-  schedule.postponeWinInit();
-  EXPECT_TRUE(schedule.due(PatrolCategory::WinInit));
+  refused.load(times);
+  ASSERT_TRUE(refused.due(PatrolCategory::WinInit));
+  refused.postponeWinInit();
+  EXPECT_TRUE(refused.due(PatrolCategory::WinInit));
 }
 
 TEST(PatrolSchedule, ForcingRunsEveryRealtimeCategoryOnTheNextPassInGroupA) {
@@ -148,7 +145,7 @@ TEST(PatrolSchedule, TrayIsRenewedOnEverySixtySecondPass) {
   EXPECT_EQ(renewals, (std::vector<int>{62, 124}));
 }
 
-TEST(PatrolSchedule, PassesLessThanASecondApartAreRefused) {
+TEST(PatrolSchedule, PassesLessThanASecondApartAreRefusedCountedFromTheEndOfALongOne) {
   PatrolSchedule schedule;
   EXPECT_TRUE(schedule.startPass(500));  // the first pass, even right after boot
   EXPECT_FALSE(schedule.startPass(1400));
@@ -159,10 +156,7 @@ TEST(PatrolSchedule, PassesLessThanASecondApartAreRefused) {
   EXPECT_TRUE(schedule.startPass(0xFFFFFF00u));
   EXPECT_FALSE(schedule.startPass(0x00000100u));
   EXPECT_TRUE(schedule.startPass(0x00000500u));
-}
-
-TEST(PatrolSchedule, ALongPassMovesTheStartTickToItsEnd) {
-  PatrolSchedule schedule;
+  // A long pass counts the gap from its end.
   ASSERT_TRUE(schedule.startPass(10000));
   bool longPass = false;
   EXPECT_EQ(schedule.finishPass(10400, longPass), 400u);
