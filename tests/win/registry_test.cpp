@@ -5,7 +5,7 @@
 #include "base/text.h"
 #include "support/win_test_util.h"
 #include "sys/paths.h"
-#include "trace_capture.h"
+#include "support/trace_capture.h"
 
 using namespace tavrin;
 
