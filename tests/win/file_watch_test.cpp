@@ -2,9 +2,7 @@
 // in-process with the Monitor's resources; built for Windows XP and for 98.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <map>
-#include <thread>
 
 #include "checks.h"
 #include "file_checks.h"
@@ -24,28 +22,6 @@
 using namespace tavrin;
 
 namespace {
-
-// Runs `run` while a second thread hands each new dialog of this process to
-// `user`; returns the captions seen, in order.
-template <typename Run, typename User>
-std::vector<std::string> playing(Run run, User user) {
-  std::vector<std::string> captions;
-  std::atomic<bool> done{false};
-  std::thread player([&] {
-    HWND last = nullptr;
-    while (!done) {
-      HWND dialog = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", 200, last);
-      if (!dialog) continue;
-      last = dialog;
-      captions.push_back(driver::windowText(dialog));
-      user(dialog);
-    }
-  });
-  run();
-  done = true;
-  player.join();
-  return captions;
-}
 
 // Wine adds the archive bit to every file.
 constexpr DWORD kShownBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -183,7 +159,7 @@ TEST(WatchedFiles, HostsIsRecordedTouchesPassAndRejectOrAcceptAnswerAChange) {
   testutil::writeFile(hosts, edited);
   ASSERT_TRUE(watchedFileChangedNow(watchedHosts()));
   constexpr DWORD kProtected = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
-  EXPECT_EQ(playing([&] { checkSystemFiles(state); },
+  EXPECT_EQ(driver::dialogsDuring([&] { checkSystemFiles(state); },
                     [&](HWND dialog) {
                       SetFileAttributesA(hosts.c_str(), kProtected);
                       Sleep(300);
@@ -197,7 +173,7 @@ TEST(WatchedFiles, HostsIsRecordedTouchesPassAndRejectOrAcceptAnswerAChange) {
 
   SetFileAttributesA(hosts.c_str(), FILE_ATTRIBUTE_NORMAL);
   testutil::writeFile(hosts, edited);
-  playing([&] { checkSystemFiles(state); }, [](HWND dialog) {
+  driver::dialogsDuring([&] { checkSystemFiles(state); }, [](HWND dialog) {
     SendMessageA(GetDlgItem(dialog, IDC_FILE_CHANGE_STOP_WATCHING), BM_SETCHECK, BST_CHECKED, 0);
     driver::pressButton(dialog, IDC_FILE_CHANGE_ACCEPT);
   });
@@ -228,7 +204,7 @@ TEST(RestartCommands, NineXAsksOnceAndYesShowsThem) {
   state.caption = "Tavrin";
   loadMonitorOptions(state);
   std::string shown;
-  const auto captions = playing(
+  const auto captions = driver::dialogsDuring(
       [&] {
         for (int pass = 0; pass < 4; ++pass, Sleep(1100)) runPatrolPass(state);  // A, B, A, B
       },

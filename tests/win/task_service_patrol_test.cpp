@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <thread>
 
 #include "base/history_text.h"
 #include "inventory/detection_store.h"
@@ -34,15 +33,9 @@ class TaskServicePatrol : public ::testing::Test {
   }
   void TearDown() override { CoUninitialize(); }
 
-  // Runs the check; `user` answers the alert it shows (none expected when null).
+  // Runs the check; `user` answers the one alert it shows (none expected when null).
   void patrol(void (*check)(MonitorState&), const std::function<void(HWND)>& user) {
-    std::thread player([&] {
-      HWND dialog = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", user ? 10000 : 1500);
-      EXPECT_EQ(dialog != nullptr, static_cast<bool>(user));
-      if (dialog && user) user(dialog);
-    });
-    check(state_);
-    player.join();
+    EXPECT_EQ(driver::dialogsDuring([&] { check(state_); }, user).size(), user ? 1u : 0u);
   }
 
   MonitorState state_;
@@ -68,10 +61,7 @@ TEST_F(TaskServicePatrol, NewTaskIsApprovedOrDeletedByTheAnswer) {
     driver::screenshot("alert-new-task");
     driver::pressButton(alert, IDYES);
   });
-  std::string data;
-  DWORD type = 0;
-  EXPECT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, kApprovedTasksKey, "Probe Asked.job", data, type));
-  EXPECT_STREQ(data.c_str(), "800");
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kApprovedTasksKey, "Probe Asked.job"), "800");
   EXPECT_NE(firstDetectionDate(notepad, 800), "") << "dated before it was asked about";
 
   ASSERT_TRUE(fixtures::createTask("Probe Refused", "notepad.exe", "", nullptr));
