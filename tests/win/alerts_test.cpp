@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <thread>
 
 #include "alerts.h"
 #include "monitor_state.h"
@@ -30,18 +29,11 @@ class Alerts : public ::testing::Test {
     testutil::deleteValue(HKEY_CURRENT_USER, kPlacementKey, "yPosAlert");
   }
 
-  // Shows the dialog; `user` gets it once it is up, and must end it.
+  // Shows the dialog; `user` gets it once it is up, and must end it. Any other
+  // dialog is ended and fails the test instead of hanging it.
   int answer(const char* caption, const std::function<int()>& show, const std::function<void(HWND)>& user) {
-    std::thread player([&] {
-      // Only this process's dialogs: another test program may have one open.
-      HWND dialog = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", 10000);
-      if (dialog) {
-        EXPECT_EQ(driver::windowText(dialog), caption);
-        user(dialog);
-      }
-    });
-    const int result = show();
-    player.join();
+    int result = -1;
+    EXPECT_EQ(driver::dialogsDuring([&] { result = show(); }, user), std::vector<std::string>{caption});
     return result;
   }
 
@@ -133,53 +125,38 @@ TEST_F(Alerts, StartupAlertShowsTheProgramAndTheSentenceOfItsLocation) {
   }
 }
 
-TEST_F(Alerts, ThirdAlertInARowForOneProgramDisablesWhateverTheAnswer) {
+TEST_F(Alerts, NoIsRefusalTillTheThirdAlertInARowAndDisablesAWinlogonNotify) {
   RepeatAlerts repeats;
   int hide = 0;
   std::vector<int> results;
+  auto no = [](HWND dialog) { driver::pressButton(dialog, IDNO); };
   for (int i = 0; i < 3; ++i) {
     subject_.set(testutil::testDir() + "\\ver_plain.dll", "Widget", 11);
-    results.push_back(answer(kNewProgram, [&] { return showNewStartupAlert(context_, repeats, hide); },
-                             [](HWND dialog) { driver::pressButton(dialog, IDNO); }));
+    results.push_back(answer(kNewProgram, [&] { return showNewStartupAlert(context_, repeats, hide); }, no));
   }
   EXPECT_EQ(results, (std::vector<int>{7, 7, 11}));
   EXPECT_EQ(hide, 2);  // the rest of the pass refuses without asking
   EXPECT_EQ(repeats.count, 0);
-}
-
-TEST_F(Alerts, WinlogonNotifyAnsweredNoIsDisabledNotRemoved) {
-  RepeatAlerts repeats;
-  int hide = 0;
+  hide = 0;
   subject_.set(testutil::testDir() + "\\ver_plain.dll", "Notify", 256);
-  EXPECT_EQ(answer(kNewProgram, [&] { return showNewStartupAlert(context_, repeats, hide); },
-                   [](HWND dialog) { driver::pressButton(dialog, IDNO); }),
-            11);
+  EXPECT_EQ(answer(kNewProgram, [&] { return showNewStartupAlert(context_, repeats, hide); }, no), 11);
   EXPECT_EQ(hide, 0);
 }
 
-TEST_F(Alerts, MissingProgramKeepsTheTemplateTexts) {
-  subject_.set("C:\\nowhere\\missing.exe", "Missing", 11);
-  std::string company, description;
-  answer(kNewProgram, [&] { return showNewIEHelperAlert(context_); },
-         [&](HWND dialog) {
-           company = driver::dialogItemText(dialog, 1030);
-           description = driver::dialogItemText(dialog, 1031);
-           driver::pressButton(dialog, IDYES);
-         });
-  EXPECT_EQ(company, "Company name not included in this program.");
-  EXPECT_EQ(description, "No Description found");
-}
-
-TEST_F(Alerts, TaskNameLineDropsTheTaskFileEnding) {
+TEST_F(Alerts, AMissingProgramKeepsTheTemplateTextsAndATaskLosesItsFileEnding) {
   for (const auto& [task, line] : {std::pair<std::string, std::string>{"x.job", "x"}, {"abc", kNewProgram}}) {
-    subject_.set(testutil::testDir() + "\\ver_plain.dll", task, 800);
-    std::string shown;
+    subject_.set("C:\\nowhere\\missing.exe", task, 800);
+    std::string shown, company, description;
     answer(kNewProgram, [&] { return showNewTaskAlert(context_); },
            [&](HWND dialog) {
              shown = driver::dialogItemText(dialog, 100);
+             company = driver::dialogItemText(dialog, 1030);
+             description = driver::dialogItemText(dialog, 1031);
              driver::pressButton(dialog, IDNO);
            });
     EXPECT_EQ(shown, line) << task;
+    EXPECT_EQ(company, "Company name not included in this program.");
+    EXPECT_EQ(description, "No Description found");
   }
 }
 
@@ -194,12 +171,8 @@ TEST_F(Alerts, PlacementIsSavedAndAnOffScreenPositionComesBackOnScreen) {
          });
   EXPECT_EQ(shown.left, GetSystemMetrics(SM_CXVIRTUALSCREEN) / 2);
   EXPECT_EQ(shown.top, 40);
-  std::string data;
-  DWORD type = 0;
-  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, kPlacementKey, "xPosAlert", data, type));
-  EXPECT_EQ(std::string(data.c_str()), std::to_string(shown.left));
-  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, kPlacementKey, "dxAlert", data, type));
-  EXPECT_EQ(std::string(data.c_str()), std::to_string(shown.right - shown.left));
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kPlacementKey, "xPosAlert"), std::to_string(shown.left));
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kPlacementKey, "dxAlert"), std::to_string(shown.right - shown.left));
 }
 
 // The start, search and desktop pages, compared by the patrol.
@@ -215,11 +188,7 @@ class BrowserPages : public ::testing::Test {
     for (const char* name : {"StartPage", "SearchPage", "SourcePage"})
       testutil::deleteValue(HKEY_CURRENT_USER, kPlacementKey, name);
   }
-  static std::string read(const char* key, const char* name) {
-    std::string data;
-    DWORD type = 0;
-    return testutil::rawValue(HKEY_CURRENT_USER, key, name, data, type) ? std::string(data.c_str()) : "<none>";
-  }
+  static std::string read(const char* key, const char* name) { return testutil::valueOf(HKEY_CURRENT_USER, key, name); }
   MonitorState state_;
   testutil::RegistrySnapshot saved_{HKEY_CURRENT_USER, {"Software\\Microsoft\\Internet Explorer\\Main"}};
   static constexpr const char* kMain = "Software\\Microsoft\\Internet Explorer\\Main";
@@ -227,29 +196,27 @@ class BrowserPages : public ::testing::Test {
 
 TEST_F(BrowserPages, FirstPassStoresThePagesSilently) {
   testutil::setString(HKEY_CURRENT_USER, kMain, "Start Page", "http://home.example/");
-  checkBrowserPages(state_);  // a question would block here
+  EXPECT_EQ(driver::dialogsDuring([&] { checkBrowserPages(state_); }), std::vector<std::string>{});
   EXPECT_EQ(read(kPlacementKey, "StartPage"), "http://home.example/");
 }
 
 TEST_F(BrowserPages, ChangedStartPageAnsweredNoIsRestoredWithoutItsSlash) {
   testutil::setString(HKEY_CURRENT_USER, kMain, "Start Page", "http://home.example/");
   testutil::setString(HKEY_CURRENT_USER, kMain, "Search Page", "http://search.example");
-  checkBrowserPages(state_);
+  checkBrowserPages(state_);  // the first pass stores the pages without asking (above)
   testutil::setString(HKEY_CURRENT_USER, kMain, "Start Page", "http://hijack.example/%n%s/");
   std::string text;
-  std::thread player([&] {
-    HWND box = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", 10000);
-    if (!box) return;
-    text = driver::messageBoxText(box);
-    driver::screenshot("page-changed-question");
-    driver::pressButton(box, IDNO);
-  });
-  checkBrowserPages(state_);
-  player.join();
+  EXPECT_EQ(driver::dialogsDuring([&] { checkBrowserPages(state_); },
+                                  [&](HWND box) {
+                                    text = driver::messageBoxText(box);
+                                    driver::screenshot("page-changed-question");
+                                    driver::pressButton(box, IDNO);
+                                  }),
+            std::vector<std::string>{"Tavrin"});
   EXPECT_NE(text.find("Your new page is http://hijack.example/%n%s"), std::string::npos) << text;
   EXPECT_NE(text.find("restore your page to\n http://home.example."), std::string::npos) << text;
   EXPECT_EQ(read(kMain, "Start Page"), "http://home.example");
   // A page that only gained or lost its slash is no change.
   testutil::setString(HKEY_CURRENT_USER, kMain, "Search Page", "HTTP://search.example/");
-  checkBrowserPages(state_);
+  EXPECT_EQ(driver::dialogsDuring([&] { checkBrowserPages(state_); }), std::vector<std::string>{});
 }
