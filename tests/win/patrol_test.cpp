@@ -204,6 +204,7 @@ TEST_F(Patrol, AboveOneHideAlertsRefusesForOnePassAndOnlyAKeyLocationIsAskedFor)
   loadMonitorOptions(state_);
   state_.options.hideAlerts = 2;  // as after a third alert answered No
   HWND focus = nullptr, no = nullptr, owner = nullptr;
+  HICON icon = nullptr;
   const Captions shown = driver::dialogsDuring(
       [&] {
         for (int tick = 0; tick < 17; ++tick) SendMessageA(state_.window, WM_TIMER, 1, 0);
@@ -212,11 +213,13 @@ TEST_F(Patrol, AboveOneHideAlertsRefusesForOnePassAndOnlyAKeyLocationIsAskedFor)
         focus = driver::focusOf(box);  // Enter answers what has the focus
         no = GetDlgItem(box, IDNO);
         owner = GetWindow(box, GW_OWNER);
+        icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));  // the box's icon
         press(box, IDNO);
       });
   EXPECT_EQ(shown, Captions{"Tavrin"}) << "only the question before the hook goes";
   EXPECT_EQ(focus, no);
   EXPECT_EQ(owner, state_.window);
+  EXPECT_EQ(icon, LoadIcon(nullptr, IDI_HAND)) << "the stop icon";
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kUserRun, "Refused"), "<missing>");
   EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kShellExecuteHooksKey, hook), "Hook");
   EXPECT_EQ(state_.options.hideAlerts, 0) << "the refusal lasts one pass";

@@ -22,12 +22,7 @@ const char* const kOptions = "Software\\Quennet\\Tavrin\\Options";
 const char* const kSystem = "Software\\Quennet\\Tavrin";
 const char* const kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-std::string value(HKEY root, const std::string& key, const std::string& name) {
-  std::string data;
-  DWORD type = 0;
-  if (!testutil::rawValue(root, key, name, data, type)) return "<missing>";
-  return std::string(data.c_str());
-}
+std::string value(HKEY root, const std::string& key, const std::string& name) { return testutil::valueOf(root, key, name); }
 
 // Each test starts from a machine that never ran the programs.
 class Settings : public ::testing::Test {
@@ -63,25 +58,12 @@ TEST_F(Settings, EveryOptionWriteMarksUpdate) {
   EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Update"), "1");
 }
 
-TEST_F(Settings, LoadGivesTheTableDefaultsPerProgram) {
-  Options monitor, explorer;
-  monitor.load(Program::Monitor, isWindowsNtFamily());
-  explorer.load(Program::Explorer, isWindowsNtFamily());
-  EXPECT_EQ(monitor.maxCookie, 315);
-  EXPECT_EQ(explorer.maxCookie, 4096);
-  EXPECT_EQ(monitor.trayIcon, TAVRIN_EXPECT_NT ? 101 : 159);
-  EXPECT_EQ(explorer.trayIcon, 101);
-  EXPECT_EQ(monitor.patrol.fileType, 10);
-  EXPECT_EQ(monitor.patrol.tasks, 11);
-  EXPECT_EQ(monitor.sound, 1);
-  EXPECT_EQ(monitor.startTab, 6026);
-  EXPECT_EQ(monitor.noteSize, 14);
-  EXPECT_EQ(monitor.noteFont, "Arial");
-}
-
-TEST_F(Settings, SaveWritesEveryOptionBack) {
-  Options options;
+TEST_F(Settings, EachProgramLoadsItsOwnDefaultsAndSaveWritesEveryOptionBack) {
+  Options options, monitor;
   options.load(Program::Explorer, true);
+  monitor.load(Program::Monitor, isWindowsNtFamily());
+  EXPECT_NE(monitor.maxCookie, options.maxCookie);
+  EXPECT_EQ(monitor.trayIcon != options.trayIcon, !TAVRIN_EXPECT_NT) << "the 9x tray takes another icon";
   options.patrol.services = 3;
   options.noteFont = "Verdana";
   options.save();
@@ -194,7 +176,14 @@ TEST_F(Settings, AnotherStoredVersionIsUpgradedAndCleanupIsReset) {
   testutil::deleteValue(HKEY_LOCAL_MACHINE, kRun, "Tavrin");
   testutil::setString(HKEY_CURRENT_USER, kSystem, "Version", "11.0.2006.1");
   testutil::setString(HKEY_CURRENT_USER, kOptions, "Cleanup", "1");
+  // The approved list is made afresh: a stale approval goes, a program added meanwhile is approved.
+  const std::string approved = std::string(kSystem) + "\\Run";
+  testutil::setString(HKEY_CURRENT_USER, approved, "c:\\gone\\stale.exe", "1");
+  testutil::setString(HKEY_LOCAL_MACHINE, kRun, "TavrinUpgradeProbe", "c:\\probe\\new.exe");
   firstRunInitialisation(Program::Monitor, options, list);
+  testutil::deleteValue(HKEY_LOCAL_MACHINE, kRun, "TavrinUpgradeProbe");
+  EXPECT_EQ(value(HKEY_CURRENT_USER, approved, "c:\\gone\\stale.exe"), "<missing>");
+  EXPECT_EQ(value(HKEY_CURRENT_USER, approved, "c:\\probe\\new.exe"), "1");
   EXPECT_EQ(value(HKEY_CURRENT_USER, kSystem, "Version"), "12.0.2007.5");
   EXPECT_NE(value(HKEY_LOCAL_MACHINE, kRun, "Tavrin"), "<missing>");  // initial values made again
   EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Cleanup"), "0");
