@@ -1,6 +1,6 @@
 // The Explorer's entry point driven from outside.
 #include "e2e_fixture.h"
-#include "remote_list.h"
+#include "support/remote_list.h"
 #include "support/system_fixtures.h"
 
 #include <commctrl.h>
@@ -12,25 +12,7 @@ namespace {
 class Explorer : public ProgramsTest {};
 }  // namespace
 
-TEST_F(Explorer, SingleInstanceAndQuitInLowerCase) {
-  driver::Process first = driver::start(explorerPath(), "-TASK");
-  HWND window = driver::waitForWindow("TavrinEx", nullptr, 10000);
-  ASSERT_NE(window, nullptr);
-  // Only a taskbar button: the window sits above the screen with no size.
-  RECT r;
-  GetWindowRect(window, &r);
-  EXPECT_EQ(r.top, -200);
-  driver::Process second = driver::start(explorerPath(), "-DELAY");
-  ASSERT_TRUE(second.waitExit(10000));
-  EXPECT_EQ(driver::processesNamed("TavrinEx.exe").size(), 1u);
-  driver::Process quit = driver::start(explorerPath(), "-q");
-  ASSERT_TRUE(quit.waitExit(10000));
-  DWORD code = 99;
-  EXPECT_TRUE(first.waitExit(10000, &code));
-  EXPECT_EQ(code, 0u);
-}
-
-TEST_F(Explorer, StartSwitchStartsTheMonitorWhenNoneRuns) {
+TEST_F(Explorer, StartSwitchStartsTheMonitorWhenNoneRunsAndQuitEndsTheExplorer) {
   driver::Process explorer = driver::start(explorerPath(), "-START");
   EXPECT_NE(driver::waitForWindow("TavrinEx", nullptr, 10000), nullptr);
   EXPECT_NE(driver::waitForWindow("Tavrin", nullptr, 10000), nullptr);
@@ -39,20 +21,11 @@ TEST_F(Explorer, StartSwitchStartsTheMonitorWhenNoneRuns) {
   ASSERT_TRUE(again.waitExit(10000));
   Sleep(1000);
   EXPECT_EQ(driver::processesNamed("Tavrin.exe").size(), 1u);
-}
-
-TEST_F(Explorer, QuitWithNoneRunningOpensNothing) {
-  driver::Process quit = driver::start(explorerPath(), "-Q");
+  driver::Process quit = driver::start(explorerPath(), "-q");
+  ASSERT_TRUE(quit.waitExit(10000));
   DWORD code = 99;
-  ASSERT_TRUE(quit.waitExit(10000, &code));
+  EXPECT_TRUE(explorer.waitExit(10000, &code));
   EXPECT_EQ(code, 0u);
-  EXPECT_EQ(FindWindowA("TavrinEx", nullptr), nullptr);
-}
-
-TEST_F(Explorer, OtherSwitchesLeaveTheMonitorAlone) {
-  driver::Process explorer = driver::start(explorerPath(), "-OPTIONS");
-  ASSERT_NE(driver::waitForWindow("TavrinEx", nullptr, 10000), nullptr);
-  EXPECT_FALSE(driver::appears("Tavrin", 2000));
 }
 
 TEST_F(Explorer, TracesIntoItsOwnFile) {
@@ -114,6 +87,7 @@ TEST_F(Sheet, LaterSwitchesWinAndStartTabBelowTheFirstPageOpensStartup) {
   ASSERT_NE(sheet, nullptr);
   EXPECT_EQ(currentTab(sheet), 1);  // Delayed Start
   EXPECT_EQ(driver::windowText(sheet), "Tavrin");
+  EXPECT_FALSE(driver::appears("Tavrin", 2000)) << "only -START starts the Monitor";
   stopAll();
   sheet = openSheet("-RESTART");
   ASSERT_NE(sheet, nullptr);
@@ -125,24 +99,31 @@ TEST_F(Sheet, LaterSwitchesWinAndStartTabBelowTheFirstPageOpensStartup) {
   EXPECT_EQ(currentTab(sheet), 0);
 }
 
-TEST_F(Sheet, ASecondStartOnlyBringsTheSheetForward) {
+TEST_F(Sheet, ASecondStartOnlyBringsTheSheetForwardAndCloseStoresThePage) {
+  driver::Process none = driver::start(explorerPath(), "-Q");
+  DWORD code = 99;
+  ASSERT_TRUE(none.waitExit(10000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(FindWindowA("TavrinEx", nullptr), nullptr) << "-Q with none running opens nothing";
   HWND sheet = openSheet("-TASK");
   ASSERT_NE(sheet, nullptr);
   EXPECT_EQ(currentTab(sheet), 5);  // Active Tasks
+  // The main window is only a taskbar button: above the screen with no size.
+  RECT r;
+  GetWindowRect(FindWindowA("TavrinEx", nullptr), &r);
+  EXPECT_EQ(r.top, -200);
   driver::Process second = driver::start(explorerPath(), "-DELAY");
   ASSERT_TRUE(second.waitExit(10000));
   Sleep(500);
+  EXPECT_EQ(driver::processesNamed("TavrinEx.exe").size(), 1u);
   EXPECT_EQ(currentTab(sheet), 5);
   EXPECT_TRUE(IsWindow(sheet));
   // The page's own Close ends the Explorer and stores the page for the next start.
   driver::pressButton(currentPage(sheet), 1004);
-  DWORD code = 99;
+  code = 99;
   ASSERT_TRUE(explorer_.waitExit(10000, &code));
   EXPECT_EQ(code, 0u);
-  std::string startTab;
-  DWORD type = 0;
-  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, kOptions, "StartTab", startTab, type));
-  EXPECT_EQ(startTab.c_str(), std::string("6029"));
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kOptions, "StartTab"), "6029");
 }
 
 TEST_F(Sheet, AStoredPlaceBeyondTheScreenPutsTheSheetAtTheLeftEdge) {
@@ -265,12 +246,7 @@ std::vector<std::string> delayKeys() {
   return keys;
 }
 
-std::string valueOf(HKEY root, const std::string& path, const std::string& name) {
-  std::string data;
-  DWORD type = 0;
-  if (!testutil::rawValue(root, path, name, data, type)) return "<none>";
-  return data.c_str();
-}
+using testutil::valueOf;
 
 // A dialog of the process other than the tab sheet: a message box or one of the page's dialogs.
 HWND otherDialog(DWORD pid, HWND sheet) { return driver::waitForProcessWindow(pid, "#32770", 0, sheet); }
@@ -339,7 +315,7 @@ TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
   ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
   Sleep(500);
   EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kRunKey, "MachineProbe"), "C:\\windows\\notepad.exe");
-  EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kDelayKey, "C:\\windows\\notepad.exe"), "<none>");
+  EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kDelayKey, "C:\\windows\\notepad.exe"), "<missing>");
 
   // A current-user entry moves without a question.
   ASSERT_GE(selectRowWith(0, "DelayProbe"), 0);
@@ -348,7 +324,7 @@ TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, kProbeProgram), "11");
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", kProbeProgram), "30");
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Title", kProbeProgram), "DelayProbe");
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe"), "<none>");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe"), "<missing>");
   EXPECT_EQ(otherDialog(explorer_.pid(), sheet_), nullptr);
   // The page refilled without it.
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, "DelayProbe") < 0; }, 3000));
@@ -385,9 +361,9 @@ TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
   // Restore puts the Run value back, without a question, and empties the list.
   ASSERT_GE(selectRowWith(1, "winver.exe"), 0);
   command(1198);
-  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe") != "<none>"; }, 5000));
+  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe") != "<missing>"; }, 5000));
   EXPECT_NE(valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe").find(kProbeProgram), std::string::npos);
-  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, kProbeProgram) == "<none>"; }, 5000));
+  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, kProbeProgram) == "<missing>"; }, 5000));
   EXPECT_EQ(otherDialog(explorer_.pid(), sheet_), nullptr);
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 1, "winver.exe") < 0; }, 3000));
 }
@@ -437,8 +413,8 @@ TEST_F(StartupPages, RemovingFromDelayedStartAsksAndCancelKeepsIt) {
   box = waitForOtherDialog(explorer_.pid(), sheet_);
   ASSERT_NE(box, nullptr);
   driver::pressButton(box, IDNO);
-  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe") == "<none>"; }, 5000));
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\notepad.exe"), "<none>");
+  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe") == "<missing>"; }, 5000));
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\notepad.exe"), "<missing>");
   Sleep(300);
   RemoteBuffer probe(view());
   const int rows = static_cast<int>(SendMessageA(view(), LVM_GETITEMCOUNT, 0, 0));
@@ -482,7 +458,7 @@ TEST_F(StartupPages, WinlogonShellOffersResetOnlyAndResetsWithoutAQuestion) {
   picture("startup_cannot_delay");
   driver::pressButton(box, IDOK);
   ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe"), "<none>");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe"), "<missing>");
 
   // A Run entry brings back Remove and an enabled Disable.
   ASSERT_GE(selectRowWith(0, "RunProbe"), 0);
@@ -572,7 +548,7 @@ TEST_F(StartupPages, AddChoosesAFileOnBothPages) {
   ASSERT_TRUE(driver::waitUntil(
       [&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe") == "11"; }, 5000));
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\notepad.exe"), "30");
-  EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kDelayKey, "C:\\windows\\notepad.exe"), "<none>");
+  EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kDelayKey, "C:\\windows\\notepad.exe"), "<missing>");
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 1, "notepad.exe") >= 0; }, 3000));
 }
 
@@ -588,7 +564,7 @@ TEST_F(StartupPages, DisableEnableAndRemoveARunEntry) {
 
   ASSERT_GE(selectRowWith(0, "ToggleProbe"), 0);
   command(11);
-  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe") == "<none>"; }, 5000));
+  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe") == "<missing>"; }, 5000));
   EXPECT_TRUE(driver::waitUntil(
       [&] { return RemoteBuffer(view()).cellText(view(), rowWith(view(), 0, "ToggleProbe"), 3) == "   Disabled"; }, 3000));
   ASSERT_GE(selectRowWith(0, "ToggleProbe"), 0);
@@ -599,7 +575,7 @@ TEST_F(StartupPages, DisableEnableAndRemoveARunEntry) {
   EXPECT_NE(testutil::readFile(history).substr(before).find("START_Disable"), std::string::npos);
 
   command(10);
-  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe") != "<none>"; }, 5000));
+  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe") != "<missing>"; }, 5000));
   EXPECT_NE(valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe").find("winver.exe"), std::string::npos);
   EXPECT_NE(testutil::readFile(history).substr(before).find("START_Enable"), std::string::npos);
 
@@ -612,13 +588,13 @@ TEST_F(StartupPages, DisableEnableAndRemoveARunEntry) {
   driver::pressButton(box, IDNO);
   ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
   Sleep(500);
-  EXPECT_NE(valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe"), "<none>");
+  EXPECT_NE(valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe"), "<missing>");
   ASSERT_GE(selectRowWith(0, "ToggleProbe"), 0);
   command(1003);
   box = waitForOtherDialog(explorer_.pid(), sheet_);
   ASSERT_NE(box, nullptr);
   driver::pressButton(box, IDYES);
-  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe") == "<none>"; }, 5000));
+  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe") == "<missing>"; }, 5000));
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, "ToggleProbe") < 0; }, 3000));
 }
 
@@ -805,7 +781,7 @@ TEST_F(CookiePages, MozillaCookiesKeptByTickAndTheRestRemovedVanishAtOnce) {
   testutil::writeFile(TAVRIN_COOKIE_JAR_DIR "\\list-window.txt", cleaned);
   testutil::writeFile(TAVRIN_COOKIE_JAR_DIR "\\list-window.expect", "shop.example\tcart\n");
   driver::pressButton(list, IDCANCEL);
-  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kSystemKey, "dxCookie") != "<none>"; }, 3000));
+  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kSystemKey, "dxCookie") != "<missing>"; }, 3000));
 }
 
 TEST_F(CookiePages, AFilterWordDeletesOnlyTheAdServersCookieFileUpToTheLimit) {
@@ -869,6 +845,6 @@ TEST_F(CookiePages, AFilterWordDeletesOnlyTheAdServersCookieFileUpToTheLimit) {
   HWND box = driver::waitForDialogWith("limit in the number", 5000);
   ASSERT_NE(box, nullptr);
   driver::pressButton(box, IDOK);
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kNutsKey, "one more"), "<none>");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kNutsKey, "one more"), "<missing>");
   DeleteFileA(other.c_str());
 }

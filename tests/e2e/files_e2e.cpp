@@ -11,11 +11,7 @@ constexpr const char* kAlertCaption = "Tavrin New Program Alert";
 constexpr const char* kSysfiles = "Software\\Quennet\\Tavrin\\Sysfiles";
 constexpr const char* kApprovedHidden = "Software\\Quennet\\Tavrin\\Hidden";
 
-std::string valueOf(HKEY root, const std::string& key, const std::string& name) {
-  std::string data;
-  DWORD type = 0;
-  return testutil::rawValue(root, key, name, data, type) ? std::string(data.c_str()) : "<none>";
-}
+using testutil::valueOf;
 
 std::string dataFolder() {
   return valueOf(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
@@ -105,8 +101,8 @@ TEST_F(Files, HiddenFilesAreAskedAboutOnceAndHostsChangesAreRejected) {
   EXPECT_EQ(testutil::readFile(dataFolder() + "\\vault\\" + tavrin::vaultSlotName(bad)), "MZ bad bytes");
   EXPECT_NE(testutil::readFile(testutil::programDir() + "\\history.txt").find("*HIDDEN_DeleteFile\tTYPE_HIDDEN"),
             std::string::npos);
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedHidden, bad), "<none>");
-  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kApprovedHidden, kept) != "<none>"; }, 5000));
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedHidden, bad), "<missing>");
+  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kApprovedHidden, kept) != "<missing>"; }, 5000));
   EXPECT_EQ(driver::waitForProcessWindow(monitor_.pid(), "#32770", 1000), nullptr) << "the touch raised nothing";
 
   // An added line is a change; Reject writes the kept copy back.

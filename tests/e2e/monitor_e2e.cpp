@@ -44,45 +44,27 @@ long traceTick(const std::string& trace, const std::string& text) {
 
 }  // namespace
 
-TEST_F(Monitor, StartsHiddenWithItsTrayIcon) {
-  HWND window = startMonitor();
-  ASSERT_NE(window, nullptr);
-  EXPECT_FALSE(IsWindowVisible(window));
-  EXPECT_EQ(driver::windowText(window), "Tavrin");
-  EXPECT_TRUE(traceHas("Tray Message: ADD", 3000));
-  EXPECT_NE(traceText().find("-------------------------------------Begin Tavrin: 12.0.2007.5:12.0.2007.5"),
-            std::string::npos);
-  driver::screenshot("monitor-started");
-}
-
-TEST_F(Monitor, FirstStartCreatesTheStoreAndRegistersItself) {
+TEST_F(Monitor, FirstStartMakesTheStoreAndASecondStartOpensTheExplorerUnlessNoOpen) {
   const char* run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
   testutil::deleteTree(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin");
   testutil::deleteValue(HKEY_LOCAL_MACHINE, run, "Tavrin");
   setOption("Debug", "1");
-  startMonitor();
-  std::string data;
-  DWORD type = 0;
-  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin", "", data, type));
-  const std::string firstRun = data;
-  ASSERT_TRUE(testutil::rawValue(HKEY_LOCAL_MACHINE, run, "Tavrin", data, type));
-  const std::string path = testutil::programDir() + "\\tavrin.exe";
-  EXPECT_EQ(std::string(data.c_str()), "\"" + path + "\"");
-  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin\\Run", path, data, type));
-  EXPECT_EQ(std::string(data.c_str()), "1");
-  EXPECT_TRUE(traceHas("Get Initial Values: FIRSTTIME", 1000));
-  // The next start finds the store and leaves it alone.
-  stopAll();
-  DeleteFileA(tracePath().c_str());
-  startMonitor();
-  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin", "", data, type));
-  EXPECT_EQ(data, firstRun);
-  EXPECT_TRUE(traceHas("Begin Tavrin", 3000));
-  EXPECT_EQ(traceText().find("FIRSTTIME"), std::string::npos);
-}
-
-TEST_F(Monitor, SecondStartOpensTheExplorerOnStartupPrograms) {
   HWND window = startMonitor();
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_EQ(driver::windowText(window), "Tavrin");
+  EXPECT_TRUE(traceHas("Get Initial Values: FIRSTTIME", 3000));
+  EXPECT_NE(traceText().find("-------------------------------------Begin Tavrin: 12.0.2007.5:12.0.2007.5"),
+            std::string::npos);
+  driver::screenshot("monitor-started");
+  const std::string path = testutil::programDir() + "\\tavrin.exe";
+  EXPECT_EQ(testutil::valueOf(HKEY_LOCAL_MACHINE, run, "Tavrin"), "\"" + path + "\"");
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin\\Run", path), "1");
+  const std::string firstRun = testutil::valueOf(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin", "");
+
+  driver::Process quiet = driver::start(monitorPath(), "-noopen");
+  ASSERT_TRUE(quiet.waitExit(10000));
+  EXPECT_FALSE(driver::appears("TavrinEx", 3000));
   driver::Process second = driver::start(monitorPath());
   DWORD code = 99;
   ASSERT_TRUE(second.waitExit(10000, &code));
@@ -94,37 +76,34 @@ TEST_F(Monitor, SecondStartOpensTheExplorerOnStartupPrograms) {
   EXPECT_NE(driver::commandLineOf(explorerPid).find("-START"), std::string::npos);
   EXPECT_EQ(driver::processesNamed("Tavrin.exe").size(), 1u);
   EXPECT_EQ(FindWindowA("Tavrin", nullptr), window);
+
+  // The next start finds the store and leaves it alone.
+  stopAll();
+  DeleteFileA(tracePath().c_str());
+  startMonitor();
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin", ""), firstRun);
+  EXPECT_TRUE(traceHas("Begin Tavrin", 3000));
+  EXPECT_EQ(traceText().find("FIRSTTIME"), std::string::npos);
 }
 
-TEST_F(Monitor, SecondStartWithNoOpenChangesNothing) {
-  HWND window = startMonitor();
-  driver::Process second = driver::start(monitorPath(), "-noopen");
-  ASSERT_TRUE(second.waitExit(10000));
-  EXPECT_FALSE(driver::appears("TavrinEx", 3000));
-  EXPECT_EQ(FindWindowA("Tavrin", nullptr), window);
-  EXPECT_TRUE(trayIconPresent(window));
-}
+TEST_F(Monitor, QuitSwitchInAnyCaseEndsTheRunningMonitorAndStartsNone) {
+  driver::Process none = driver::start(monitorPath(), "-Q");
+  DWORD code = 99;
+  ASSERT_TRUE(none.waitExit(10000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(FindWindowA("Tavrin", nullptr), nullptr);
+  // It never got as far as the start-up initialisation, which writes the trace.
+  EXPECT_EQ(GetFileAttributesA(tracePath().c_str()), INVALID_FILE_ATTRIBUTES);
 
-TEST_F(Monitor, QuitSwitchInAnyCaseEndsTheRunningMonitor) {
   HWND window = startMonitor();
   driver::Process quit = driver::start(monitorPath(), "-q");
   ASSERT_TRUE(quit.waitExit(10000));
-  DWORD code = 99;
+  code = 99;
   ASSERT_TRUE(process_.waitExit(10000, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_FALSE(trayIconPresent(window));
   EXPECT_TRUE(traceHas("WM_DESTROY: tvmain", 1000));
   EXPECT_TRUE(traceHas("Application Exit: Tavrin", 1000));
-}
-
-TEST_F(Monitor, QuitWithNoneRunningStartsNothing) {
-  driver::Process quit = driver::start(monitorPath(), "-Q");
-  DWORD code = 99;
-  ASSERT_TRUE(quit.waitExit(10000, &code));
-  EXPECT_EQ(code, 0u);
-  EXPECT_EQ(FindWindowA("Tavrin", nullptr), nullptr);
-  // It never got as far as the start-up initialisation, which writes the trace.
-  EXPECT_EQ(GetFileAttributesA(tracePath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(Monitor, ConfirmExitAsksAndNoKeepsItRunning) {
@@ -176,17 +155,6 @@ TEST_F(Monitor, MissingExplorerIsReported) {
   EXPECT_NE(testutil::readFile(folder + "\\send2qn.txt").find("OSTRUM: not loaded"), std::string::npos);
 }
 
-TEST_F(Monitor, TrayDoubleClickOpensStartupPrograms) {
-  HWND window = startMonitor();
-  PostMessageA(window, kTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
-  HWND explorer = driver::waitForWindow("TavrinEx", nullptr, 10000);
-  ASSERT_NE(explorer, nullptr);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(explorer, &pid);
-  EXPECT_NE(driver::commandLineOf(pid).find("-START"), std::string::npos);
-  EXPECT_TRUE(traceHas("Tray Action: Double Click", 1000));
-}
-
 TEST_F(Monitor, TrayRightClickShowsTheMenu) {
   HWND window = startMonitor();
   PostMessageA(window, kTrayCallback, kTrayIconId, WM_RBUTTONUP);
@@ -198,17 +166,17 @@ TEST_F(Monitor, TrayRightClickShowsTheMenu) {
   driver::screenshot("monitor-tray-menu");
   PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_TRUE(driver::waitUntil([&] { return !IsWindowVisible(menu); }, 5000));
-  // The callback finished: another one is served.
+  // The callback finished: another one is served, and a double click opens Startup Programs.
   PostMessageA(window, kTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
-  EXPECT_TRUE(driver::appears("TavrinEx", 10000));
+  HWND explorer = driver::waitForWindow("TavrinEx", nullptr, 10000);
+  ASSERT_NE(explorer, nullptr);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(explorer, &pid);
+  EXPECT_NE(driver::commandLineOf(pid).find("-START"), std::string::npos);
+  EXPECT_TRUE(traceHas("Tray Action: Double Click", 1000));
 }
 
-TEST_F(Monitor, CheckNowRequestsAreServedOnTheNextTick) {
-  HWND window = startMonitor();
-  PostMessageA(window, 9024, 0, 0);
-  EXPECT_TRUE(traceHas("CheckTaskChanges(): tvmain", 5000));
-}
-
+// The watcher posts the check-now request; the next tick serves it.
 TEST_F(Monitor, WatcherAsksForACheckWhenARunKeyChanges) {
   HWND window = startMonitor();
   ASSERT_NE(window, nullptr);
@@ -243,18 +211,12 @@ TEST_F(Monitor, TrayVisibilityCommand) {
   setOption("HideBramble", "0");
   PostMessageA(window, WM_COMMAND, 6053, 0);
   EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 5000));
-}
-
-TEST_F(Monitor, IconComesBackWhenTheTaskbarIsRecreated) {
-  HWND window = startMonitor();
-  // The shell lost its icons (as when the taskbar restarts) ...
+  // The shell lost its icons (as when the taskbar restarts) and announces itself again.
   NOTIFYICONDATAA data{};
   data.cbSize = NOTIFYICONDATAA_V2_SIZE;
   data.hWnd = window;
   data.uID = kTrayIconId;
   ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
-  ASSERT_FALSE(trayIconPresent(window));
-  // ... and announces itself again.
   PostMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 5000));
 }
@@ -277,14 +239,10 @@ TEST_F(Monitor, StartupRegistrationToggles) {
   testutil::deleteValue(HKEY_LOCAL_MACHINE, run, "Tavrin");
   HWND window = startMonitor();
   PostMessageA(window, WM_COMMAND, 6031, 0);
-  std::string data;
-  DWORD type = 0;
-  ASSERT_TRUE(driver::waitUntil([&] { return testutil::rawValue(HKEY_LOCAL_MACHINE, run, "Tavrin", data, type); },
-                                5000));
-  EXPECT_EQ(std::string(data.c_str()), "\"" + testutil::programDir() + "\\tavrin.exe\"");
+  const std::string registered = "\"" + testutil::programDir() + "\\tavrin.exe\"";
+  EXPECT_TRUE(driver::waitUntil([&] { return testutil::valueOf(HKEY_LOCAL_MACHINE, run, "Tavrin") == registered; }, 5000));
   PostMessageA(window, WM_COMMAND, 6031, 0);
-  EXPECT_TRUE(driver::waitUntil([&] { return !testutil::rawValue(HKEY_LOCAL_MACHINE, run, "Tavrin", data, type); },
-                                5000));
+  EXPECT_TRUE(driver::waitUntil([&] { return testutil::valueOf(HKEY_LOCAL_MACHINE, run, "Tavrin") == "<missing>"; }, 5000));
 }
 
 TEST_F(Monitor, FirstPassComesSeventeenTicksAfterStart) {

@@ -29,11 +29,7 @@ bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 std::string setupPath() { return getenv("TAVRIN_SETUP") ? getenv("TAVRIN_SETUP") : ""; }
 size_t monitorsRunning() { return driver::processesNamed("Tavrin.exe").size(); }
 
-std::string value(HKEY root, const std::string& key, const std::string& name) {
-  std::string data;
-  DWORD type = 0;
-  return testutil::rawValue(root, key, name, data, type) ? std::string(data.c_str()) : "<missing>";
-}
+std::string value(HKEY root, const std::string& key, const std::string& name) { return testutil::valueOf(root, key, name); }
 std::vector<reg::Value> values(HKEY root, const std::string& key) {
   std::vector<reg::Value> found;
   reg::readValues(root, key, found);

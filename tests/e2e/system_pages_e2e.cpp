@@ -2,7 +2,7 @@
 // a real task, service, file type, add-on, running program and hidden file,
 // and each action checked afterwards where the system keeps it.
 #include "e2e_fixture.h"
-#include "remote_list.h"
+#include "support/remote_list.h"
 #include "support/system_fixtures.h"
 
 #include <algorithm>

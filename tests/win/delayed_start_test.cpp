@@ -15,12 +15,7 @@ namespace {
 
 const char* const kRunPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-std::string value(HKEY root, const std::string& key, const std::string& name) {
-  std::string data;
-  DWORD type = 0;
-  if (!testutil::rawValue(root, key, name, data, type)) return "<missing>";
-  return std::string(data.c_str());
-}
+std::string value(HKEY root, const std::string& key, const std::string& name) { return testutil::valueOf(root, key, name); }
 
 std::string delaySub(const char* key) { return std::string(kDelayKey) + "\\" + key; }
 

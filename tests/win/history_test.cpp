@@ -87,12 +87,8 @@ TEST_F(History, RemovedProgramComesBackAndUnknownRowsCannotBeRestored) {
   ASSERT_EQ(readHistory(list), 2);
   EXPECT_TRUE(isRestorableAction(list.flag(0)));
   EXPECT_EQ(restoreHistoryRow(list, 0), 1);
-  std::string data;
-  DWORD type;
-  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, kRunPath, "Comeback", data, type));
-  EXPECT_EQ(std::string(data.c_str()), "c:\\comeback.exe");
-  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin\\Run", "c:\\comeback.exe", data, type));
-  EXPECT_EQ(std::string(data.c_str()), "11");
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kRunPath, "Comeback"), "c:\\comeback.exe");
+  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin\\Run", "c:\\comeback.exe"), "11");
   EXPECT_EQ(list.flag(1), action::kLogUnknown);
   EXPECT_EQ(list.typeCode(1), typecode::kUnknown);
   EXPECT_FALSE(isRestorableAction(list.flag(1)));

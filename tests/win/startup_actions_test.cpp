@@ -3,7 +3,6 @@
 #include "inventory/startup_actions.h"
 
 #include <gtest/gtest.h>
-#include <aclapi.h>
 
 #include "base/entry_tables.h"
 #include "base/startup_text.h"
@@ -26,12 +25,7 @@ const char* const kWinlogon = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\
 const char* const kWindowsNt = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 const char* const kApproved = "Software\\Quennet\\Tavrin\\Run";
 
-std::string value(HKEY root, const std::string& key, const std::string& name) {
-  std::string data;
-  DWORD type = 0;
-  if (!testutil::rawValue(root, key, name, data, type)) return "<missing>";
-  return std::string(data.c_str());
-}
+std::string value(HKEY root, const std::string& key, const std::string& name) { return testutil::valueOf(root, key, name); }
 
 std::string winIni(const char* key) {
   char buffer[2048] = {};
@@ -48,41 +42,15 @@ std::vector<std::string> machineKeys() {
 
 // On the NT family the win.ini program lists live in the registry (the
 // system's ini-file mapping); a key that grants only reading makes every
-// write of them fail. The key is writable again at the end of the scope.
-class UnwritableWinIni {
- public:
-  UnwritableWinIni() {
-    // Present in any case, so the mapping has its key to refuse.
-    testutil::setString(HKEY_CURRENT_USER, kMappedKey, "TavrinProbe", "");
-    testutil::deleteValue(HKEY_CURRENT_USER, kMappedKey, "TavrinProbe");
-    ok_ = setAccess(KEY_READ);
+// write of them fail.
+struct UnwritableWinIni : testutil::ReadOnlyKey {
+  UnwritableWinIni() : ReadOnlyKey(HKEY_CURRENT_USER, present(kWindowsNtUser)) {}
+  static constexpr const char* kWindowsNtUser = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+  static std::string present(const char* key) {
+    testutil::setString(HKEY_CURRENT_USER, key, "TavrinProbe", "");
+    testutil::deleteValue(HKEY_CURRENT_USER, key, "TavrinProbe");
+    return key;
   }
-  ~UnwritableWinIni() { setAccess(KEY_ALL_ACCESS); }
-  bool ok() const { return ok_; }
-
- private:
-  static bool setAccess(DWORD rights) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMappedKey, 0, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) return false;
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = nullptr;
-    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-    EXPLICIT_ACCESSA access{};
-    access.grfAccessPermissions = rights | READ_CONTROL | WRITE_DAC;
-    access.grfAccessMode = SET_ACCESS;
-    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-    access.Trustee.ptstrName = static_cast<LPSTR>(everyone);
-    PACL acl = nullptr;
-    bool done = SetEntriesInAclA(1, &access, nullptr, &acl) == ERROR_SUCCESS &&
-                SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
-    if (acl) LocalFree(acl);
-    FreeSid(everyone);
-    RegCloseKey(key);
-    return done;
-  }
-  static constexpr const char* kMappedKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
-  bool ok_ = false;
 };
 
 class StartupActions : public ::testing::Test {

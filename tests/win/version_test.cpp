@@ -13,29 +13,26 @@ namespace {
 std::string fixture(const char* name) { return testutil::testDir() + "\\" + name; }
 }  // namespace
 
-TEST(VersionResource, ReadsTheFiveTexts) {
-  VersionRecord record;
-  ASSERT_TRUE(readVersionRecord(fixture("ver_plain.dll"), record));
-  EXPECT_EQ(record.productName, "Widget Suite");
-  EXPECT_EQ(record.productVersion, "1.2.3.4");
-  EXPECT_EQ(record.companyName, "Acme Tools");
-  EXPECT_EQ(record.fileDescription, "Widget helper");
-  EXPECT_EQ(record.legalCopyright, "Copyright Acme");
-}
-
-TEST(VersionResource, LastTranslationWithAProductNameDecides) {
-  VersionRecord record;
-  ASSERT_TRUE(readVersionRecord(fixture("ver_two_languages.dll"), record));
-  EXPECT_EQ(record.productName, "Werkzeug");
-  EXPECT_EQ(record.fileDescription, "Deutsche Beschreibung");
-  EXPECT_EQ(record.companyName, "");
-}
-
-TEST(VersionResource, OperatingSystemProductNameShowsTheDescription) {
-  VersionRecord record;
-  ASSERT_TRUE(readVersionRecord(fixture("ver_operating_system.dll"), record));
-  EXPECT_EQ(record.productName, "Shell Helper Library");
-  EXPECT_EQ(record.companyName, "Fabrikam");
+TEST(VersionResource, TheLastTranslationWithAProductNameDecidesAndTheSystemsProductShowsTheDescription) {
+  const struct {
+    const char* file;
+    const char* product;
+    const char* company;
+    const char* description;
+  } cases[] = {
+      {"ver_plain.dll", "Widget Suite", "Acme Tools", "Widget helper"},
+      {"ver_two_languages.dll", "Werkzeug", "", "Deutsche Beschreibung"},
+      {"ver_operating_system.dll", "Shell Helper Library", "Fabrikam", "Shell Helper Library"},
+  };
+  for (const auto& c : cases) {
+    VersionRecord record;
+    ASSERT_TRUE(readVersionRecord(fixture(c.file), record)) << c.file;
+    EXPECT_EQ(record.productName + "|" + record.companyName + "|" + record.fileDescription,
+              std::string(c.product) + "|" + c.company + "|" + c.description);
+  }
+  VersionRecord plain;
+  readVersionRecord(fixture("ver_plain.dll"), plain);
+  EXPECT_EQ(plain.productVersion + "|" + plain.legalCopyright, "1.2.3.4|Copyright Acme");
 }
 
 TEST(VersionResource, OversizedMissingOrAbsentGiveEmptyTexts) {
