@@ -30,37 +30,31 @@ TEST_F(Registry, WriteCreatesTheWholePathAndReadsBack) {
   ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, deep, "Value", raw, type));
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(raw, std::string("C:\\x.exe", 9));  // stored with its terminator
+  EXPECT_EQ(reg::createKey(HKEY_CURRENT_USER, deep), 1) << "an existing key is no failure";
+  EXPECT_TRUE(reg::keyExists(HKEY_CURRENT_USER, deep));
 }
 
-TEST_F(Registry, WritingToAMissingKeyTracesTheOpenFailure) {
+TEST_F(Registry, AMissingKeyOrValueReadsEmptyAndWritingToAMissingKeyTracesTheOpenFailure) {
+  std::string stale = "stale";
+  EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "Nothing", stale), 0);
+  EXPECT_EQ(stale, "");
   TraceCapture trace("write-missing");
   ASSERT_EQ(reg::writeString(HKEY_CURRENT_USER, kKey, "", "default"), 1);
   EXPECT_TRUE(trace.has("ERROR RegOpenKeyEx:SetRegValue: Software\\TavrinTest\\Registry"));
   std::string text;
   EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "", text), 7);  // empty name: the default value
   EXPECT_EQ(text, "default");
-}
-
-TEST_F(Registry, MissingKeyOrValueReadsEmpty) {
-  std::string text = "stale";
-  EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "Nothing", text), 0);
-  EXPECT_EQ(text, "");
-  reg::createKey(HKEY_CURRENT_USER, kKey);
   text = "stale";
   EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "Nothing", text), 0);
   EXPECT_EQ(text, "");
 }
 
-TEST_F(Registry, ExpandableValueComesBackExpanded) {
+TEST_F(Registry, ExpansionsAndLongDataReadWhole) {
   testutil::setString(HKEY_CURRENT_USER, kKey, "Path", "%SystemRoot%\\system32\\x.exe", REG_EXPAND_SZ);
   std::string text;
   EXPECT_GT(reg::readString(HKEY_CURRENT_USER, kKey, "Path", text), 0);
   EXPECT_TRUE(equalsNoCase(text, windowsFolder() + "\\system32\\x.exe")) << text;
-}
-
-TEST_F(Registry, LongDataAndLongExpansionsReadWhole) {
   testutil::setString(HKEY_CURRENT_USER, kKey, "Huge", std::string(5000, 'h'));
-  std::string text;
   EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "Huge", text), 5000);
   EXPECT_EQ(text, std::string(5000, 'h'));
   // 240 characters that expand to 2000.
@@ -120,10 +114,4 @@ TEST_F(Registry, NumbersAndSmallNumbers) {
   EXPECT_EQ(reg::readSmallNumber(HKEY_CURRENT_USER, kKey, "Missing"), 0);
   testutil::setBinary(HKEY_CURRENT_USER, kKey, "OneByte", "\x04");
   EXPECT_EQ(reg::readSmallNumber(HKEY_CURRENT_USER, kKey, "OneByte"), 4);
-}
-
-TEST_F(Registry, CreateKeyIsIdempotent) {
-  EXPECT_EQ(reg::createKey(HKEY_CURRENT_USER, kKey), 1);
-  EXPECT_EQ(reg::createKey(HKEY_CURRENT_USER, kKey), 1);
-  EXPECT_TRUE(reg::keyExists(HKEY_CURRENT_USER, kKey));
 }

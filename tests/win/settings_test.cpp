@@ -195,9 +195,7 @@ TEST_F(Settings, AnotherStoredVersionIsUpgradedAndCleanupIsReset) {
 }
 
 TEST_F(Settings, HelpPagesByPageAndLanguage) {
-  EXPECT_EQ(helpPageName(6026), "startup.html");
-  EXPECT_EQ(helpPageName(6055), "delay.html");
-  EXPECT_EQ(helpPageName(1234), "features.html");
+  EXPECT_EQ(helpPageName(1234), "features.html") << "a page without one of its own";
   testutil::setString(HKEY_LOCAL_MACHINE, kSystem, "LString634", "de");
   setLanguageFromStrings();
   EXPECT_EQ(helpPageName(6039), "de_scheduler.html");
