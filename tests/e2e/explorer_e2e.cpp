@@ -82,7 +82,7 @@ class Sheet : public ProgramsTest {
 
 }  // namespace
 
-TEST_F(Sheet, LaterSwitchesWinAndStartTabBelowTheFirstPageOpensStartup) {
+TEST_F(Sheet, LaterSwitchesWinAStartTabBelowTheFirstPageOpensStartupAndAPlaceOffScreenComesBack) {
   HWND sheet = openSheet("-TASK -DELAY");
   ASSERT_NE(sheet, nullptr);
   EXPECT_EQ(currentTab(sheet), 1);  // Delayed Start
@@ -94,9 +94,16 @@ TEST_F(Sheet, LaterSwitchesWinAndStartTabBelowTheFirstPageOpensStartup) {
   EXPECT_EQ(currentTab(sheet), 9);  // Options, the last tab on the NT family
   stopAll();
   setOption("StartTab", "5000");
+  // A stored place beyond the screen puts the sheet at the left edge.
+  testutil::setString(HKEY_CURRENT_USER, kSystemKey, "xPos", "99999");
+  testutil::setString(HKEY_CURRENT_USER, kSystemKey, "yPos", "40");
   sheet = openSheet("");
   ASSERT_NE(sheet, nullptr);
   EXPECT_EQ(currentTab(sheet), 0);
+  RECT r;
+  GetWindowRect(sheet, &r);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 40);
 }
 
 TEST_F(Sheet, ASecondStartOnlyBringsTheSheetForwardAndCloseStoresThePage) {
@@ -124,17 +131,6 @@ TEST_F(Sheet, ASecondStartOnlyBringsTheSheetForwardAndCloseStoresThePage) {
   ASSERT_TRUE(explorer_.waitExit(10000, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kOptions, "StartTab"), "6029");
-}
-
-TEST_F(Sheet, AStoredPlaceBeyondTheScreenPutsTheSheetAtTheLeftEdge) {
-  testutil::setString(HKEY_CURRENT_USER, kSystemKey, "xPos", "99999");
-  testutil::setString(HKEY_CURRENT_USER, kSystemKey, "yPos", "40");
-  HWND sheet = openSheet("-OPTIONS");
-  ASSERT_NE(sheet, nullptr);
-  RECT r;
-  GetWindowRect(sheet, &r);
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.top, 40);
 }
 
 TEST_F(Sheet, SortingTwiceReversesARefillKeepsItAndInfoPagesWithWrapAround) {
