@@ -235,12 +235,7 @@ TEST_F(StartupMachine, ListsEveryLocationInOrder) {
   EXPECT_EQ(count, static_cast<int>(actual.size()));
   EXPECT_EQ(actual, expected) << "actual list:\n" << describe(actual);
   EXPECT_EQ(list.detail(24), "1.2.3.4");  // the delay-load server's product version
-}
-
-TEST_F(StartupMachine, ReturnedProgramIsDisabledAgainWithItsNewCommand) {
-  seed();
-  EntryList list("Tavrin", 315);
-  enumerateStartup(list, false, 0);
+  // The program that came back is disabled again, with its new command.
   EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, run(1), "Returned"), "<missing>");
   EXPECT_EQ(testutil::valueOf(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(11), "Returned"), "c:\\new\\returned.exe /new");
   EXPECT_EQ(testutil::valueOf(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Returned"), "11");
