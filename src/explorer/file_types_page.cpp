@@ -63,6 +63,7 @@ class FileTypesPage : public ListPage {
   using ListPage::ListPage;
 
  protected:
+  UINT patrolCaption() const override { return IDS_PATROL_FILE_TYPES; }
   BOOL onInit() override {
     const BOOL result = ListPage::onInit();
     setDialogText(window_, IDS_BTN_ADD, IDC_ADD);
@@ -112,12 +113,6 @@ class FileTypesPage : public ListPage {
         }
         removeMonitoredExtension(state_.entries.detail(entry));
         refillByClass();
-        return true;
-      }
-      case IDC_MONITOR_ICON: {
-        const int minutes = runPatrolTimeDialog(state_, window_, IDS_PATROL_FILE_TYPES, "FileType", "RealtimeFileType");
-        if (minutes >= 0) writeOption("FileType", minutes);
-        updateMonitorIcon();
         return true;
       }
       default:

@@ -5,8 +5,6 @@
 #include "base/entry_tables.h"
 #include "base/page_rules.h"
 #include "base/task_service_text.h"
-#include "dialogs.h"
-#include "inventory/detection_store.h"
 #include "inventory/options.h"
 #include "inventory/program_file.h"
 #include "inventory/scheduled_tasks.h"
@@ -15,30 +13,23 @@
 #include "inventory/signer.h"
 #include "inventory/string_loader.h"
 #include "resource.h"
-#include "sys/version.h"
 
 namespace tavrin {
 namespace {
-
-std::string companyOf(const std::string& command) {
-  std::string file = programFileOfCommand(command);
-  VersionRecord version;
-  if (programFileExists(file)) readVersionRecord(file, version);
-  return version.companyName;
-}
 
 class ScheduledTasksPage : public ListPage {
  public:
   using ListPage::ListPage;
 
  protected:
+  UINT patrolCaption() const override { return IDS_PATROL_TASKS; }
   void fillEntries() override { enumerateTasks(state_.entries); }
   void setRowColumns(int row, int entry) override {
     const EntryList& list = state_.entries;
     // The scheduler lists its task files; the user knows the task by its name.
     setCell(row, 0, taskNameWithoutJob(list.name(entry)));
     setCell(row, 1, fileNamePart(list.programPath(entry)));
-    setCell(row, 2, companyOf(list.programPath(entry)));
+    setCell(row, 2, companyOfProgram(list.programPath(entry)));
     setCell(row, 3, list.key(entry));
     setCell(row, 4, list.detail(entry));
   }
@@ -48,7 +39,7 @@ class ScheduledTasksPage : public ListPage {
     switch (column) {
       case 0: return taskNameWithoutJob(list.name(entry));
       case 1: return fileNamePart(list.programPath(entry));
-      case 2: return companyOf(list.programPath(entry));
+      case 2: return companyOfProgram(list.programPath(entry));
       case 3: return taskRunTimeKey(list.key(entry));
       case 4: return taskRunTimeKey(list.detail(entry));
       default: return "";
@@ -65,12 +56,6 @@ class ScheduledTasksPage : public ListPage {
         if (confirmAndRemoveScheduledTask(state_.entries.name(entry), window_, loadString(IDS_CAPTION, 32))) refill();
         return true;
       }
-      case IDC_MONITOR_ICON: {
-        const int minutes = runPatrolTimeDialog(state_, window_, IDS_PATROL_TASKS, "Tasks", nullptr);
-        if (minutes >= 0) writeOption("Tasks", minutes);
-        updateMonitorIcon();
-        return true;
-      }
       default:
         return ListPage::onCommand(id, code, control);
     }
@@ -82,6 +67,7 @@ class ServicesPage : public ListPage {
   using ListPage::ListPage;
 
  protected:
+  UINT patrolCaption() const override { return IDS_PATROL_SERVICES; }
   BOOL onInit() override {
     const BOOL result = ListPage::onInit();
     setDialogText(window_, IDS_CHECK_NON_MICROSOFT_SERVICES, IDC_HIDE_MICROSOFT);
@@ -118,7 +104,7 @@ class ServicesPage : public ListPage {
   void setRowColumns(int row, int entry) override {
     const EntryList& list = state_.entries;
     setCell(row, 1, programText(entry));
-    setCell(row, 2, orBlank(companyOf(list.programPath(entry))));
+    setCell(row, 2, orBlank(companyOfProgram(list.programPath(entry))));
     setCell(row, 3, orBlank(statusText(entry)));
     setCell(row, 4, list.key(entry));
     setCell(row, 5, detectionDate(entry, true));
@@ -128,7 +114,7 @@ class ServicesPage : public ListPage {
     switch (column) {
       case 0: return list.name(entry);
       case 1: return fileNamePart(list.programPath(entry));
-      case 2: return companyOf(list.programPath(entry));
+      case 2: return companyOfProgram(list.programPath(entry));
       case 3: return statusText(entry);
       case 4: return list.key(entry);
       case 5: return firstDetectedKey(detectionDate(entry, false));
@@ -143,12 +129,6 @@ class ServicesPage : public ListPage {
           refill();
         }
         return true;
-      case IDC_MONITOR_ICON: {
-        const int minutes = runPatrolTimeDialog(state_, window_, IDS_PATROL_SERVICES, "Services", nullptr);
-        if (minutes >= 0) writeOption("Services", minutes);
-        updateMonitorIcon();
-        return true;
-      }
       default:
         return ListPage::onCommand(id, code, control);
     }
@@ -184,17 +164,6 @@ class ServicesPage : public ListPage {
     std::string text;
     serviceRunStateText(state_.entries.name(entry), text);
     return text;
-  }
-  std::string detectionDate(int entry, bool record) const {
-    std::string file = programFileOfCommand(state_.entries.programPath(entry));
-    if (!programFileExists(file)) return "";
-    const int type = state_.entries.typeCode(entry);
-    std::string date = firstDetectionDate(file, type);
-    if (date.empty() && record) {
-      recordFirstDetection(file, detectionCategoryOf(type));
-      date = firstDetectionDate(file, type);
-    }
-    return date;
   }
 };
 
