@@ -4,6 +4,7 @@
 #include "inventory/delayed_start.h"
 #include "inventory/monitor_registration.h"
 #include "inventory/options.h"
+#include "inventory/restart_commands.h"
 #include "resource.h"
 #include "sheet.h"
 #include "sys/dialog.h"
@@ -42,7 +43,7 @@ void onCommand(ExplorerState& state, int command) {
       break;
     }
     case CMD_RESTART_COMMANDS:
-      trace::line("Explorer", "Restart commands");
+      showRestartCommands(state.instance, state.window, false);
       break;
     case CMD_QUIT:
       DestroyWindow(state.window);

@@ -2,6 +2,7 @@
 #include "e2e_fixture.h"
 #include "support/remote_list.h"
 #include "support/system_fixtures.h"
+#include "sys/paths.h"
 
 #include <commctrl.h>
 #include <wininet.h>
@@ -47,6 +48,34 @@ TEST_F(Explorer, TracesIntoItsOwnFile) {
   ASSERT_NE(driver::waitForWindow("TavrinEx", nullptr, 10000), nullptr);
   Sleep(1000);
   EXPECT_EQ(GetFileAttributesA(trace.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Explorer, RestartCommandsShowTheRestartFileOrSayThereIsNone) {
+  const std::string windows = tavrin::windowsFolder(), restartFile = windows + "\\wininit.ini";
+  testutil::writeFile(windows + "\\wininit.exe", "");
+  testutil::writeFile(restartFile, "[rename]\nNUL=C:\\PROBE.TMP\n");
+  driver::Process explorer = driver::start(explorerPath(), "-OPTIONS");
+  HWND window = driver::waitForWindow("TavrinEx", nullptr, 10000);
+  ASSERT_NE(window, nullptr);
+  ASSERT_NE(driver::waitForProcessWindow(explorer.pid(), "#32770", 15000), nullptr);  // the sheet
+  PostMessageA(window, WM_COMMAND, 6034, 0);
+  HWND shown = driver::waitForShownWindow("#32770", "Tavrin - Windows Restart Commands", 5000);
+  if (shown) {
+    EXPECT_EQ(driver::dialogItemText(shown, 1001), "[rename]\r\nNUL=C:\\PROBE.TMP\r\n");
+    EXPECT_EQ(driver::dialogItemText(shown, 1002), restartFile);
+    Sleep(300);
+    driver::screenshot("restart_commands_explorer");
+    driver::pressButton(shown, IDCANCEL);
+    EXPECT_TRUE(driver::waitUntil([&] { return !IsWindow(shown); }, 3000));
+  }
+  EXPECT_NE(shown, nullptr);
+  testutil::writeFile(restartFile, "");
+  PostMessageA(window, WM_COMMAND, 6034, 0);
+  HWND none = driver::waitForDialogWith("No commands have been found in the WinInit.ini file.", 5000);
+  EXPECT_NE(none, nullptr);
+  if (none) driver::pressButton(none, IDOK);
+  DeleteFileA(restartFile.c_str());
+  DeleteFileA((windows + "\\wininit.exe").c_str());
 }
 
 // The tab sheet, its pages and dialogs.
