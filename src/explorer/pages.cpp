@@ -7,6 +7,7 @@
 #include "file_types_page.h"
 #include "hidden_files_page.h"
 #include "ie_helpers_page.h"
+#include "inventory/system_files.h"
 #include "startup_pages.h"
 #include "resource.h"
 #include "task_service_pages.h"
@@ -14,7 +15,7 @@
 namespace tavrin {
 namespace {
 
-// Options: its settings come with the options work; the History dialog opens from here.
+// Options: its settings come with the options work; the History dialog and HOSTS open from here.
 class OptionsPage : public ListPage {
  public:
   using ListPage::ListPage;
@@ -24,6 +25,10 @@ class OptionsPage : public ListPage {
     if (id == IDC_OPT_VIEW_HISTORY) {
       HistoryDialog history(state_);
       history.run(window_);
+      return true;
+    }
+    if (id == IDC_OPT_VIEW_HOSTS) {
+      viewHostsFile(window_);
       return true;
     }
     return ListPage::onCommand(id, code, control);

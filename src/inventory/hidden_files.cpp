@@ -95,8 +95,9 @@ int restoreFromVault(const std::string& path) {
   std::string slot = vaultSlotPath(path);
   if (!fileExists(slot)) slot = vaultFolder() + "\\" + oldVaultSlotName(path);
   if (!fileExists(slot) || !copyOver(slot, path)) return 0;
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  // Approved before it is hidden, so a patrol running meanwhile never asks about it.
   approveHiddenFile(path);
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
   SetFileAttributesA(slot.c_str(), FILE_ATTRIBUTE_NORMAL);
   return DeleteFileA(slot.c_str()) ? 1 : 0;
 }

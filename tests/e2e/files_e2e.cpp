@@ -1,6 +1,7 @@
 // Hidden files and the HOSTS file watched by the real Monitor: the alerts, the
 // vault and the kept copy.
 #include "e2e_fixture.h"
+#include "support/remote_list.h"
 
 #include "base/file_watch_rules.h"
 #include "sys/paths.h"
@@ -16,6 +17,15 @@ using testutil::valueOf;
 std::string dataFolder() {
   return valueOf(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                  "AppData") + "\\Tavrin";
+}
+
+// The command line of the Notepad that was started, which is then closed.
+std::string notepadCommandLine() {
+  std::vector<DWORD> found;
+  driver::waitUntil([&] { return !(found = driver::processesNamed("notepad.exe")).empty(); }, 5000);
+  const std::string line = found.empty() ? "<no Notepad>" : driver::commandLineOf(found[0]);
+  driver::killAll("notepad.exe");
+  return line;
 }
 
 bool sameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
@@ -34,6 +44,7 @@ class Files : public ProgramsTest {
   }
   void TearDown() override {
     ProgramsTest::TearDown();
+    driver::killAll("notepad.exe");
     testutil::writeFile(hosts_, original_);
     testutil::deleteTree(HKEY_LOCAL_MACHINE, kSysfiles);
     for (const std::string& path : {folder_ + "\\kept.dll", folder_ + "\\bad.dll"}) {
@@ -112,6 +123,38 @@ TEST_F(Files, HiddenFilesAreAskedAboutOnceAndHostsChangesAreRejected) {
   EXPECT_EQ(driver::dialogItemText(alert, 1042), "HOSTS");
   Sleep(300);
   driver::screenshot("alert-hosts-changed");
+  // View Previous File: Notepad gets the kept copy's path in quotes.
+  driver::pressButton(alert, 1047);
+  std::string notepad = notepadCommandLine();
+  EXPECT_NE(notepad.find("\"" + dataFolder() + "\\HOSTS\""), std::string::npos) << notepad;
   driver::pressButton(alert, 1052);
   EXPECT_TRUE(driver::waitUntil([&] { return testutil::readFile(hosts_) == original_; }, 5000));
+
+  // Restore in the Explorer's History dialog brings the deleted file back, hidden and approved.
+  driver::Process explorer = driver::start(explorerPath(), "-OPTIONS");
+  HWND sheet = driver::waitForProcessWindow(explorer.pid(), "#32770", 15000), page = nullptr;
+  ASSERT_TRUE(driver::waitUntil([&] { return sheet && (page = currentPage(sheet)); }, 5000));
+  PostMessageA(page, WM_COMMAND, 1104, 0);
+  HWND history = driver::waitForShownWindow("#32770", "Tavrin History", 5000);
+  ASSERT_NE(history, nullptr);
+  HWND view = GetDlgItem(history, 1000);
+  RemoteBuffer rows(view);
+  int row = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
+  while (--row >= 0 && rows.cellText(view, row, 1) != "*HIDDEN_DeleteFile") {
+  }
+  ASSERT_GE(row, 0);
+  rows.select(view, row);
+  ASSERT_TRUE(driver::waitUntil([&] { return IsWindowEnabled(GetDlgItem(history, 1104)) != FALSE; }, 3000));
+  driver::pressButton(history, 1104);
+  EXPECT_TRUE(driver::waitUntil([&] { return testutil::readFile(bad) == "MZ bad bytes"; }, 5000));
+  EXPECT_EQ(GetFileAttributesA(bad.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+            static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_NE(valueOf(HKEY_CURRENT_USER, kApprovedHidden, bad), "<none>");
+  driver::pressButton(history, IDOK);
+
+  // View HOSTS on the same page opens the live file, its path quoted.
+  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(history); }, 3000));
+  PostMessageA(page, WM_COMMAND, 1105, 0);
+  notepad = notepadCommandLine();
+  EXPECT_NE(notepad.find("\"" + hosts_ + "\""), std::string::npos) << notepad;
 }
