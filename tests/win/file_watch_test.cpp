@@ -62,10 +62,14 @@ TEST_F(Vault, SameNamesKeepTheirOwnSlotsAndUndoBringsTheFirstBackHiddenAndApprov
   const std::size_t before = testutil::readFile(historyPath()).size();
   ASSERT_EQ(quarantineFile("First", first) + quarantineFile("Second", second), 2);
   EXPECT_FALSE(exists(first));
-  EXPECT_EQ(testutil::readFile(vaultSlotPath(first)), "first bytes");
   EXPECT_FALSE(isHiddenFileApproved(first)) << "its baseline value goes with it";
   EXPECT_NE(testutil::readFile(historyPath()).find("*HIDDEN_DeleteFile\tTYPE_HIDDEN\tFirst\t" + first, before),
             std::string::npos);
+  // Copying back into a folder that is gone fails, and the vault keeps its copy.
+  ASSERT_TRUE(RemoveDirectoryA(folderOf(first).c_str()));
+  EXPECT_EQ(restoreFromVault(first), 0);
+  EXPECT_EQ(testutil::readFile(vaultSlotPath(first)), "first bytes");
+  CreateDirectoryA(folderOf(first).c_str(), nullptr);
 
   EntryList rows("Tavrin", 315);
   EXPECT_EQ(restoreHistoryRow(rows, readHistory(rows) - 2), 1);  // the first file's record
@@ -158,7 +162,7 @@ TEST(WatchedFiles, HostsIsRecordedTouchesPassAndRejectOrAcceptAnswerAChange) {
   const std::string edited = recorded + "10.0.0.1 example.test\r\n";
   testutil::writeFile(hosts, edited);
   ASSERT_TRUE(watchedFileChangedNow(watchedHosts()));
-  constexpr DWORD kProtected = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+  constexpr DWORD kProtected = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   EXPECT_EQ(driver::dialogsDuring([&] { checkSystemFiles(state); },
                     [&](HWND dialog) {
                       SetFileAttributesA(hosts.c_str(), kProtected);
@@ -170,13 +174,30 @@ TEST(WatchedFiles, HostsIsRecordedTouchesPassAndRejectOrAcceptAnswerAChange) {
   EXPECT_EQ(testutil::readFile(hosts), recorded);
   EXPECT_EQ(GetFileAttributesA(hosts.c_str()) & kShownBits, kProtected);
   EXPECT_FALSE(watchedFileChangedNow(watchedHosts())) << "the kept copy's time came back with it";
+  WIN32_FIND_DATAA found;
+  EXPECT_EQ(FindFirstFileA((folderOf(hosts) + "\\tvr*.tmp").c_str(), &found), INVALID_HANDLE_VALUE);
 
   SetFileAttributesA(hosts.c_str(), FILE_ATTRIBUTE_NORMAL);
   testutil::writeFile(hosts, edited);
-  driver::dialogsDuring([&] { checkSystemFiles(state); }, [](HWND dialog) {
+  const auto accept = [](HWND dialog) {
     SendMessageA(GetDlgItem(dialog, IDC_FILE_CHANGE_STOP_WATCHING), BM_SETCHECK, BST_CHECKED, 0);
     driver::pressButton(dialog, IDC_FILE_CHANGE_ACCEPT);
-  });
+  };
+  // A kept copy that cannot be written: the error is shown and nothing stored or dropped.
+  HANDLE holder = CreateFileA(keptCopyPath("HOSTS").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  std::string error;
+  driver::dialogsDuring([&] { checkSystemFiles(state); },
+                        [&](HWND alert) {
+                          accept(alert);
+                          HWND box = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", 5000, alert);
+                          error = box ? driver::windowText(box) : "<none>";
+                          if (box) driver::pressButton(box, IDOK);
+                        });
+  CloseHandle(holder);
+  EXPECT_EQ(error, "System Error");
+  EXPECT_EQ(storedOfHosts("Size"), std::to_string(recorded.size()));
+  EXPECT_TRUE(watchedFileChangedNow(watchedHosts()));
+  driver::dialogsDuring([&] { checkSystemFiles(state); }, accept);
   EXPECT_EQ(testutil::readFile(keptCopyPath("HOSTS")), edited);
   EXPECT_EQ(storedOfHosts("Size"), std::to_string(edited.size()));
   EXPECT_TRUE(watchedHosts().shortName.empty()) << "kept without a Location: never examined again";
