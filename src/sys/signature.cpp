@@ -3,9 +3,12 @@
 #include <windows.h>
 #include <softpub.h>
 #include <wincrypt.h>
+#include <mscat.h>
 #include <wintrust.h>
 
 #include <vector>
+
+#include "handles.h"
 
 namespace tavrin {
 namespace {
@@ -60,36 +63,16 @@ SignatureState stateOf(LONG status) {
   }
 }
 
-}  // namespace
-
-SignatureState verifyFileSignature(const std::string& path, std::string& signer) {
-  signer.clear();
-  {
-    // WinVerifyTrust answers a missing file with an error like any failed
-    // signature; say "cannot read" apart from "does not verify".
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return SignatureState::kUnreadable;
-    CloseHandle(file);
-  }
-  const std::wstring widePath = widened(path);
-  if (widePath.empty()) return SignatureState::kUnreadable;
-
-  WINTRUST_FILE_INFO fileInfo{};
-  fileInfo.cbStruct = sizeof fileInfo;
-  fileInfo.pcwszFilePath = widePath.c_str();
-  WINTRUST_DATA data{};
+// One WinVerifyTrust call for `data` (its subject already chosen): no UI, no
+// revocation look-up, nothing fetched over the network.
+SignatureState verifyTrust(WINTRUST_DATA& data, std::string& signer) {
   data.cbStruct = sizeof data;
   data.dwUIChoice = WTD_UI_NONE;
   data.fdwRevocationChecks = WTD_REVOKE_NONE;
-  data.dwUnionChoice = WTD_CHOICE_FILE;
-  data.pFile = &fileInfo;
   data.dwStateAction = WTD_STATEACTION_VERIFY;
   data.dwProvFlags = WTD_CACHE_ONLY_URL_RETRIEVAL;
   GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
-
-  const LONG status = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
-  SignatureState state = stateOf(status);
+  SignatureState state = stateOf(WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data));
   if (state == SignatureState::kVerified) {
     PCCERT_CONTEXT certificate = signingCertificate(data.hWVTStateData);
     if (certificate && allowsCodeSigning(certificate))
@@ -97,10 +80,101 @@ SignatureState verifyFileSignature(const std::string& path, std::string& signer)
     else
       state = SignatureState::kNotVerified;
   }
-
   data.dwStateAction = WTD_STATEACTION_CLOSE;
   WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
   return state;
+}
+
+using AcquireContext2 = BOOL(WINAPI*)(HCATADMIN*, const GUID*, PCWSTR, PCCERT_STRONG_SIGN_PARA, DWORD);
+using CalcHash2 = BOOL(WINAPI*)(HCATADMIN, HANDLE, DWORD*, BYTE*, DWORD);
+
+// The file's hash as the catalogs of `admin` hold it; empty when it cannot be
+// computed. SHA-256 catalogs (Windows 8 on) need the second functions.
+std::vector<BYTE> catalogHash(HCATADMIN admin, HANDLE file, CalcHash2 calcHash2) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    DWORD size = 0;
+    const BOOL sized = calcHash2 ? calcHash2(admin, file, &size, nullptr, 0)
+                                 : CryptCATAdminCalcHashFromFileHandle(file, &size, nullptr, 0);
+    if (!sized && GetLastError() != ERROR_INSUFFICIENT_BUFFER) return {};
+    if (size == 0) return {};
+    std::vector<BYTE> hash(size);
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    if (calcHash2 ? calcHash2(admin, file, &size, hash.data(), 0)
+                  : CryptCATAdminCalcHashFromFileHandle(file, &size, hash.data(), 0)) {
+      hash.resize(size);
+      return hash;
+    }
+  }
+  return {};
+}
+
+// Most of Windows' own files are signed in a system catalog, not in
+// themselves: looks the file's hash up there, SHA-256 catalogs first.
+SignatureState verifyByCatalog(HANDLE file, const std::wstring& path, std::string& signer) {
+  HMODULE wintrust = GetModuleHandleA("wintrust.dll");  // loaded with the program
+  auto function = [wintrust](const char* name) {
+    return wintrust ? reinterpret_cast<void*>(GetProcAddress(wintrust, name)) : nullptr;
+  };
+  const auto acquire2 = reinterpret_cast<AcquireContext2>(function("CryptCATAdminAcquireContext2"));
+  const auto calcHash2 = reinterpret_cast<CalcHash2>(function("CryptCATAdminCalcHashFromFileHandle2"));
+  for (const bool sha256 : {true, false}) {
+    if (sha256 && !(acquire2 && calcHash2)) continue;
+    HCATADMIN admin = nullptr;
+    const BOOL acquired = sha256 ? acquire2(&admin, nullptr, L"SHA256", nullptr, 0)
+                                 : CryptCATAdminAcquireContext(&admin, nullptr, 0);
+    if (!acquired) continue;
+    std::vector<BYTE> hash = catalogHash(admin, file, sha256 ? calcHash2 : nullptr);
+    HCATINFO catalog = hash.empty() ? nullptr
+                                    : CryptCATAdminEnumCatalogFromHash(admin, hash.data(),
+                                                                       static_cast<DWORD>(hash.size()), 0, nullptr);
+    SignatureState state = SignatureState::kNotSigned;
+    CATALOG_INFO info{};
+    info.cbStruct = sizeof info;
+    if (catalog && CryptCATCatalogInfoFromContext(catalog, &info, 0)) {
+      std::wstring tag;
+      static const wchar_t kHex[] = L"0123456789ABCDEF";
+      for (BYTE b : hash) tag += std::wstring{kHex[b >> 4], kHex[b & 15]};
+      WINTRUST_CATALOG_INFO member{};
+      member.cbStruct = sizeof member;
+      member.pcwszCatalogFilePath = info.wszCatalogFile;
+      member.pcwszMemberTag = tag.c_str();
+      member.pcwszMemberFilePath = path.c_str();
+      member.hMemberFile = file;
+      member.pbCalculatedFileHash = hash.data();
+      member.cbCalculatedFileHash = static_cast<DWORD>(hash.size());
+      WINTRUST_DATA data{};
+      data.dwUnionChoice = WTD_CHOICE_CATALOG;
+      data.pCatalog = &member;
+      state = verifyTrust(data, signer);
+    }
+    if (catalog) CryptCATAdminReleaseCatalogContext(admin, catalog, 0);
+    CryptCATAdminReleaseContext(admin, 0);
+    if (catalog) return state;
+  }
+  return SignatureState::kNotSigned;
+}
+
+}  // namespace
+
+SignatureState verifyFileSignature(const std::string& path, std::string& signer) {
+  signer.clear();
+  // WinVerifyTrust answers a missing file with an error like any failed
+  // signature; say "cannot read" apart from "does not verify".
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return SignatureState::kUnreadable;
+  const std::wstring widePath = widened(path);
+  if (widePath.empty()) return SignatureState::kUnreadable;
+
+  WINTRUST_FILE_INFO fileInfo{};
+  fileInfo.cbStruct = sizeof fileInfo;
+  fileInfo.pcwszFilePath = widePath.c_str();
+  WINTRUST_DATA data{};
+  data.dwUnionChoice = WTD_CHOICE_FILE;
+  data.pFile = &fileInfo;
+  const SignatureState state = verifyTrust(data, signer);
+  return state == SignatureState::kNotSigned ? verifyByCatalog(file.get(), widePath, signer) : state;
 }
 
 }  // namespace tavrin

@@ -12,8 +12,10 @@ enum class SignatureState {
 };
 
 // Verifies without any window and without fetching revocation data over the
-// network. On kVerified `signer` holds the signing certificate's simple
-// display name; otherwise it is empty.
+// network: the signature embedded in the file, else, for a file without one,
+// the system catalog that lists the file's hash (how most of Windows' own
+// files are signed). On kVerified `signer` holds the signing certificate's
+// simple display name; otherwise it is empty.
 SignatureState verifyFileSignature(const std::string& path, std::string& signer);
 
 }  // namespace tavrin
