@@ -56,6 +56,21 @@ bool copyOver(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
 }
 
+int registerRestartDeletion(const std::string& path) {
+  if (isWindowsNtFamily()) return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? 1 : 0;
+  // The restart program of 9x knows only 8.3 names.
+  const std::string shortPath = shortPathName(path);
+  if (shortPath.empty()) return 0;
+  const std::string restartFile = windowsFolder() + "\\wininit.ini";
+  std::string before;
+  if (fileExists(restartFile) && !readFileText(restartFile, 1u << 20, before)) return 0;
+  const std::string after = addRestartDeletion(before, shortPath);
+  // Appending cannot lose what the file held; only an insert rewrites it.
+  if (after.compare(0, before.size(), before) == 0)
+    return appendFileText(restartFile, after.substr(before.size())) ? 1 : 0;
+  return writeFileText(restartFile, after) ? 1 : 0;
+}
+
 }  // namespace
 
 int enumerateHiddenFiles(EntryList& list) {
@@ -101,25 +116,6 @@ int restoreFromVault(const std::string& path) {
   SetFileAttributesA(slot.c_str(), FILE_ATTRIBUTE_NORMAL);
   return DeleteFileA(slot.c_str()) ? 1 : 0;
 }
-
-namespace {
-
-int registerRestartDeletion(const std::string& path) {
-  if (isWindowsNtFamily()) return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? 1 : 0;
-  // The restart program of 9x knows only 8.3 names.
-  const std::string shortPath = shortPathName(path);
-  if (shortPath.empty()) return 0;
-  const std::string restartFile = windowsFolder() + "\\wininit.ini";
-  std::string before;
-  if (fileExists(restartFile) && !readFileText(restartFile, 1u << 20, before)) return 0;
-  const std::string after = addRestartDeletion(before, shortPath);
-  // Appending cannot lose what the file held; only an insert rewrites it.
-  if (after.compare(0, before.size(), before) == 0)
-    return appendFileText(restartFile, after.substr(before.size())) ? 1 : 0;
-  return writeFileText(restartFile, after) ? 1 : 0;
-}
-
-}  // namespace
 
 int deleteAtRestart(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
