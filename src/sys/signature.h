@@ -8,7 +8,7 @@ enum class SignatureState {
   kVerified,     // a valid signature chaining to a trusted root
   kNotSigned,    // no signature at all
   kNotVerified,  // a signature that fails: digest, chain, time or usage
-  kUnreadable,   // the file could not be opened
+  kUnreadable,   // the file could not be opened, or the system has no verifier
 };
 
 // Verifies without any window and without fetching revocation data over the
