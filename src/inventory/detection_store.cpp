@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "base/command_text.h"
@@ -23,6 +25,14 @@ namespace tavrin {
 namespace {
 
 constexpr char kSystemKeyPath[] = "Software\\Quennet\\Tavrin";
+// Room for a stored date with its terminator.
+constexpr std::size_t kDateCapacity = 24;
+
+std::string upper(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
 
 // An inventory the store dates and approves. Adding an inventory is one row.
 struct Inventory {
@@ -88,18 +98,82 @@ bool holdsApprovals(const std::string& key) {
   return false;
 }
 
+struct Listing {
+  bool read = false;
+  EntryList list{"", 0};
+};
+// The listings shared while a SharedListings lives; null otherwise.
+std::map<bool (*)(EntryList&), Listing>* sharedListings = nullptr;
+
+bool enumerate(const Inventory& inventory, EntryList& list) {
+  if (!sharedListings) return inventory.enumerate(list);
+  const auto found = sharedListings->find(inventory.enumerate);
+  if (found != sharedListings->end()) {
+    list = found->second.list;
+    return found->second.read;
+  }
+  Listing& listing = (*sharedListings)[inventory.enumerate];
+  listing.read = inventory.enumerate(list);
+  listing.list = list;
+  return listing.read;
+}
+
+const Inventory& inventoryOf(const char* detectedCategory) {
+  for (const Inventory& inventory : kInventories)
+    if (std::string(inventory.detectedCategory) == detectedCategory) return inventory;
+  return kInventories[0];
+}
+
 // Writes the type code of every entry under its approved name.
 void approveInventory(const Inventory& inventory, EntryList& list) {
   trace::line("InitRegStartups", inventory.approvalTrace);
-  const bool read = inventory.enumerate(list);
+  const bool read = enumerate(inventory, list);
   const std::string key = approvedKey(inventory.approvedList);
+  std::vector<std::pair<std::string, std::string>> approvals;
   for (int i = 0; i < list.count(); ++i)
-    reg::writeString(HKEY_CURRENT_USER, key, inventory.approvedName(list, i), std::to_string(list.typeCode(i)));
+    approvals.emplace_back(inventory.approvedName(list, i), std::to_string(list.typeCode(i)));
+  reg::writeStrings(HKEY_CURRENT_USER, key, approvals);
   if (inventory.marked && read) reg::writeString(HKEY_CURRENT_USER, key, "", "P");
   list.clear();
 }
 
+// Dates every listed program file that has none in `category` yet, as
+// recordFirstDetection would one by one: the key read once, the new dates
+// written at once, each file looked up once.
+void recordDetections(const EntryList& list, const std::string& category) {
+  const std::string key = std::string(kDetectedKey) + "\\" + category;
+  std::vector<reg::Value> values;
+  reg::readValues(HKEY_CURRENT_USER, key, values);
+  std::set<std::string> dated;
+  for (const reg::Value& value : values) dated.insert(upper(value.name));
+  ProgramFiles files;
+  const std::string now = currentDateTimeText();
+  std::vector<std::pair<std::string, std::string>> dates;
+  for (int i = 0; i < list.count(); ++i) {
+    if (list.programPath(i).empty()) continue;
+    const ProgramFiles::Facts& facts = files.of(list.programPath(i));
+    if (facts.exists && dated.insert(upper(facts.file)).second) dates.emplace_back(facts.file, now);
+  }
+  reg::writeStrings(HKEY_CURRENT_USER, key, dates);
+}
+
 }  // namespace
+
+SharedListings::SharedListings() {
+  if (sharedListings) return;
+  sharedListings = new std::map<bool (*)(EntryList&), Listing>();
+  owner_ = true;
+}
+
+SharedListings::~SharedListings() {
+  if (!owner_) return;
+  delete sharedListings;
+  sharedListings = nullptr;
+}
+
+void forgetSharedListings() {
+  if (sharedListings) sharedListings->clear();
+}
 
 const char* detectionCategoryOf(int typeCode) {
   if (typeCode >= 900 && typeCode <= 902) return "IEHelper";
@@ -114,7 +188,7 @@ const char* detectionCategoryOf(int typeCode) {
 std::string firstDetectionDate(const std::string& programFile, int typeCode) {
   std::string date;
   reg::readString(HKEY_CURRENT_USER, std::string(kDetectedKey) + "\\" + detectionCategoryOf(typeCode), programFile,
-                  date, 24);
+                  date, kDateCapacity);
   return date;
 }
 
@@ -125,6 +199,39 @@ int recordFirstDetection(const std::string& programPath, const std::string& cate
   if (reg::valueExists(HKEY_CURRENT_USER, key, file)) return 1;
   reg::writeString(HKEY_CURRENT_USER, key, file, currentDateTimeText());
   return 0;
+}
+
+std::map<std::string, DetectionDates::Stored>& DetectionDates::category(const char* name) {
+  const auto found = categories_.find(name);
+  if (found != categories_.end()) return found->second;
+  std::map<std::string, Stored>& dates = categories_[name];
+  std::vector<reg::Value> values;
+  reg::readValues(HKEY_CURRENT_USER, std::string(kDetectedKey) + "\\" + name, values);
+  for (const reg::Value& value : values) {
+    Stored stored;
+    // firstDetectionDate's limit: a longer text is no date.
+    if (!reg::valueText(value, stored.date) || stored.date.size() >= kDateCapacity) stored.date.clear();
+    dates.emplace(upper(value.name), std::move(stored));
+  }
+  return dates;
+}
+
+std::string DetectionDates::dateOf(const std::string& programFile, int typeCode) {
+  const auto& dates = category(detectionCategoryOf(typeCode));
+  const auto found = dates.find(upper(programFile));
+  return found == dates.end() ? std::string() : found->second.date;
+}
+
+std::string DetectionDates::record(const std::string& programFile, int typeCode) {
+  const char* name = detectionCategoryOf(typeCode);
+  auto& dates = category(name);
+  const std::string key = upper(programFile);
+  const auto found = dates.find(key);
+  if (found != dates.end()) return found->second.date;
+  Stored stored;
+  stored.date = currentDateTimeText();
+  reg::writeString(HKEY_CURRENT_USER, std::string(kDetectedKey) + "\\" + name, programFile, stored.date);
+  return dates.emplace(key, std::move(stored)).first->second.date;
 }
 
 void approveIEHelper(const std::string& name, int typeCode) {
@@ -151,9 +258,8 @@ void initialiseDetectionDates(EntryList& list) {
   for (const char* category : kCategories) reg::createKey(HKEY_CURRENT_USER, std::string(kDetectedKey) + "\\" + category);
   reg::writeString(HKEY_CURRENT_USER, kDetectedKey, "", currentDateTimeText());
   for (const Inventory& inventory : kInventories) {
-    inventory.enumerate(list);
-    for (int i = 0; i < list.count(); ++i)
-      if (!list.programPath(i).empty()) recordFirstDetection(list.programPath(i), inventory.detectedCategory);
+    enumerate(inventory, list);
+    recordDetections(list, inventory.detectedCategory);
   }
   list.clear();
 }
@@ -186,7 +292,7 @@ void initialiseApprovedServices(EntryList& list) {
   reg::deleteTree(HKEY_CURRENT_USER, key);
   reg::createKey(HKEY_CURRENT_USER, key);
   reg::writeString(HKEY_CURRENT_USER, key, "", "P");
-  enumerateAllServices(list);
+  enumerate(inventoryOf("Services"), list);
   for (int i = 0; i < list.count(); ++i) approveService(list.name(i), list.typeCode(i));
   list.clear();
 }
@@ -199,7 +305,7 @@ void initialiseApprovedHidden(EntryList& list) {
   reg::createKey(HKEY_CURRENT_USER, kDetectedKey);
   initialiseApprovedStartups(list);
   reg::writeString(HKEY_CURRENT_USER, key, "", "P");
-  enumerateHiddenFiles(list);
+  enumerate(inventoryOf("Hidden"), list);
   for (int i = 0; i < list.count(); ++i)
     if (!list.programPath(i).empty()) approveHiddenFile(list.programPath(i));
   list.clear();

@@ -1,6 +1,7 @@
 #pragma once
 // The system's memory of what it has seen: first-detection dates under
 // Software\Quennet\Detected and the approved lists under Software\Quennet\Tavrin.
+#include <map>
 #include <string>
 
 #include "entry_list.h"
@@ -19,6 +20,26 @@ std::string firstDetectionDate(const std::string& programFile, int typeCode);
 // file does not exist.
 int recordFirstDetection(const std::string& programPath, const std::string& category);
 
+// The first-detection dates of whole categories, each key read in one pass
+// when first asked: dating every row of a page value by value costs a
+// registry round trip a row.
+class DetectionDates {
+ public:
+  // As firstDetectionDate.
+  std::string dateOf(const std::string& programFile, int typeCode);
+  // As recordFirstDetection for a file known to exist, then the date it has.
+  std::string record(const std::string& programFile, int typeCode);
+  void clear() { categories_.clear(); }
+
+ private:
+  struct Stored {
+    std::string date;  // empty for a value too long to be a date
+  };
+  // Value names in upper case: the registry compares them so.
+  std::map<std::string, Stored>& category(const char* name);
+  std::map<std::string, std::map<std::string, Stored>> categories_;
+};
+
 // Approves a startup entry: its type code (or 1103 for a delayed program)
 // under its startup key.
 void approveStartup(const std::string& programPath, int approval);
@@ -30,6 +51,22 @@ void approveIEHelper(const std::string& name, int typeCode);
 bool isApproved(const std::string& key, const std::string& valueName);
 // A startup entry: looked up by its startup key, then by its name.
 bool isStartupApproved(const std::string& programPath, const std::string& name);
+
+// While one lives, each inventory the baselines below list is listed once and
+// that listing reused: a first run makes several baselines of one machine.
+// Whatever changes an inventory's places in the meantime calls
+// forgetSharedListings.
+class SharedListings {
+ public:
+  SharedListings();
+  ~SharedListings();
+  SharedListings(const SharedListings&) = delete;
+  SharedListings& operator=(const SharedListings&) = delete;
+
+ private:
+  bool owner_ = false;
+};
+void forgetSharedListings();
 
 // One-time and on-request baselines; each enumerates into `list` and leaves it empty.
 void initialiseDetectionDates(EntryList& list);

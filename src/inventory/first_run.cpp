@@ -28,6 +28,7 @@ void createInitialValues(EntryList& list) {
   const std::string oldName = loadString(IDS_ALT_RUN_NAME, 260);
   if (!oldName.empty()) removeStartupEntry(oldName, "tavrin.exe", "", 1, nullptr);
   registerMonitor(true);
+  forgetSharedListings();
 }
 
 void upgradeStoredVersion(Options& options, EntryList& list) {
@@ -69,6 +70,8 @@ StartupState firstRunInitialisation(Program program, Options& options, EntryList
   trace::switchOff();
   setLanguageFromStrings();
   if (readOption("Debug") != 0) trace::switchOn();
+  // The baselines below list the same machine several times over.
+  SharedListings listings;
   createStoreOnFirstRun(list);
   // Each program names itself: the Explorer's own begin line would come before tracing is on.
   trace::line(program == Program::Monitor ? "-------------------------------------Begin Tavrin"

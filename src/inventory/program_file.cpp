@@ -1,5 +1,7 @@
 #include "program_file.h"
 
+#include <cctype>
+#include <unordered_map>
 #include <vector>
 
 #include "base/entry_tables.h"
@@ -8,6 +10,7 @@
 #include "string_loader.h"
 #include "sys/paths.h"
 #include "sys/registry.h"
+#include "sys/version.h"
 
 namespace tavrin {
 namespace {
@@ -54,6 +57,69 @@ bool isFile(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// The names in each folder listed so far (lower case, long and short forms),
+// each marked when it is a folder; null while no FolderListings lives.
+struct Folder {
+  bool listed = false;
+  std::unordered_map<std::string, bool> names;
+};
+std::unordered_map<std::string, Folder>* folders = nullptr;
+
+const Folder& folderListing(const std::string& folder) {
+  const std::string key = lower(folder);
+  const auto found = folders->find(key);
+  if (found != folders->end()) return found->second;
+  Folder& listing = (*folders)[key];
+  WIN32_FIND_DATAA item;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &item);
+  if (find == INVALID_HANDLE_VALUE) return listing;
+  listing.listed = true;
+  do {
+    const bool isFolder = (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    listing.names[lower(item.cFileName)] = isFolder;
+    if (item.cAlternateFileName[0]) listing.names[lower(item.cAlternateFileName)] = isFolder;
+  } while (FindNextFileA(find, &item));
+  FindClose(find);
+  return listing;
+}
+
+// False only when the listings show that no such path can be there: a part
+// missing, or a file where the path goes on below it. Whatever the system
+// might read otherwise than as written (other path forms, wildcards, "." and
+// "..", trailing dots and blanks, letters beyond ASCII, whose case this does
+// not fold) is left to the system.
+bool couldExist(const std::string& path) {
+  if (!folders) return true;
+  if (path.size() < 4 || !std::isalpha(static_cast<unsigned char>(path[0])) || path[1] != ':' || path[2] != '\\')
+    return true;
+  std::string folder = path.substr(0, 2);
+  std::size_t start = 3;
+  while (true) {
+    std::size_t end = path.find_first_of("\\/", start);
+    const bool last = end == std::string::npos;
+    if (last) end = path.size();
+    const std::string part = path.substr(start, end - start);
+    if (part.empty() || part == "." || part == ".." || part.find_first_of("*?") != std::string::npos) return true;
+    for (char c : part)
+      if (static_cast<unsigned char>(c) >= 0x80) return true;
+    const Folder& listing = folderListing(folder);
+    if (!listing.listed) return true;
+    const std::size_t kept = part.find_last_not_of(". ");
+    const std::string trimmed = kept == std::string::npos ? std::string() : part.substr(0, kept + 1);
+    if (trimmed != part) {
+      // A trailing dot or blank the system may drop.
+      if (last) return true;
+      const auto plain = listing.names.find(lower(trimmed));
+      if (plain != listing.names.end() && plain->second) return true;
+    }
+    const auto found = listing.names.find(lower(part));
+    if (last) return found != listing.names.end();
+    if (found == listing.names.end() || !found->second) return false;
+    folder += "\\" + part;
+    start = end + 1;
+  }
+}
+
 bool environmentVariable(const std::string& name, std::string& value) {
   DWORD needed = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
   if (needed == 0 || needed > kLongestPath) return false;
@@ -95,7 +161,7 @@ std::string longPathForm(const std::string& path) {
   // What names no file has no long form. One look-up says so far more cheaply
   // than the conversion's search of every folder on the way (a command line
   // with arguments, the usual Run value, never names a file).
-  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return path;
+  if (!couldExist(path) || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return path;
   PathConversion convert = longPathConversion();
   std::string longPath;
   if (!convert || !convertPath(convert, path, longPath)) return path;
@@ -112,6 +178,55 @@ bool programFileExists(std::string& name) {
   if (!isFile(inSystemFolder)) return false;
   name = shortPathForm(inSystemFolder, shortName) ? shortName : inSystemFolder;
   return true;
+}
+
+namespace {
+
+// The program file in the case the command writes it. Wine finds a name so
+// written at once; an upper-case one makes it search the folder name by name.
+std::string asWritten(const std::string& command, const std::string& file) {
+  const std::string text = removeQuotes(command);
+  const std::size_t start = text.find_first_not_of(' ');
+  if (start == std::string::npos || text.size() - start < file.size()) return file;
+  std::string written = text.substr(start, file.size());
+  return equalsNoCase(written, file) ? written : file;
+}
+
+}  // namespace
+
+ProgramFiles::Known& ProgramFiles::lookUp(const std::string& command) {
+  const std::string file = programFileOfCommand(command);
+  const auto found = known_.find(file);
+  if (found != known_.end()) return found->second;
+  Known& known = known_[file];
+  std::string& written = known.facts.written;
+  written = asWritten(command, file);
+  const std::string asked = written;
+  known.facts.exists = programFileExists(written);
+  // Found as a bare name in the system folder: the full path, as programFileExists gives it.
+  known.facts.file = written == asked ? file : written;
+  return known;
+}
+
+const ProgramFiles::Facts& ProgramFiles::of(const std::string& command) { return lookUp(command).facts; }
+
+const VersionRecord& ProgramFiles::versionOf(const std::string& command) {
+  Known& known = lookUp(command);
+  if (!known.versionRead && known.facts.exists) readVersionRecord(known.facts.written, known.version);
+  known.versionRead = true;
+  return known.version;
+}
+
+FolderListings::FolderListings() {
+  if (folders) return;
+  folders = new std::unordered_map<std::string, Folder>();
+  owner_ = true;
+}
+
+FolderListings::~FolderListings() {
+  if (!owner_) return;
+  delete folders;
+  folders = nullptr;
 }
 
 std::string folderOfProgram(const std::string& path) {

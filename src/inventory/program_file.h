@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <string>
+#include <unordered_map>
 
 #include "base/command_text.h"
+#include "base/version_record.h"
 #include "sys/shortcut.h"
 
 namespace tavrin {
@@ -28,11 +30,52 @@ CommandParts splitCommand(const std::string& command);
 // conversion refuses, such as a whole command line.
 std::string longPathForm(const std::string& path);
 
+// While one lives (an enumeration), longPathForm first looks for each part of
+// a path in its folder's listing, read once, before it asks the file system:
+// Wine answers a name that is not there by reading the whole folder, and an
+// enumeration asks about thousands of command lines, which name no file.
+class FolderListings {
+ public:
+  FolderListings();
+  ~FolderListings();
+  FolderListings(const FolderListings&) = delete;
+  FolderListings& operator=(const FolderListings&) = delete;
+
+ private:
+  bool owner_ = false;
+};
+
 // Whether a program file exists (a folder does not count). A name shorter
 // than 32 characters is also looked for in the Windows folder and then in the
 // system folder; found in the system folder, `name` becomes the short form of
 // its full path there. `name` changes in no other case.
 bool programFileExists(std::string& name);
+
+// A page's questions about the program files of its rows, each file looked up
+// once however many rows name it: a crowded machine lists thousands of rows
+// and a few hundred files. Cleared when the page fills again.
+class ProgramFiles {
+ public:
+  struct Facts {
+    std::string file;     // programFileOfCommand, as programFileExists leaves it
+    std::string written;  // the same file as the command writes it: what to open
+    bool exists = false;
+  };
+  const Facts& of(const std::string& command);
+  // The version texts of the command's program file; empty when there is none.
+  const VersionRecord& versionOf(const std::string& command);
+  void clear() { known_.clear(); }
+
+ private:
+  struct Known {
+    Facts facts;
+    bool versionRead = false;
+    VersionRecord version;
+  };
+  Known& lookUp(const std::string& command);
+  // By program file: the rows of one program differ in their arguments.
+  std::unordered_map<std::string, Known> known_;
+};
 
 // Folder of a program path ("C:\" for a file in a drive's root); for a bare
 // name, the Windows or system folder that holds it. Empty when there is no

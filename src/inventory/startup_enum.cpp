@@ -227,6 +227,7 @@ void buildRegInfo(EntryList& list) {
 }
 
 int enumerateStartup(EntryList& list, bool pageMode, int showAllStartup) {
+  FolderListings listings;
   list.clear();
   buildRun(list);
   getStartupGroup(list);

@@ -106,6 +106,21 @@ int writeString(HKEY root, const std::string& path, const std::string& name, con
   return writeText(root, path, name, text, false);
 }
 
+int writeStrings(HKEY root, const std::string& path, const std::vector<std::pair<std::string, std::string>>& values) {
+  if (values.empty()) return 0;
+  UniqueKey key = openKey(root, path, KEY_ALL_ACCESS);
+  if (!key) {
+    if (!createKey(root, path)) return 0;
+    key = openKey(root, path, KEY_ALL_ACCESS);
+    if (!key) return 0;
+  }
+  int written = 0;
+  for (const auto& [name, text] : values)
+    written += RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                              static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+  return written;
+}
+
 int writeNumber(HKEY root, const std::string& path, const std::string& name, DWORD value) {
   UniqueKey key = openKey(root, path, KEY_WRITE);
   if (!key) {

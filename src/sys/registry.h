@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/entry_tables.h"
@@ -28,6 +29,9 @@ int readString(HKEY root, const std::string& path, const std::string& name, std:
 int deleteValue(HKEY root, const std::string& path, const std::string& name);
 // Creates the key path when it is missing.
 int writeString(HKEY root, const std::string& path, const std::string& name, const std::string& text);
+// Many texts under one key opened once (a baseline writes thousands); the
+// number written.
+int writeStrings(HKEY root, const std::string& path, const std::vector<std::pair<std::string, std::string>>& values);
 int writeNumber(HKEY root, const std::string& path, const std::string& name, DWORD value);
 // First two bytes of the value as a 16-bit quantity (each byte taken as
 // signed); 0 when missing. Used for service start types.

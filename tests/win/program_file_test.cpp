@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <vector>
+
 #include "base/text.h"
 #include "support/win_test_util.h"
 #include "sys/paths.h"
@@ -79,16 +82,26 @@ TEST_F(ProgramFileTest, SplitGivesTheLongFormAndTheParameters) {
 
 }
 
+// Within an enumeration's folder listings the answers are the system's own.
 TEST_F(ProgramFileTest, LongPathForm) {
   CreateDirectoryA((folder_ + "\\Another Long Folder").c_str(), nullptr);
   const std::string file = create(folder_ + "\\Another Long Folder\\document name.txt");
-  EXPECT_TRUE(equalsNoCase(longPathForm(testutil::shortPathOf(file)), file));
-  EXPECT_TRUE(equalsNoCase(longPathForm(testutil::shortPathOf(folder_ + "\\Another Long Folder")),
-                           folder_ + "\\Another Long Folder"));
+  const std::string shortFile = testutil::shortPathOf(file);
+  const std::string texts[] = {shortFile, upper(shortFile), testutil::shortPathOf(folder_ + "\\Another Long Folder"),
+                               shortFile + " -arg", file + " /k", shortFile + "\\below.exe", file + ".",
+                               "C:\\no such folder\\x.exe", "", "x", std::string(400, 'p')};
+  std::vector<std::string> unlisted;
+  for (const std::string& text : texts) unlisted.push_back(longPathForm(text));
+  EXPECT_TRUE(equalsNoCase(unlisted[0], file));
+  EXPECT_TRUE(equalsNoCase(unlisted[1], file));
+  EXPECT_TRUE(equalsNoCase(unlisted[2], folder_ + "\\Another Long Folder"));
   // Texts that name no file stay exactly as given.
-  for (const std::string& text : {std::string("C:\\no such folder\\x.exe"), testutil::shortPathOf(file) + " -arg",
-                                  std::string(""), std::string("x"), std::string(400, 'p')})
-    EXPECT_EQ(longPathForm(text), text);
+  for (std::size_t i = 3; i < std::size(texts); ++i)
+    if (i != 6) {
+      EXPECT_EQ(unlisted[i], texts[i]);
+    }
+  FolderListings listings;
+  for (std::size_t i = 0; i < std::size(texts); ++i) EXPECT_EQ(longPathForm(texts[i]), unlisted[i]) << texts[i];
 }
 
 TEST_F(ProgramFileTest, ExistsWithFullPathsButNotForFolders) {
