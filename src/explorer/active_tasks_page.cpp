@@ -27,15 +27,18 @@ class ActiveTasksPage : public ListPage {
     const EntryList& list = state_.entries;
     setCell(row, 0, fileNamePart(list.programPath(entry)));
     setCell(row, 1, list.name(entry));
-    setCell(row, 2, companyOfProgram(list.programPath(entry)));
+    setCellLater(row, 2);
     setCell(row, 3, detectionDate(entry, true));
+  }
+  std::string laterCellText(int entry, int column) const override {
+    return column == 2 ? companyOf(entry) : std::string();
   }
   std::string sortKey(int entry, int column) const override {
     const EntryList& list = state_.entries;
     switch (column) {
       case 0: return fileNamePart(list.programPath(entry));
       case 1: return list.name(entry);
-      case 2: return companyOfProgram(list.programPath(entry));
+      case 2: return companyOf(entry);
       case 3: return firstDetectedKey(detectionDate(entry, false));
       default: return "";
     }

@@ -216,10 +216,9 @@ class CookieListDialog : public Dialog {
   void fill() {
     WaitCursor wait;
     ListView view = this->view();
-    view.deleteAllRows();
     EntryList& list = state_.entries;
     listCookies(list, mode_, CookieRun::List);
-    view.setRedraw(false);
+    view.beginFill(list.count());
     for (int entry = 0; entry < list.count(); ++entry) {
       const std::string& name = list.name(entry);
       // An Internet Explorer row needs its file; a Mozilla removal still pending stays hidden.
@@ -233,9 +232,9 @@ class CookieListDialog : public Dialog {
       view.setCell(row, 3, list.key(entry));
       view.setCell(row, 4, loadString(list.flag(entry) ? IDS_TRUE : IDS_FALSE, 32));
     }
-    view.setRedraw(true);
     const int stored = readOption("SortCookie");
     if (stored > 0 && stored <= columnCount()) sortRows(stored - 1, stored - 1 == sortedColumn_ && sortedDescending_);
+    view.endFill();
   }
 
   std::string sortKey(int entry, int column) const {

@@ -198,22 +198,18 @@ BOOL HistoryDialog::onInit() {
 void HistoryDialog::reload() {
   WaitCursor wait;
   ListView view = this->view();
-  view.deleteAllRows();
   readHistory(rows_);
-  const int size = GetSystemMetrics(SM_CXSMICON);
-  images_.reset(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1));
-  UniqueIcon program(
-      static_cast<HICON>(LoadImageA(state_.instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, size, size, 0)));
-  ImageList_AddIcon(images_.get(), program.get());
-  view.setSmallImages(images_.get());
+  if (!icons_.handle()) icons_.reset(state_.instance);
+  view.setSmallImages(icons_.handle());
+  view.beginFill(rows_.count());
   for (int entry = 0; entry < rows_.count(); ++entry) {
-    const int image = addFileIcon(images_.get(), rows_.programPath(entry), 0) >= 0 ? entry + 1 : 0;
-    const int row = view.appendRow(entry, rows_.name(entry), image);
+    const int row = view.appendRow(entry, rows_.name(entry), icons_.imageOf(rows_.programPath(entry), 0));
     if (row < 0) continue;
     view.setCell(row, 1, historyActionName(rows_.flag(entry)));
     view.setCell(row, 2, typeName(rows_.typeCode(entry)));
     view.setCell(row, 3, rows_.detail(entry));
   }
+  view.endFill();
   if (rows_.count() > 0) view.ensureVisible(rows_.count() - 1);
   updateRestoreButton();
 }
@@ -297,7 +293,6 @@ bool HistoryDialog::onContextMenu(HWND from, POINT at) {
 
 void HistoryDialog::onDestroy() {
   view().setSmallImages(nullptr);
-  images_.reset();
 }
 
 }  // namespace tavrin

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "explorer_state.h"
+#include "list_page.h"
 #include "inventory/startup_actions.h"
 #include "resource.h"
 #include "sys/dialog.h"
@@ -32,7 +33,7 @@ class HistoryDialog : public Dialog {
 
   ExplorerState& state_;
   EntryList rows_;
-  UniqueImageList images_;
+  FileIcons icons_;
 };
 
 // Dialog 194: 6 (Yes) only when OK is pressed with the box checked, else 7 (No).

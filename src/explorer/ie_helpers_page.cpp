@@ -34,16 +34,19 @@ class IEHelpersPage : public ListPage {
   void setRowColumns(int row, int entry) override {
     const EntryList& list = state_.entries;
     setCell(row, 1, fileNamePart(list.programPath(entry)));
-    setCell(row, 2, companyOfProgram(list.programPath(entry)));
+    setCellLater(row, 2);
     setCell(row, 3, addOnTypeText(list.typeCode(entry)));
     setCell(row, 4, detectionDate(entry, true));
+  }
+  std::string laterCellText(int entry, int column) const override {
+    return column == 2 ? companyOf(entry) : std::string();
   }
   std::string sortKey(int entry, int column) const override {
     const EntryList& list = state_.entries;
     switch (column) {
       case 0: return list.name(entry);
       case 1: return fileNamePart(list.programPath(entry));
-      case 2: return companyOfProgram(list.programPath(entry));
+      case 2: return companyOf(entry);
       case 3: return std::to_string(list.typeCode(entry));
       case 4: return firstDetectedKey(detectionDate(entry, false));
       default: return "";

@@ -44,14 +44,44 @@ std::string companyOfProgram(const std::string& programPath) {
   return version.companyName;
 }
 
-int addFileIcon(HIMAGELIST images, const std::string& path, int iconIndex) {
-  std::string file = programFileOfCommand(path);
+namespace {
+
+int addIconOfFile(HIMAGELIST images, const std::string& file, bool exists, int iconIndex) {
   UniqueIcon icon;
-  if (programFileExists(file)) ExtractIconExA(file.c_str(), iconIndex, nullptr, icon.put(), 1);
+  if (exists) ExtractIconExA(file.c_str(), iconIndex, nullptr, icon.put(), 1);
   if (!icon)
     icon.reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_GENERIC_PROGRAM),
                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
   return icon ? ImageList_AddIcon(images, icon.get()) : -1;
+}
+
+}  // namespace
+
+int addFileIcon(HIMAGELIST images, const std::string& path, int iconIndex) {
+  std::string file = programFileOfCommand(path);
+  const bool exists = programFileExists(file);
+  return addIconOfFile(images, file, exists, iconIndex);
+}
+
+void FileIcons::reset(HINSTANCE instance) {
+  const int size = GetSystemMetrics(SM_CXSMICON);
+  images_.reset(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 16, 64));
+  files_.clear();
+  known_.clear();
+  UniqueIcon program(
+      static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, size, size, 0)));
+  ImageList_AddIcon(images_.get(), program.get());
+}
+
+int FileIcons::imageOf(const std::string& path, int iconIndex) {
+  const ProgramFiles::Facts& facts = files_.of(path);
+  const auto key = std::make_pair(facts.file, iconIndex);
+  const auto known = known_.find(key);
+  if (known != known_.end()) return known->second;
+  const int added = addIconOfFile(images_.get(), facts.written, facts.exists, iconIndex);
+  const int image = added >= 0 ? added : 0;
+  known_.emplace(key, image);
+  return image;
 }
 
 BOOL ListPage::onInit() {
@@ -103,30 +133,42 @@ void ListPage::fill() {
   if (!view) return;
   WaitCursor wait;
   state_.entries.clear();
+  // What the files and the store said before this fill may have changed.
+  files_.clear();
+  dates_.clear();
   fillEntries();
-  const int iconSize = GetSystemMetrics(SM_CXSMICON);
-  images_.reset(ImageList_Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 1, 1));
-  UniqueIcon program(static_cast<HICON>(
-      LoadImageA(state_.instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, iconSize, iconSize, 0)));
-  ImageList_AddIcon(images_.get(), program.get());
-  view.setSmallImages(images_.get());
-  view.deleteAllRows();
-  view.setRedraw(false);
+  // Icons come when their rows are shown; those met before stay in the list.
+  if (!icons_.handle()) icons_.reset(state_.instance);
+  view.setSmallImages(icons_.handle());
+  view.beginFill(state_.entries.count());
   for (int entry = 0; entry < state_.entries.count(); ++entry) {
-    std::string path;
-    const int iconIndex = iconEntryPath(entry, path);
-    const int image = addFileIcon(images_.get(), path, iconIndex) >= 0 ? entry + 1 : 0;
-    const int row = view.appendRow(entry, state_.entries.name(entry), image);
+    const int row = view.appendRow(entry, state_.entries.name(entry), ListView::kImageLater);
     if (row >= 0) setRowColumns(row, entry);
   }
-  view.setRedraw(true);
   const int stored = definition_.sortOption ? readOption(definition_.sortOption) : 0;
   if (stored > 0 && stored <= static_cast<int>(definition_.columns.size())) {
     // A refill keeps the order last shown for that column.
     const int column = stored - 1;
     sortRows(column, column == sortedColumn_ && sortedDescending_);
   }
+  view.endFill();
   view.setFullRowSelect();
+}
+
+void ListPage::answerDisplayInfo(LVITEMA& item) {
+  const int entry = view().entryOfRow(item.iItem);
+  // Rows of an entry list another page has refilled are left to the next fill.
+  if (entry < 0 || entry >= state_.entries.count()) return;
+  if (item.mask & LVIF_IMAGE) {
+    std::string path;
+    const int iconIndex = iconEntryPath(entry, path);
+    item.iImage = icons_.imageOf(path, iconIndex);
+    item.mask |= LVIF_DI_SETITEM;
+  }
+  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+    lstrcpynA(item.pszText, laterCellText(entry, item.iSubItem).c_str(), item.cchTextMax);
+    item.mask |= LVIF_DI_SETITEM;
+  }
 }
 
 void ListPage::refill() {
@@ -210,15 +252,14 @@ void ListPage::showInfo() {
 }
 
 std::string ListPage::detectionDate(int entry, bool record) const {
-  std::string file = programFileOfCommand(state_.entries.programPath(entry));
-  if (!programFileExists(file)) return "";
+  const ProgramFiles::Facts& facts = files_.of(state_.entries.programPath(entry));
+  if (!facts.exists) return "";
   const int type = state_.entries.typeCode(entry);
-  std::string date = firstDetectionDate(file, type);
-  if (date.empty() && record) {
-    recordFirstDetection(file, detectionCategoryOf(type));
-    date = firstDetectionDate(file, type);
-  }
-  return date;
+  return record ? dates_.record(facts.file, type) : dates_.dateOf(facts.file, type);
+}
+
+std::string ListPage::companyOf(int entry) const {
+  return files_.versionOf(state_.entries.programPath(entry)).companyName;
 }
 
 void ListPage::closePage() {
@@ -253,6 +294,26 @@ bool ListPage::onNotify(NMHDR* header, LRESULT&) {
     case LVN_COLUMNCLICK:
       sortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
       return true;
+    case LVN_GETDISPINFOA:
+      answerDisplayInfo(reinterpret_cast<NMLVDISPINFOA*>(header)->item);
+      return true;
+    case LVN_GETDISPINFOW: {
+      // Asked in wide characters: answered in ours, then converted.
+      LVITEMW& wide = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+      char text[1024] = "";
+      LVITEMA item{};
+      item.mask = wide.mask;
+      item.iItem = wide.iItem;
+      item.iSubItem = wide.iSubItem;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      answerDisplayInfo(item);
+      if (item.mask & LVIF_IMAGE) wide.iImage = item.iImage;
+      if ((wide.mask & LVIF_TEXT) && wide.pszText && wide.cchTextMax > 0)
+        if (!MultiByteToWideChar(CP_ACP, 0, text, -1, wide.pszText, wide.cchTextMax)) wide.pszText[0] = L'\0';
+      wide.mask = item.mask;
+      return true;
+    }
     default:
       return false;
   }
@@ -396,9 +457,6 @@ bool ListPage::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
   return false;
 }
 
-void ListPage::onDestroy() {
-  view().setSmallImages(nullptr);
-  images_.reset();
-}
+void ListPage::onDestroy() { view().setSmallImages(nullptr); }
 
 }  // namespace tavrin

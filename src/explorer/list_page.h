@@ -2,10 +2,14 @@
 // The machine every inventory page shares: list view with icons, columns
 // sized by fraction, remembered sorting, context menu, image buttons, the
 // status-bar line and the layout routine.
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "explorer_state.h"
+#include "inventory/detection_store.h"
+#include "inventory/program_file.h"
 #include "page_definitions.h"
 #include "resource.h"
 #include "sys/dialog.h"
@@ -14,6 +18,22 @@
 namespace tavrin {
 
 class Sheet;
+
+// The icons of program files in one image list, each file's icon extracted
+// once however many rows name it. Image 0 is the program's own icon, shown
+// where no icon can be made.
+class FileIcons {
+ public:
+  // A fresh list (the old one and its icons gone).
+  void reset(HINSTANCE instance);
+  HIMAGELIST handle() const { return images_.get(); }
+  int imageOf(const std::string& path, int iconIndex);
+
+ private:
+  UniqueImageList images_;
+  ProgramFiles files_;
+  std::map<std::pair<std::string, int>, int> known_;
+};
 
 class ListPage : public PropertyPage {
  public:
@@ -44,8 +64,11 @@ class ListPage : public PropertyPage {
 
   // Fills the entry list from the page's inventory; nothing until that inventory exists.
   virtual void fillEntries() {}
-  // Sets the columns after the first of a row.
+  // Sets the columns after the first of a row. A cell that costs a file read
+  // is better given by setCellLater and answered by laterCellText, which is
+  // asked only once the row is shown.
   virtual void setRowColumns(int /*row*/, int /*entry*/) {}
+  virtual std::string laterCellText(int /*entry*/, int /*column*/) const { return std::string(); }
   virtual std::string sortKey(int entry, int column) const;
   // Startup and Delayed Start compare only the common prefix of two keys.
   virtual bool comparesPrefixOnly() const { return false; }
@@ -62,6 +85,7 @@ class ListPage : public PropertyPage {
   int selectedRow() const;
   void selectRow(int row);
   void setCell(int row, int column, const std::string& text);
+  void setCellLater(int row, int column) { view().setCellLater(row, column); }
   void showNoSelection();
   void showInfo();
   void closePage();
@@ -69,8 +93,12 @@ class ListPage : public PropertyPage {
   // Sorts ascending by the column without storing it as the page's sort; a
   // click on that column then reverses the order.
   void showSortedBy(int column);
-  // The entry's first-detection date; with `record`, an entry without one is dated now.
+  // The entry's first-detection date; with `record`, an entry without one is
+  // dated now. Each program file is looked up once a fill, the dates read in
+  // one pass over their key.
   std::string detectionDate(int entry, bool record) const;
+  // The company name of the entry's program file, its version resource read once a fill.
+  std::string companyOf(int entry) const;
   // Asks string 800, then deletes `file` at the next restart and refills; a refusal is shown.
   void deleteFileOnReboot(const std::string& file);
   // The file the menu's explore, properties and delete-on-reboot act on: the program of the entry's command.
@@ -86,11 +114,15 @@ class ListPage : public PropertyPage {
   // The one sort: keys from the entry list, compared by the page's rule.
   void sortRows(int column, bool descending);
   void insertColumns();
+  // A shown row's icon or later cell.
+  void answerDisplayInfo(LVITEMA& item);
   void onSelection();
   void layout();
   void runMenuCommand(int id);
   bool closed_ = false;
-  UniqueImageList images_;
+  FileIcons icons_;
+  mutable ProgramFiles files_;
+  mutable DetectionDates dates_;
   // Direction of each column's next sort; the last sort shown, which a refill repeats.
   std::vector<bool> nextDescending_;
   int sortedColumn_ = -1;

@@ -67,16 +67,19 @@ class StartupPage : public StartupListPage {
     const EntryList& list = state_.entries;
     const std::string command = (list.flag(entry) == 1 ? "RunDLL32.exe " : "") + fileNamePart(list.programPath(entry));
     setCell(row, 1, command);
-    setCell(row, 2, companyOfProgram(list.programPath(entry)));
+    setCellLater(row, 2);
     setCell(row, 3, list.disabledState(entry) ? loadString(IDS_DISABLED_MARK, 64) : locationName(list.typeCode(entry)));
     setCell(row, 4, detectionDate(entry, true));
+  }
+  std::string laterCellText(int entry, int column) const override {
+    return column == 2 ? companyOf(entry) : std::string();
   }
   std::string sortKey(int entry, int column) const override {
     const EntryList& list = state_.entries;
     switch (column) {
       case 0: return list.name(entry);
       case 1: return fileNamePart(list.programPath(entry));
-      case 2: return companyOfProgram(list.programPath(entry));
+      case 2: return companyOf(entry);
       case 3: return std::to_string(list.typeCode(entry));
       case 4: return firstDetectedKey(detectionDate(entry, false));
       default: return "";
@@ -233,8 +236,11 @@ class DelayedPage : public StartupListPage {
     const EntryList& list = state_.entries;
     const std::string program = list.programPath(entry);
     setCell(row, 1, fileNamePart(program));
-    setCell(row, 2, statusOf(program));
+    setCellLater(row, 2);  // a look through the running processes
     setCell(row, 3, delayTimeText(readDelayedOptions(hiveOf(entry), program).seconds));
+  }
+  std::string laterCellText(int entry, int column) const override {
+    return column == 2 ? statusOf(state_.entries.programPath(entry)) : std::string();
   }
   // The status as running or not, the delay in seconds: the cells' texts sort neither.
   std::string sortKey(int entry, int column) const override {

@@ -29,9 +29,12 @@ class ScheduledTasksPage : public ListPage {
     // The scheduler lists its task files; the user knows the task by its name.
     setCell(row, 0, taskNameWithoutJob(list.name(entry)));
     setCell(row, 1, fileNamePart(list.programPath(entry)));
-    setCell(row, 2, companyOfProgram(list.programPath(entry)));
+    setCellLater(row, 2);
     setCell(row, 3, list.key(entry));
     setCell(row, 4, list.detail(entry));
+  }
+  std::string laterCellText(int entry, int column) const override {
+    return column == 2 ? companyOf(entry) : std::string();
   }
   // Each run-time column sorts by its own field, in time order.
   std::string sortKey(int entry, int column) const override {
@@ -39,7 +42,7 @@ class ScheduledTasksPage : public ListPage {
     switch (column) {
       case 0: return taskNameWithoutJob(list.name(entry));
       case 1: return fileNamePart(list.programPath(entry));
-      case 2: return companyOfProgram(list.programPath(entry));
+      case 2: return companyOf(entry);
       case 3: return taskRunTimeKey(list.key(entry));
       case 4: return taskRunTimeKey(list.detail(entry));
       default: return "";
@@ -104,17 +107,20 @@ class ServicesPage : public ListPage {
   void setRowColumns(int row, int entry) override {
     const EntryList& list = state_.entries;
     setCell(row, 1, programText(entry));
-    setCell(row, 2, orBlank(companyOfProgram(list.programPath(entry))));
+    setCellLater(row, 2);
     setCell(row, 3, orBlank(statusText(entry)));
     setCell(row, 4, list.key(entry));
     setCell(row, 5, detectionDate(entry, true));
+  }
+  std::string laterCellText(int entry, int column) const override {
+    return column == 2 ? orBlank(companyOf(entry)) : std::string();
   }
   std::string sortKey(int entry, int column) const override {
     const EntryList& list = state_.entries;
     switch (column) {
       case 0: return list.name(entry);
       case 1: return fileNamePart(list.programPath(entry));
-      case 2: return companyOfProgram(list.programPath(entry));
+      case 2: return companyOf(entry);
       case 3: return statusText(entry);
       case 4: return list.key(entry);
       case 5: return firstDetectedKey(detectionDate(entry, false));

@@ -52,6 +52,17 @@ void ListView::deleteRow(int row) {
 
 void ListView::reserveRows(int rows) { SendMessageA(view_, LVM_SETITEMCOUNT, rows, 0); }
 
+void ListView::beginFill(int rows) {
+  setRedraw(false);
+  deleteAllRows();
+  reserveRows(rows);
+}
+
+void ListView::endFill() {
+  setRedraw(true);
+  InvalidateRect(view_, nullptr, TRUE);
+}
+
 int ListView::appendRow(int entry, const std::string& text, int image) {
   LVITEMA row{};
   row.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
@@ -66,6 +77,13 @@ void ListView::setCell(int row, int column, const std::string& text) {
   LVITEMA cell{};
   cell.iSubItem = column;
   cell.pszText = const_cast<char*>(text.c_str());
+  SendMessageA(view_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+}
+
+void ListView::setCellLater(int row, int column) {
+  LVITEMA cell{};
+  cell.iSubItem = column;
+  cell.pszText = LPSTR_TEXTCALLBACKA;
   SendMessageA(view_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
 }
 

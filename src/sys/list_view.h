@@ -30,9 +30,17 @@ class ListView {
   void deleteAllRows();
   // Room for `rows` rows, asked for before a long fill.
   void reserveRows(int rows);
+  // A long fill: every row deleted, drawing off and room for `rows` rows;
+  // endFill draws the list once, complete.
+  void beginFill(int rows);
+  void endFill();
+  // An image or cell given as `kLater` is asked for (LVN_GETDISPINFO) only when
+  // the row is shown: what costs a file read is never paid for rows nobody sees.
+  static constexpr int kImageLater = I_IMAGECALLBACK;
   // Appends a row for `entry` showing `text` and image `image`; its position or -1.
   int appendRow(int entry, const std::string& text, int image);
   void setCell(int row, int column, const std::string& text);
+  void setCellLater(int row, int column);
   int rowCount() const;
   bool isChecked(int row) const;
   void setChecked(int row, bool checked);

@@ -623,6 +623,42 @@ TEST_F(StartupPages, DisableEnableAndRemoveARunEntry) {
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, "ToggleProbe") < 0; }, 3000));
 }
 
+// The maker's cell is read when its row is shown; every row whose file exists
+// is dated once (two rows of one file share the date), a missing file is not,
+// and a stored text too long for a date is shown as none and left as it is.
+TEST_F(StartupPages, RowsShowTheirMakerAndFilesAreDatedOnce) {
+  const std::string detected = "Software\\Quennet\\Detected\\Startup";
+  const std::string monitor = testutil::programDir() + "\\Tavrin.exe";
+  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
+  testutil::RegistrySnapshot dates(HKEY_CURRENT_USER, {detected});
+  run.clearValues();
+  testutil::setString(HKEY_CURRENT_USER, kRunKey, "MakerProbe", "\"" + monitor + "\" /a");
+  testutil::setString(HKEY_CURRENT_USER, kRunKey, "MakerProbeAgain", "\"" + monitor + "\" /b");
+  testutil::setString(HKEY_CURRENT_USER, kRunKey, "GoneProbe", "C:\\gone\\missing.exe /s");
+  testutil::setString(HKEY_CURRENT_USER, kRunKey, "LongDateProbe", kProbeProgram);
+  testutil::deleteValue(HKEY_CURRENT_USER, detected, monitor);
+  const std::string overlong(40, '7');
+  testutil::setString(HKEY_CURRENT_USER, detected, kProbeProgram, overlong);
+  sheet_ = openSheet("");
+  ASSERT_NE(sheet_, nullptr);
+  ASSERT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, "LongDateProbe") >= 0; }, 5000));
+
+  RemoteBuffer cells(view());
+  const int maker = rowWith(view(), 0, "MakerProbe"), again = rowWith(view(), 0, "MakerProbeAgain");
+  const int gone = rowWith(view(), 0, "GoneProbe"), longDate = rowWith(view(), 0, "LongDateProbe");
+  EXPECT_EQ(cells.cellText(view(), maker, 2), "Quennet");
+  EXPECT_EQ(cells.cellText(view(), again, 2), "Quennet");
+  const std::string date = valueOf(HKEY_CURRENT_USER, detected, monitor);
+  EXPECT_NE(date, "<missing>");
+  EXPECT_EQ(cells.cellText(view(), maker, 4), date);
+  EXPECT_EQ(cells.cellText(view(), again, 4), date);
+  EXPECT_EQ(cells.cellText(view(), gone, 2), "");
+  EXPECT_EQ(cells.cellText(view(), gone, 4), "");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, detected, "C:\\GONE\\MISSING.EXE"), "<missing>");
+  EXPECT_EQ(cells.cellText(view(), longDate, 4), "");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, detected, kProbeProgram), overlong);
+}
+
 TEST_F(StartupPages, ThePatrolTimeIconSetsTheStartupPatrol) {
   testutil::RegistrySnapshot options(HKEY_CURRENT_USER, {kOptions});
   // A fresh install shows what the Monitor does without options: real-time watching.
