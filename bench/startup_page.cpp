@@ -1,0 +1,512 @@
+// The Startup Programs page on a crowded machine: 4,096 entries of every kind.
+// Prints what each per-row step costs, the time the Explorer's own sheet takes
+// to show the page complete, the floor (the same enumeration plus the same
+// texts inserted into a bare list view with redraw off) and their ratio; the
+// Monitor's first run over the same machine; and, when the Explorer is in the
+// program folder, its start-to-complete-page time as a process.
+// Seeds the prefix it runs in; asserts nothing.
+// usage: startup_page.exe [rows (4096)] [rounds (3)]
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/commands.h"
+#include "base/entry_tables.h"
+#include "explorer_state.h"
+#include "explorer_window.h"
+#include "inventory/detection_store.h"
+#include "inventory/first_run.h"
+#include "inventory/options.h"
+#include "inventory/program_file.h"
+#include "inventory/startup_enum.h"
+#include "list_page.h"
+#include "sheet.h"
+#include "sys/paths.h"
+#include "sys/registry.h"
+#include "sys/shortcut.h"
+#include "sys/version.h"
+
+using namespace tavrin;
+
+namespace {
+
+constexpr char kRoot[] = "C:\\bench";
+constexpr char kSeedKey[] = "Software\\TavrinBench";
+constexpr int kPrograms = 512;       // distinct program files behind the Run values
+constexpr int kFolderPrograms = 192; // per machine, over both Startup folders
+constexpr int kFolderShortcuts = 64;
+constexpr int kFolderOthers = 32;
+constexpr int kWinIniRun = 128;
+constexpr int kWinIniLoad = 64;
+constexpr int kColumns = 5;
+
+double nowMs() {
+  static LARGE_INTEGER frequency{};
+  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+std::string number(int n) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04d", n);
+  return text;
+}
+
+void setValue(HKEY root, const std::string& path, const std::string& name, DWORD type, const std::string& data) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return;
+  RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                 static_cast<DWORD>(data.size() + (type == REG_BINARY ? 0 : 1)));
+  RegCloseKey(key);
+}
+
+std::string programPath(int n) { return std::string(kRoot) + "\\programs\\prog" + number(n % kPrograms) + ".exe"; }
+
+// Run values of both hives, Startup-folder programs, shortcuts and other
+// files, a win.ini run and load line, and values a careless installer leaves.
+void seedMachine(const std::string& sample, int rows) {
+  CreateDirectoryA(kRoot, nullptr);
+  CreateDirectoryA((std::string(kRoot) + "\\programs").c_str(), nullptr);
+  for (int i = 0; i < kPrograms; ++i) CopyFileA(sample.c_str(), programPath(i).c_str(), FALSE);
+
+  const std::string folders[2] = {std::string(kRoot) + "\\Startup", std::string(kRoot) + "\\Common Startup"};
+  const HKEY folderRoots[2] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+  const char* folderValues[2] = {"Startup", "Common Startup"};
+  for (int f = 0; f < 2; ++f) {
+    CreateDirectoryA(folders[f].c_str(), nullptr);
+    setValue(folderRoots[f], kShellFoldersKey, folderValues[f], REG_SZ, folders[f]);
+    setValue(folderRoots[f], "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+             folderValues[f], REG_SZ, folders[f]);
+  }
+  for (int i = 0; i < kFolderPrograms; ++i)
+    CopyFileA(sample.c_str(), (folders[i % 2] + "\\folder" + number(i) + ".exe").c_str(), FALSE);
+  for (int i = 0; i < kFolderShortcuts; ++i) {
+    ShortcutFields link;
+    link.target = programPath(i * 7);
+    writeShortcut(folders[i % 2] + "\\link" + number(i) + ".lnk", link);
+  }
+  for (int i = 0; i < kFolderOthers; ++i) {
+    const std::string path = folders[i % 2] + "\\note" + number(i) + (i % 2 ? ".txt" : ".bat");
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  }
+
+  std::string run, load;
+  for (int i = 0; i < kWinIniRun; ++i) run += programPath(i * 3 + 1) + ";";
+  for (int i = 0; i < kWinIniLoad; ++i) load += programPath(i * 5 + 2) + ";";
+  WriteProfileStringA("windows", "run", run.c_str());
+  WriteProfileStringA("windows", "load", load.c_str());
+
+  // Odd values: binary data, an overlong command line, a long name, a missing
+  // file, an unclosed quote, a variable, a library started through RUNDLL32.
+  const char* const runKey = kRunKeyPaths[0];
+  setValue(HKEY_LOCAL_MACHINE, runKey, "Odd binary", REG_BINARY, std::string("\x01\x02\x03\x04", 4));
+  setValue(HKEY_LOCAL_MACHINE, runKey, "Odd overlong", REG_SZ, programPath(3) + " /x" + std::string(3000, 'x'));
+  setValue(HKEY_CURRENT_USER, runKey, std::string(300, 'N'), REG_SZ, programPath(4));
+  setValue(HKEY_CURRENT_USER, runKey, "Odd missing", REG_SZ, std::string(kRoot) + "\\gone\\missing.exe /s");
+  setValue(HKEY_CURRENT_USER, runKey, "Odd quote", REG_SZ, "\"" + programPath(5) + " /q");
+  setValue(HKEY_CURRENT_USER, runKey, "Odd variable", REG_EXPAND_SZ, "%ProgramFiles%\\Bench\\tool.exe");
+  setValue(HKEY_CURRENT_USER, runKey, "Odd library", REG_SZ, "rundll32.exe " + programPath(6) + ",Start");
+  const int odd = 7;
+
+  const int runValues = rows - kFolderPrograms - kFolderShortcuts - kFolderOthers - kWinIniRun - kWinIniLoad - odd;
+  for (int i = 0; i < runValues; ++i) {
+    const HKEY root = i % 2 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    const int key = (i / 2) % static_cast<int>(kRunKeyCount);
+    setValue(root, kRunKeyPaths[key], "Bench " + number(i), REG_SZ, "\"" + programPath(i) + "\" /k" + number(i));
+  }
+  setValue(HKEY_CURRENT_USER, kSeedKey, "Rows", REG_SZ, std::to_string(rows));
+}
+
+// ---- Per-row steps: what filling a row costs, each timed alone. ----
+
+struct Steps {
+  double longName = 0, version = 0, icon = 0, dateRead = 0, dateWrite = 0, insert = 0;
+};
+
+HWND createBareList(int width, int height) {
+  HWND frame = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, width + 20, height + 40,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, width,
+                              height, frame, nullptr, GetModuleHandleA(nullptr), nullptr);
+  for (int c = 0; c < kColumns; ++c) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH | LVCF_TEXT;
+    column.cx = width / kColumns;
+    column.pszText = const_cast<char*>("column");
+    SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+  }
+  return list;
+}
+
+void insertRows(HWND list, const std::vector<std::vector<std::string>>& rows) {
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LVM_SETITEMCOUNT, rows.size(), 0);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = static_cast<int>(r);
+    item.pszText = const_cast<char*>(rows[r][0].c_str());
+    item.lParam = static_cast<LPARAM>(r);
+    const int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    for (int c = 1; c < kColumns; ++c) {
+      LVITEMA cell{};
+      cell.iSubItem = c;
+      cell.pszText = const_cast<char*>(rows[r][static_cast<std::size_t>(c)].c_str());
+      SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+    }
+  }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  UpdateWindow(list);
+}
+
+// The steps of a row done one by one as a page without caches would: every
+// row looks up its file, reads its version and icon, reads its date.
+Steps perRowSteps(const EntryList& list, const std::vector<std::vector<std::string>>& texts) {
+  Steps s;
+  const int iconSize = GetSystemMetrics(SM_CXSMICON);
+  HIMAGELIST images = ImageList_Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 1, 1);
+  std::vector<std::string> files(static_cast<std::size_t>(list.count()));
+  std::vector<bool> exists(files.size());
+  double mark = nowMs();
+  for (int i = 0; i < list.count(); ++i) {
+    files[i] = programFileOfCommand(list.programPath(i));
+    exists[i] = programFileExists(files[i]);
+  }
+  s.longName = nowMs() - mark;
+  mark = nowMs();
+  for (int i = 0; i < list.count(); ++i) {
+    VersionRecord record;
+    if (exists[i]) readVersionRecord(files[i], record);
+  }
+  s.version = nowMs() - mark;
+  mark = nowMs();
+  for (int i = 0; i < list.count(); ++i) addFileIcon(images, list.programPath(i), 0);
+  s.icon = nowMs() - mark;
+  mark = nowMs();
+  for (int i = 0; i < list.count(); ++i)
+    if (exists[i]) firstDetectionDate(files[i], list.typeCode(i));
+  s.dateRead = nowMs() - mark;
+  mark = nowMs();
+  for (int i = 0; i < list.count(); ++i)
+    if (exists[i]) reg::writeString(HKEY_CURRENT_USER, std::string(kDetectedKey) + "\\BenchScratch", files[i], "2026-01-01");
+  s.dateWrite = nowMs() - mark;
+  reg::deleteTree(HKEY_CURRENT_USER, std::string(kDetectedKey) + "\\BenchScratch");
+  ImageList_Destroy(images);
+  HWND bare = createBareList(900, 500);
+  mark = nowMs();
+  insertRows(bare, texts);
+  s.insert = nowMs() - mark;
+  DestroyWindow(GetParent(bare));
+  return s;
+}
+
+// The same steps as the page takes them now: each file looked up once, the
+// dates read in one pass over their key; icons and makers come only for the
+// rows shown, so they are timed for one screenful.
+Steps pageSteps(const EntryList& list, int shown) {
+  Steps s;
+  ProgramFiles files;
+  double mark = nowMs();
+  for (int i = 0; i < list.count(); ++i) files.of(list.programPath(i));
+  s.longName = nowMs() - mark;
+  mark = nowMs();
+  for (int i = 0; i < shown && i < list.count(); ++i) files.versionOf(list.programPath(i));
+  s.version = nowMs() - mark;
+  FileIcons icons;
+  icons.reset(GetModuleHandleA(nullptr));
+  mark = nowMs();
+  for (int i = 0; i < shown && i < list.count(); ++i) icons.imageOf(list.programPath(i), 0);
+  s.icon = nowMs() - mark;
+  DetectionDates dates;
+  mark = nowMs();
+  for (int i = 0; i < list.count(); ++i) {
+    const ProgramFiles::Facts& facts = files.of(list.programPath(i));
+    if (facts.exists) dates.dateOf(facts.file, list.typeCode(i));
+  }
+  s.dateRead = nowMs() - mark;
+  return s;
+}
+
+// ---- The Explorer's own sheet on the Startup page. ----
+
+struct SheetTimes {
+  double opened = 0, listCreated = 0, activated = 0, complete = 0;
+  int rows = 0;
+  std::vector<std::vector<std::string>> texts;  // read back on the first run only
+};
+
+SheetTimes* current = nullptr;
+HHOOK hook = nullptr;
+int expectedRows = 0;
+
+std::string cellText(HWND list, int row, int column) {
+  char text[1024] = "";
+  LVITEMA cell{};
+  cell.iSubItem = column;
+  cell.pszText = text;
+  cell.cchTextMax = sizeof text;
+  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+  return text;
+}
+
+BOOL CALLBACK visibleList(HWND child, LPARAM out) {
+  char name[32] = "";
+  GetClassNameA(child, name, sizeof name);
+  if (lstrcmpiA(name, WC_LISTVIEWA) != 0 || !IsWindowVisible(child)) return TRUE;
+  *reinterpret_cast<HWND*>(out) = child;
+  return FALSE;
+}
+
+HWND findList(HWND sheet) {
+  HWND found = nullptr;
+  EnumChildWindows(sheet, visibleList, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+LRESULT CALLBACK watchWindows(int code, WPARAM wParam, LPARAM lParam) {
+  if (current && code == HCBT_CREATEWND && !current->listCreated) {
+    const auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
+    const char* name = create->lpcs->lpszClass;
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpiA(name, WC_LISTVIEWA) == 0)
+      current->listCreated = nowMs();
+  }
+  if (current && code == HCBT_ACTIVATE && !current->activated) current->activated = nowMs();
+  return CallNextHookEx(hook, code, wParam, lParam);
+}
+
+BOOL CALLBACK shownSheet(HWND window, LPARAM out) {
+  char name[16] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(out) = window;
+  return FALSE;
+}
+
+// Once the sheet shows: every row there and the first paint done, then closed.
+// Given up on after two minutes.
+void CALLBACK watchSheet(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (!current) return;
+  HWND sheet = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), shownSheet, reinterpret_cast<LPARAM>(&sheet));
+  if (!sheet) return;
+  HWND list = findList(sheet);
+  const bool late = nowMs() - current->opened > 120000;
+  if (!late && (!list || static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) < expectedRows)) return;
+  if (late && !list) {
+    KillTimer(nullptr, timer);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    return;
+  }
+  UpdateWindow(sheet);
+  UpdateWindow(list);
+  current->complete = nowMs();
+  current->rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  if (current->texts.empty())
+    for (int r = 0; r < current->rows; ++r) {
+      std::vector<std::string> row;
+      for (int c = 0; c < kColumns; ++c) row.push_back(cellText(list, r, c));
+      current->texts.push_back(std::move(row));
+    }
+  KillTimer(nullptr, timer);
+  PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+}
+
+LRESULT CALLBACK keepOpen(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) return 0;  // the sheet closes its owner as the Explorer ends
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+SheetTimes openStartupSheet(ExplorerState& state) {
+  SheetTimes times;
+  current = &times;
+  hook = SetWindowsHookExA(WH_CBT, watchWindows, nullptr, GetCurrentThreadId());
+  SetTimer(nullptr, 0, 10, watchSheet);
+  // A sheet fills its first page from an empty entry list, as at the Explorer's start.
+  state.entries.clear();
+  times.opened = nowMs();
+  openSheet(state, CMD_STARTUP_PROGRAMS);
+  UnhookWindowsHookEx(hook);
+  current = nullptr;
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+    if (message.message != WM_QUIT) DispatchMessageA(&message);
+  return times;
+}
+
+// ---- The Explorer as a process: start to its Startup page complete. ----
+
+struct ProcessSearch {
+  DWORD process;
+  HWND list;
+};
+
+BOOL CALLBACK listOfProcess(HWND window, LPARAM out) {
+  auto* search = reinterpret_cast<ProcessSearch*>(out);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->process || !IsWindowVisible(window)) return TRUE;
+  search->list = findList(window);
+  return search->list ? FALSE : TRUE;
+}
+
+double explorerProcessMs(const std::string& explorer) {
+  if (GetFileAttributesA(explorer.c_str()) == INVALID_FILE_ATTRIBUTES) return -1;
+  std::string command = "\"" + explorer + "\"";  // opens on the stored tab: Startup
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const double started = nowMs();
+  if (!CreateProcessA(explorer.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return -1;
+  double complete = -1;
+  while (nowMs() - started < 120000 && WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
+    ProcessSearch search{process.dwProcessId, nullptr};
+    EnumWindows(listOfProcess, reinterpret_cast<LPARAM>(&search));
+    if (search.list && static_cast<int>(SendMessageA(search.list, LVM_GETITEMCOUNT, 0, 0)) >= expectedRows) {
+      complete = nowMs() - started;
+      PostMessageA(GetAncestor(search.list, GA_ROOT), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+      break;
+    }
+  }
+  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return complete;
+}
+
+void line(const char* what, double ms, int rows) {
+  std::printf("  %-44s %8.1f ms  %7.1f us/row\n", what, ms, rows ? 1000.0 * ms / rows : 0.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setvbuf(stdout, nullptr, _IONBF, 0);
+  const int rows = argc > 1 ? std::atoi(argv[1]) : static_cast<int>(EntryList::kCapacity);
+  const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+  expectedRows = rows;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  std::string seeded;
+  if (reg::readString(HKEY_CURRENT_USER, kSeedKey, "Rows", seeded) == 0 || seeded != std::to_string(rows)) {
+    const std::string sample = folderOf(moduleFileName()) + "\\sample_program.exe";
+    if (GetFileAttributesA(sample.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      std::printf("sample_program.exe is missing beside the benchmark\n");
+      return 1;
+    }
+    const double mark = nowMs();
+    seedMachine(sample, rows);
+    std::printf("seeded in %.1f s\n", (nowMs() - mark) / 1000.0);
+  }
+  EntryList list("Tavrin", 4096);
+  std::printf("startup entries listed: %d of %d seeded (%d distinct program files behind the Run values)\n",
+              enumerateStartup(list, true, 0), rows, kPrograms);
+
+  // The Monitor's first run: no store yet; it approves and dates everything.
+  reg::deleteTree(HKEY_CURRENT_USER, "Software\\Quennet");
+  Options options;
+  double mark = nowMs();
+  firstRunInitialisation(Program::Monitor, options, list);
+  const double firstRun = nowMs() - mark;
+  std::printf("Monitor's first run (approves and dates every entry): %.2f s (target under 2 s)\n", firstRun / 1000.0);
+  mark = nowMs();
+  firstRunInitialisation(Program::Explorer, options, list);
+  std::printf("start-up initialisation once the store exists: %.2f s\n", (nowMs() - mark) / 1000.0);
+
+  ExplorerState state;
+  state.instance = GetModuleHandleA(nullptr);
+  state.options = options;
+  WNDCLASSA owner{};
+  owner.lpfnWndProc = keepOpen;
+  owner.hInstance = state.instance;
+  owner.lpszClassName = "TavrinBenchOwner";
+  RegisterClassA(&owner);
+  state.window = CreateWindowA("TavrinBenchOwner", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, state.instance, nullptr);
+  createSharedResources(state);
+
+  std::vector<SheetTimes> sheets;
+  for (int i = 0; i < rounds; ++i) {
+    sheets.push_back(openStartupSheet(state));
+    std::printf("sheet %d: %d rows complete %.1f ms after it was asked for\n", i + 1, sheets.back().rows,
+                sheets.back().complete - sheets.back().opened);
+  }
+  const std::vector<std::vector<std::string>>& texts = sheets[0].texts;
+
+  // The floor, as often: the same enumeration, the same texts into a bare list.
+  std::vector<double> enumeration, insert, floor, total, build, shown;
+  for (int i = 0; i < rounds; ++i) {
+    HWND bare = createBareList(900, 500);
+    mark = nowMs();
+    enumerateStartup(list, true, readOption("ShowAllStartup"));
+    const double listed = nowMs();
+    insertRows(bare, texts);
+    const double done = nowMs();
+    DestroyWindow(GetParent(bare));
+    enumeration.push_back(listed - mark);
+    insert.push_back(done - listed);
+    floor.push_back(done - mark);
+    total.push_back(sheets[i].complete - sheets[i].opened);
+    build.push_back(sheets[i].activated - sheets[i].listCreated);
+    shown.push_back(sheets[i].complete - sheets[i].activated);
+  }
+
+  EntryList profiled("Tavrin", 4096);
+  enumerateStartup(profiled, true, 0);
+  const Steps steps = perRowSteps(profiled, texts);
+  const int n = profiled.count();
+
+  std::printf("\nper-row steps, each over every row as a page without caches does them:\n");
+  line("long-name look-up (program file, exists)", steps.longName, n);
+  line("version resource", steps.version, n);
+  line("icon extracted", steps.icon, n);
+  line("first-detection date read", steps.dateRead, n);
+  line("first-detection date write (new dates)", steps.dateWrite, n);
+  line("list-view insert, 5 columns, redraw off", steps.insert, n);
+
+  const int screenful = 30;
+  const Steps now = pageSteps(profiled, screenful);
+  std::printf("\nthe same steps as the page takes them now:\n");
+  line("long-name look-up, once per program file", now.longName, n);
+  line("version resources of one screenful (30 rows)", now.version, n);
+  line("icons of one screenful (30 rows)", now.icon, n);
+  line("first-detection dates, one pass over the key", now.dateRead, n);
+
+  std::printf("\nthe Startup page through the Explorer's sheet (median of %d, %d rows shown):\n", rounds,
+              sheets[0].rows);
+  line("enumeration", median(enumeration), n);
+  line("page created and filled (list view to shown)", median(build), n);
+  line("shown to first paint done", median(shown), n);
+  line("total: sheet opened to page complete", median(total), n);
+  std::printf("floor: same enumeration + same texts into a bare list view, redraw off:\n");
+  line("bare list view fill (issue 18's empty list view)", median(insert), n);
+  line("floor total", median(floor), n);
+  std::printf("ratio page / floor: %.2f (target at most 1.5); page complete in %.2f s (target under 1 s)\n",
+              median(total) / median(floor), median(total) / 1000.0);
+  std::printf("page fill without the enumeration: %.1f ms beside %.1f ms for the bare list view (target under 500 ms)\n",
+              median(total) - median(enumeration), median(insert));
+
+  const double process = explorerProcessMs("C:\\Program Files\\Tavrin\\TavrinEx.exe");
+  if (process >= 0)
+    std::printf("TavrinEx.exe: process start to Startup page complete: %.2f s\n", process / 1000.0);
+  return 0;
+}
