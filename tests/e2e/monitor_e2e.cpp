@@ -86,7 +86,7 @@ TEST_F(Monitor, FirstStartMakesTheStoreAndASecondStartOpensTheExplorerUnlessNoOp
   EXPECT_EQ(traceText().find("FIRSTTIME"), std::string::npos);
 }
 
-TEST_F(Monitor, QuitSwitchInAnyCaseEndsTheRunningMonitorAndStartsNone) {
+TEST_F(Monitor, QuitInAnyCaseStartsNoneEndsARunningOneAndAsksFirstWithConfirmExit) {
   driver::Process none = driver::start(monitorPath(), "-Q");
   DWORD code = 99;
   ASSERT_TRUE(none.waitExit(10000, &code));
@@ -104,11 +104,10 @@ TEST_F(Monitor, QuitSwitchInAnyCaseEndsTheRunningMonitorAndStartsNone) {
   EXPECT_FALSE(trayIconPresent(window));
   EXPECT_TRUE(traceHas("WM_DESTROY: tvmain", 1000));
   EXPECT_TRUE(traceHas("Application Exit: Tavrin", 1000));
-}
 
-TEST_F(Monitor, ConfirmExitAsksAndNoKeepsItRunning) {
+  // With ConfirmExit it asks first; No keeps it running and opens the Explorer's options.
   setOption("ConfirmExit", "1");
-  HWND window = startMonitor();
+  window = startMonitor();
   driver::start(monitorPath(), "-Q");
   HWND box = driver::waitForProcessWindow(process_.pid(), "#32770", 10000);
   ASSERT_NE(box, nullptr);

@@ -47,7 +47,16 @@ DelayQuestions answering(bool allowAllUsers, int* refused = nullptr) {
 
 }  // namespace
 
-TEST_F(DelayedStart, UserRunEntryMovesAndComesBack) {
+TEST_F(DelayedStart, UserRunEntryMovesAndComesBackAndSomeEntriesCannotMove) {
+  int refused = 0;
+  EXPECT_EQ(moveToDelayed("Winlogon Shell", "c:\\shell.exe", "", 251, 0, answering(true, &refused)), 0);
+  EXPECT_EQ(moveToDelayed("Tavrin", "c:\\tavrin\\tavrin.exe", "", 1, 0, answering(true, &refused)), -1);
+  EXPECT_EQ(refused, 2);
+  testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Shared", "c:\\shared.exe");
+  EXPECT_EQ(moveToDelayed("Shared", "c:\\shared.exe", "", 1, 0, answering(false)), 0);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRunPath, "Shared"), "c:\\shared.exe");
+  EXPECT_EQ(countDelayedPrograms(), 0);
+
   testutil::setString(HKEY_CURRENT_USER, kRunPath, "Tool", "c:\\tools\\tool.exe /min");
   EXPECT_EQ(moveToDelayed("Tool", "c:\\tools\\tool.exe /min", "", 11, 0, answering(true)), 1);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), "<missing>");
@@ -91,17 +100,6 @@ TEST_F(DelayedStart, RundllEntryKeepsItsEntryPointJoined) {
     EXPECT_EQ(startup.programPath(i), "C:\\X\\HELPER.DLL,Start now");
   }
   EXPECT_TRUE(back);
-}
-
-TEST_F(DelayedStart, SomeEntriesCannotMove) {
-  int refused = 0;
-  EXPECT_EQ(moveToDelayed("Winlogon Shell", "c:\\shell.exe", "", 251, 0, answering(true, &refused)), 0);
-  EXPECT_EQ(moveToDelayed("Tavrin", "c:\\tavrin\\tavrin.exe", "", 1, 0, answering(true, &refused)), -1);
-  EXPECT_EQ(refused, 2);
-  testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Shared", "c:\\shared.exe");
-  EXPECT_EQ(moveToDelayed("Shared", "c:\\shared.exe", "", 1, 0, answering(false)), 0);
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRunPath, "Shared"), "c:\\shared.exe");
-  EXPECT_EQ(countDelayedPrograms(), 0);
 }
 
 TEST_F(DelayedStart, OptionsRoundTrip) {

@@ -136,6 +136,13 @@ TEST_F(StartupActions, RemovingADisabledRunEntryTouchesOnlyItsCopyAndMarker) {
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRunPath, "Other"), "c:\\other.exe");
   EXPECT_EQ(value(HKEY_CURRENT_USER, kApproved, "c:\\tool.exe"), "<missing>");
   EXPECT_NE(history().find("\t*START_Remove\tMACHINE_RUN\tTool\tc:\\tool.exe\t\r\n"), std::string::npos);
+  // Our own entry goes without a history record, its approval too.
+  DeleteFileA(historyPath().c_str());
+  testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Tavrin", "c:\\tavrin\\tavrin.exe");
+  testutil::setString(HKEY_CURRENT_USER, kApproved, "c:\\tavrin\\tavrin.exe", "1");
+  removeStartupEntry("Tavrin", "c:\\tavrin\\tavrin.exe", "", 1, nullptr);
+  EXPECT_EQ(history(), "");
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kApproved, "c:\\tavrin\\tavrin.exe"), "<missing>");
 }
 
 TEST_F(StartupActions, WinIniEntriesRoundTripAndRemoveEveryOccurrence) {
@@ -303,14 +310,6 @@ TEST_F(StartupActions, KeyLocationsGoOnlyAfterConfirmation) {
   // Put back from the history, in its short form.
   readdStartupEntry("", dll, "", 255);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"), std::string("c:\\keep.dll,") + shortPath);
-}
-
-TEST_F(StartupActions, RemovingOurOwnEntryWritesNoHistoryButDropsTheApproval) {
-  testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Tavrin", "c:\\tavrin\\tavrin.exe");
-  testutil::setString(HKEY_CURRENT_USER, kApproved, "c:\\tavrin\\tavrin.exe", "1");
-  removeStartupEntry("Tavrin", "c:\\tavrin\\tavrin.exe", "", 1, nullptr);
-  EXPECT_EQ(history(), "");
-  EXPECT_EQ(value(HKEY_CURRENT_USER, kApproved, "c:\\tavrin\\tavrin.exe"), "<missing>");
 }
 
 TEST_F(StartupActions, KilledWhileTogglingNeverLosesTheCommand) {
