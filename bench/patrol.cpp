@@ -427,7 +427,7 @@ void measureIdleMonitor(const std::string& monitor, int idleSeconds, const PassC
   passesInIdle(wallBefore - started, wallBefore - started + wallMs, passes, startupPasses);
   const double expectedMs = startupPasses * cost.withStartupMs + (passes - startupPasses) * cost.withoutMs;
   std::printf("monitor idle: %.1f s wall; %d passes due, %d with the startup check: %d x %.1f ms + %d x %.1f ms = "
-              "%.0f ms = %.4f%% of one core at least\n",
+              "%.0f ms = %.4f%% (wall-clock cost, the wineserver's share of the registry reads included)\n",
               wallMs / 1000.0, passes, startupPasses, startupPasses, cost.withStartupMs, passes - startupPasses,
               cost.withoutMs, expectedMs, 100.0 * expectedMs / wallMs);
   std::printf("monitor idle CPU as Wine reports it (GetProcessTimes, not trusted for another process): %.1f ms = "
