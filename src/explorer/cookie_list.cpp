@@ -266,7 +266,7 @@ class CookieListDialog : public Dialog {
     const bool descending = nextDescending_[column];
     sortRows(column, descending);
     nextDescending_[column] = !descending;
-    writeOption("SortCookie", column + 1, state_.options.sortCookie);
+    state_.options.set("SortCookie", column + 1);
   }
 
   void viewSelected() {
@@ -303,7 +303,7 @@ class CookieListDialog : public Dialog {
   void setNewCookiePatrol() {
     tell(window_, IDS_COOKIE_PATROL_ADVICE);
     const int minutes = runPatrolTimeDialog(state_, window_, IDS_PATROL_COOKIES, "Cookies", nullptr);
-    if (minutes >= 0) writeOption("Cookies", minutes, state_.options.patrol.cookies);
+    if (minutes >= 0) state_.options.set("Cookies", minutes);
     updateMonitorIcon();
   }
 

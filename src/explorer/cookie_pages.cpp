@@ -105,8 +105,7 @@ class CookiesPage : public ListPage {
         if (code == BN_CLICKED) chooseBrowser(id == IDC_COOKIE_MOZILLA ? 6 : 1);
         return true;
       case IDC_COOKIE_ALWAYS_VIEW:
-        writeOption("ViewCookies", IsDlgButtonChecked(window_, IDC_COOKIE_ALWAYS_VIEW) == BST_CHECKED ? 1 : 0,
-                  state_.options.viewCookies);
+        state_.options.set("ViewCookies", IsDlgButtonChecked(window_, IDC_COOKIE_ALWAYS_VIEW) == BST_CHECKED ? 1 : 0);
         return true;
       case IDC_COOKIE_VIEW:
         runCookieList(state_, window_, cookieModeShown());
@@ -116,7 +115,7 @@ class CookiesPage : public ListPage {
         return true;
       case IDC_MONITOR_ICON: {
         const int minutes = runPatrolTimeDialog(state_, window_, IDS_PATROL_COOKIE_FILTER, "Nuts", nullptr);
-        if (minutes >= 0) writeOption("Nuts", minutes, state_.options.patrol.nuts);
+        if (minutes >= 0) state_.options.set("Nuts", minutes);
         updateMonitorIcon();
         return true;
       }
@@ -189,7 +188,7 @@ class CookiesPage : public ListPage {
   }
 
   void chooseBrowser(int browser) {
-    writeOption("Browser", browser, state_.options.browser);
+    state_.options.set("Browser", browser);
     setItemText(IDC_COOKIE_FOLDER, cookieFolderText(cookieModeOf(browser)));
   }
 

@@ -79,8 +79,8 @@ void showMessageDialog(ExplorerState& state, UINT text, const std::string& capti
 
 class PatrolTimeDialog : public Dialog {
  public:
-  PatrolTimeDialog(UINT caption, const char* patrolOption, const char* realtimeOption)
-      : caption_(caption), patrolOption_(patrolOption), realtimeOption_(realtimeOption) {}
+  PatrolTimeDialog(Options& options, UINT caption, const char* patrolOption, const char* realtimeOption)
+      : options_(options), caption_(caption), patrolOption_(patrolOption), realtimeOption_(realtimeOption) {}
 
  protected:
   BOOL onInit() override {
@@ -107,7 +107,7 @@ class PatrolTimeDialog : public Dialog {
         return true;
       case IDC_PATROL_REALTIME:
         if (realtimeOption_)
-          writeOption(realtimeOption_, IsDlgButtonChecked(window_, IDC_PATROL_REALTIME) == BST_CHECKED ? 1 : 0);
+          options_.set(realtimeOption_, IsDlgButtonChecked(window_, IDC_PATROL_REALTIME) == BST_CHECKED ? 1 : 0);
         applyState();
         return true;
       default:
@@ -116,11 +116,13 @@ class PatrolTimeDialog : public Dialog {
   }
   void onOk() override {
     if (realtimeOption_)
-      writeOption(realtimeOption_, IsDlgButtonChecked(window_, IDC_PATROL_REALTIME) == BST_CHECKED ? 1 : 0);
-    end(static_cast<INT_PTR>(leadingNumber(itemText(IDC_PATROL_EDIT))));
+      options_.set(realtimeOption_, IsDlgButtonChecked(window_, IDC_PATROL_REALTIME) == BST_CHECKED ? 1 : 0);
+    // A typed "-5" would read as Cancel to the caller: no time is below 0.
+    const long minutes = leadingNumber(itemText(IDC_PATROL_EDIT));
+    end(static_cast<INT_PTR>(minutes < 0 ? 0 : minutes));
   }
   void onCancel() override {
-    if (realtimeOption_) writeOption(realtimeOption_, realtimeAtOpening_ ? 1 : 0);
+    if (realtimeOption_) options_.set(realtimeOption_, realtimeAtOpening_ ? 1 : 0);
     end(-1);
   }
   bool onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) override {
@@ -148,6 +150,7 @@ class PatrolTimeDialog : public Dialog {
     setMinutes(minutes);
     SendMessageA(item(IDC_PATROL_SLIDER), TBM_SETPOS, TRUE, minutes);
   }
+  Options& options_;
   UINT caption_;
   const char* patrolOption_;
   const char* realtimeOption_;
@@ -163,7 +166,7 @@ int showProtectiveWarning(ExplorerState& state, HWND owner, const std::string& n
 
 int runPatrolTimeDialog(ExplorerState& state, HWND owner, UINT caption, const char* patrolOption,
                         const char* realtimeOption) {
-  PatrolTimeDialog dialog(caption, patrolOption, realtimeOption);
+  PatrolTimeDialog dialog(state.options, caption, patrolOption, realtimeOption);
   return static_cast<int>(dialog.runModal(state.instance, IDD_PATROL_TIME, owner));
 }
 
@@ -242,7 +245,7 @@ bool HistoryDialog::onNotify(NMHDR* header, LRESULT& result) {
       return true;
     case LVN_COLUMNCLICK:
       // The log keeps its file order; only the remembered column changes.
-      writeOption("SortHistory", reinterpret_cast<NMLISTVIEW*>(header)->iSubItem + 1);
+      state_.options.set("SortHistory", reinterpret_cast<NMLISTVIEW*>(header)->iSubItem + 1);
       return true;
     default:
       return false;

@@ -69,7 +69,6 @@ void shutdown(ExplorerState& state) {
   state.window = nullptr;
   state.entries.clear();
   CoUninitialize();
-  state.options.save();
   PostQuitMessage(0);
 }
 

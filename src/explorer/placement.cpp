@@ -26,8 +26,7 @@ SIZE virtualScreen() { return {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMe
 void writeStartTab(ExplorerState& state) {
   const int page = state.sheet ? state.sheet->currentPage() : Sheet::kNoPage;
   if (page == Sheet::kNoPage) return;  // no page yet: the stored one stays
-  state.options.startTab = page;
-  writeOption("StartTab", page);
+  state.options.set("StartTab", page);
 }
 
 void savePlacement(ExplorerState& state, HWND window, const std::string& name) {

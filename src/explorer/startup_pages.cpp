@@ -130,13 +130,13 @@ class StartupPage : public StartupListPage {
       case IDC_MONITOR_ICON: {
         // The real-time choice of this page is not shown on its icon.
         const int minutes = runPatrolTimeDialog(state_, window_, IDS_PATROL_STARTUP, "Start", "RealtimeStartup");
-        if (minutes >= 0) writeOption("Start", minutes);
+        if (minutes >= 0) state_.options.set("Start", minutes);
         updateMonitorIcon();
         return true;
       }
       case IDC_SHOW_ALL:
         if (code == BN_CLICKED) {
-          writeOption("ShowAllStartup", IsDlgButtonChecked(window_, IDC_SHOW_ALL) == BST_CHECKED ? 1 : 0);
+          state_.options.set("ShowAllStartup", IsDlgButtonChecked(window_, IDC_SHOW_ALL) == BST_CHECKED ? 1 : 0);
           refill();
         }
         return true;

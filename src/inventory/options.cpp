@@ -75,12 +75,17 @@ const OptionRow kOptionRows[] = {
     {"NoteSize", field<&Options::noteSize>, 14},
 };
 
+const OptionRow* rowOf(const std::string& name) {
+  for (const OptionRow& row : kOptionRows)
+    if (equalsNoCase(name, row.name)) return &row;
+  return nullptr;
+}
+
 }  // namespace
 
 int optionDefault(const std::string& name) {
-  for (const OptionRow& row : kOptionRows)
-    if (name == row.name) return row.defaultValue;
-  return 0;
+  const OptionRow* row = rowOf(name);
+  return row ? row->defaultValue : 0;
 }
 
 int readOption(const std::string& name) { return readOption(name, optionDefault(name)); }
@@ -96,11 +101,6 @@ int writeOption(const std::string& name, int value) {
   return reg::writeString(HKEY_CURRENT_USER, kOptionsKey, "Update", "1");
 }
 
-int writeOption(const std::string& name, int value, int& loaded) {
-  loaded = value;
-  return writeOption(name, value);
-}
-
 void Options::load(Program program, bool ntFamily) {
   for (const OptionRow& row : kOptionRows) row.field(*this) = readOption(row.name, row.defaultValue);
   maxCookie = readOption("MaxCookie", program == Program::Monitor ? 315 : 4096);
@@ -109,14 +109,25 @@ void Options::load(Program program, bool ntFamily) {
   noteFont = reg::readString(HKEY_CURRENT_USER, kOptionsKey, "NoteFont", font, 32) > 0 ? font : "Arial";
 }
 
-void Options::save() {
-  for (const OptionRow& row : kOptionRows) {
-    if (row.field == field<&Options::update>) continue;  // every write sets it anyway
-    writeOption(row.name, row.field(*this));
+int* Options::fieldOf(const std::string& name) {
+  if (const OptionRow* row = rowOf(name)) return &row->field(*this);
+  if (equalsNoCase(name, "MaxCookie")) return &maxCookie;
+  if (equalsNoCase(name, "TrayIcon")) return &trayIcon;
+  return nullptr;
+}
+
+int Options::set(const std::string& name, int value) {
+  if (int* field = fieldOf(name)) *field = value;
+  return writeOption(name, value);
+}
+
+void Options::writeBulk(const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    int* field = fieldOf(name);
+    const int value = readOption(name, field ? *field : optionDefault(name));
+    if (field) *field = value;
+    writeOption(name, value);
   }
-  writeOption("MaxCookie", maxCookie);
-  writeOption("TrayIcon", trayIcon);
-  reg::writeString(HKEY_CURRENT_USER, kOptionsKey, "NoteFont", noteFont);
 }
 
 }  // namespace tavrin

@@ -3,6 +3,7 @@
 // that both programs load, and single values read and written where one
 // control changes one option.
 #include <string>
+#include <vector>
 
 #include "base/patrol_schedule.h"
 
@@ -20,9 +21,8 @@ int readOption(const std::string& name, int defaultValue);
 int readOption(const std::string& name);
 int optionDefault(const std::string& name);
 // Writes the decimal text, then Update = "1"; the result of the second write.
+// Names compare without regard to case, as registry value names do.
 int writeOption(const std::string& name, int value);
-// The same, keeping `loaded` (the field of the loaded Options) in step, since those are written back at the end.
-int writeOption(const std::string& name, int value, int& loaded);
 
 // Every option of both programs, one decimal value each in the registry.
 struct Options {
@@ -41,8 +41,18 @@ struct Options {
 
   // Reads every option; defaults differ by program (MaxCookie, TrayIcon) and platform (TrayIcon).
   void load(Program program, bool ntFamily);
-  // Writes every option back (each write also marks Update).
-  void save();
+  // One option written at once (with Update) and kept in this record; the
+  // result of writeOption. A name this record does not hold is only written.
+  int set(const std::string& name, int value);
+  // Each named option read afresh from the registry into this record, then
+  // written back with Update, so the Monitor reloads without any value
+  // another page or program wrote meanwhile being reverted. Only the named
+  // options are written.
+  void writeBulk(const std::vector<std::string>& names);
+
+ private:
+  // The field of an option name in any case; null for one not held here.
+  int* fieldOf(const std::string& name);
 };
 
 }  // namespace tavrin

@@ -58,22 +58,27 @@ TEST_F(Settings, EveryOptionWriteMarksUpdate) {
   EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Update"), "1");
 }
 
-TEST_F(Settings, EachProgramLoadsItsOwnDefaultsAndSaveWritesEveryOptionBack) {
+TEST_F(Settings, EachProgramLoadsItsOwnDefaultsAndTheBulkWriteKeepsNewerValues) {
   Options options, monitor;
   options.load(Program::Explorer, true);
   monitor.load(Program::Monitor, isWindowsNtFamily());
   EXPECT_NE(monitor.maxCookie, options.maxCookie);
   EXPECT_EQ(monitor.trayIcon != options.trayIcon, !TAVRIN_EXPECT_NT) << "the 9x tray takes another icon";
-  options.patrol.services = 3;
-  options.noteFont = "Verdana";
-  options.save();
-  Options again;
-  again.load(Program::Monitor, true);
-  EXPECT_EQ(again.patrol.services, 3);
-  EXPECT_EQ(again.maxCookie, 4096);  // the Explorer's value was stored
-  EXPECT_EQ(again.noteFont, "Verdana");
-  EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "RealtimeStartup"), "1");
+  // Another page (or program) writes after this record was loaded.
+  testutil::setString(HKEY_CURRENT_USER, kOptions, "ViewCookies", "1");
+  testutil::setString(HKEY_CURRENT_USER, kOptions, "Browser", "6");
+  EXPECT_EQ(options.set("hostfile", 7), 1);  // any case names the one value
+  EXPECT_EQ(options.patrol.hostFile, 7);
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "HostFile"), "7");
+  testutil::setString(HKEY_CURRENT_USER, kOptions, "Update", "0");
+  options.writeBulk({"ViewCookies", "HOSTFile", "Tasks"});
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "ViewCookies"), "1");
+  EXPECT_EQ(options.viewCookies, 1);
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "HostFile"), "7");
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Tasks"), std::to_string(optionDefault("Tasks")));  // was missing
   EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Update"), "1");
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Browser"), "6");
+  EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Sound"), "<missing>");
 }
 
 TEST_F(Settings, StringOverridesApplyOnlyOutsideEnglish) {
