@@ -107,11 +107,11 @@ void makeImageButton(HWND button, HBITMAP normal, HBITMAP pressed, HBITMAP hover
   showImage(button, normal);
 }
 
-void showMonitorIcon(const ButtonImages& images, HWND button, bool on, bool realtime) {
+void showMonitorIcon(const ButtonImages& images, HWND button, bool on, bool realtime, int command) {
   HBITMAP normal = (realtime ? images.monitorRealtime : on ? images.monitorOn : images.monitorOff).get();
   HBITMAP hover = (realtime ? images.monitorRealtime : on ? images.monitorOnHover : images.monitorOffHover).get();
   HBITMAP pressed = (on ? images.monitorPressed : images.monitorOffPressed).get();
-  makeImageButton(button, normal, pressed, hover, IDC_MONITOR_ICON);
+  makeImageButton(button, normal, pressed, hover, command);
 }
 
 void drawImageButtonCaption(const DRAWITEMSTRUCT& draw, HFONT font) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "explorer_state.h"
+#include "resource.h"
 
 namespace tavrin {
 
@@ -12,8 +13,9 @@ namespace tavrin {
 // again only changes the images and the command.
 void makeImageButton(HWND button, HBITMAP normal, HBITMAP pressed, HBITMAP hover, int command);
 
-// The Monitor icon of a patrol that is off, on or watching in real time; it posts IDC_MONITOR_ICON.
-void showMonitorIcon(const ButtonImages& images, HWND button, bool on, bool realtime);
+// The Monitor icon of a patrol that is off, on or watching in real time; it
+// posts `command` (the Options page has three such icons).
+void showMonitorIcon(const ButtonImages& images, HWND button, bool on, bool realtime, int command = IDC_MONITOR_ICON);
 
 // Draws an owner-drawn caption with a shadow, blue while the mouse is over it
 // or over the image button above it.

@@ -97,6 +97,14 @@ BOOL ListPage::onInit() {
     showItem(IDC_MONITOR_ICON, false);
     showItem(IDC_MONITOR_LABEL, false);
   }
+  // Every button of the row has the template's size; taken before any layout
+  // narrows the last slot (on the Options page the only one).
+  for (int slot = 0; slot < definition_.slotCount && buttonSize_.cx == 0; ++slot)
+    if (HWND button = item(definition_.slots[slot])) {
+      RECT r;
+      GetWindowRect(button, &r);
+      buttonSize_ = {r.right - r.left, r.bottom - r.top};
+    }
   insertColumns();
   nextDescending_.assign(definition_.columns.size(), false);
   sheet_.setCurrentPage(definition_.pageId);
@@ -218,7 +226,7 @@ void ListPage::sortByColumn(int column) {
   const bool descending = nextDescending_[column];
   sortRows(column, descending);
   nextDescending_[column] = !descending;
-  if (definition_.sortOption) writeOption(definition_.sortOption, column + 1);
+  if (definition_.sortOption) state_.options.set(definition_.sortOption, column + 1);
 }
 
 int ListPage::selectedEntry() const { return view().selectedEntry(); }
@@ -372,7 +380,7 @@ bool ListPage::onCommand(int id, int, HWND) {
       if (patrolCaption() && definition_.patrolOption) {
         const int minutes =
             runPatrolTimeDialog(state_, window_, patrolCaption(), definition_.patrolOption, definition_.realtimeOption);
-        if (minutes >= 0) writeOption(definition_.patrolOption, minutes);
+        if (minutes >= 0) state_.options.set(definition_.patrolOption, minutes);
       }
       updateMonitorIcon();
       return true;
@@ -417,7 +425,7 @@ void ListPage::layout() {
   measures.monitorWidth = sizeOf(monitor).width;
   measures.monitorLabelWidth = sizeOf(monitorLabel).width;
   measures.slots = definition_.slotCount;
-  if (definition_.slotCount > 0) measures.button = sizeOf(item(definition_.slots[0]));
+  measures.button = {buttonSize_.cx, buttonSize_.cy};
   const PageLayout places = listPageLayout(measures);
 
   HDWP moves = BeginDeferWindowPos(16);

@@ -120,6 +120,7 @@ class ListPage : public PropertyPage {
   void layout();
   void runMenuCommand(int id);
   bool closed_ = false;
+  SIZE buttonSize_{0, 0};
   FileIcons icons_;
   mutable ProgramFiles files_;
   mutable DetectionDates dates_;

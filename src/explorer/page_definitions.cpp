@@ -54,7 +54,7 @@ const std::vector<PageDefinition>& pageDefinitions() {
        "Hidden", "RealtimeHidden", "SortHidden"},
       {CMD_OPTIONS, IDD_PAGE_OPTIONS, IDS_TAB_OPTIONS, IDI_TAB_OPTIONS,
        {{IDS_OPTIONS_INTRO, IDC_OPT_INTRO}},
-       {}, 0, {}, {},
+       {}, 5, {0, 0, 0, 0, IDC_CLOSE_PAGE}, {},
        nullptr, nullptr, nullptr},
   };
   return kPages;

@@ -3,39 +3,15 @@
 #include "active_tasks_page.h"
 #include "base/commands.h"
 #include "cookie_pages.h"
-#include "dialogs.h"
 #include "file_types_page.h"
 #include "hidden_files_page.h"
 #include "ie_helpers_page.h"
-#include "inventory/system_files.h"
+#include "options_page.h"
 #include "startup_pages.h"
 #include "resource.h"
 #include "task_service_pages.h"
 
 namespace tavrin {
-namespace {
-
-// Options: its settings come with the options work; the History dialog and HOSTS open from here.
-class OptionsPage : public ListPage {
- public:
-  using ListPage::ListPage;
-
- protected:
-  bool onCommand(int id, int code, HWND control) override {
-    if (id == IDC_OPT_VIEW_HISTORY) {
-      HistoryDialog history(state_);
-      history.run(window_);
-      return true;
-    }
-    if (id == IDC_OPT_VIEW_HOSTS) {
-      viewHostsFile(window_);
-      return true;
-    }
-    return ListPage::onCommand(id, code, control);
-  }
-};
-
-}  // namespace
 
 std::unique_ptr<ListPage> createPage(ExplorerState& state, Sheet& sheet, const PageDefinition& definition) {
   if (definition.pageId == CMD_STARTUP_PROGRAMS) return createStartupPage(state, sheet, definition);
@@ -47,7 +23,7 @@ std::unique_ptr<ListPage> createPage(ExplorerState& state, Sheet& sheet, const P
   if (definition.pageId == CMD_IE_HELPERS) return createIEHelpersPage(state, sheet, definition);
   if (definition.pageId == CMD_ACTIVE_TASKS) return createActiveTasksPage(state, sheet, definition);
   if (definition.pageId == CMD_HIDDEN_FILES) return createHiddenFilesPage(state, sheet, definition);
-  if (definition.pageId == CMD_OPTIONS) return std::make_unique<OptionsPage>(state, sheet, definition);
+  if (definition.pageId == CMD_OPTIONS) return createOptionsPage(state, sheet, definition);
   return std::make_unique<ListPage>(state, sheet, definition);
 }
 
