@@ -2,12 +2,26 @@
 // Each test starts from no running programs, tracing on and no trace file.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "support/driver.h"
 #include "support/win_test_util.h"
+
+constexpr UINT kTrayIconId = 6036;
+
+// A modify with no flags succeeds only while the Monitor's icon is in the tray.
+inline bool trayIconPresent(HWND monitor) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  data.hWnd = monitor;
+  data.uID = kTrayIconId;
+  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
 
 class ProgramsTest : public ::testing::Test {
  protected:

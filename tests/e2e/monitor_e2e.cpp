@@ -1,21 +1,9 @@
 // The Monitor driven from outside, in the test run's Wine prefix.
 #include "e2e_fixture.h"
 
-#include <shellapi.h>
-
 namespace {
 
 constexpr UINT kTrayCallback = 6035;
-constexpr UINT kTrayIconId = 6036;
-
-// A modify with no flags succeeds only while the Monitor's icon is in the tray.
-bool trayIconPresent(HWND monitor) {
-  NOTIFYICONDATAA data{};
-  data.cbSize = NOTIFYICONDATAA_V2_SIZE;
-  data.hWnd = monitor;
-  data.uID = kTrayIconId;
-  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
 
 class Monitor : public ProgramsTest {
  protected:
