@@ -131,7 +131,8 @@ class ServicesPage : public ListPage {
     switch (id) {
       case IDC_HIDE_MICROSOFT:
         if (code == BN_CLICKED) {
-          writeOption("HideMicrosoftServices", IsDlgButtonChecked(window_, IDC_HIDE_MICROSOFT) == BST_CHECKED ? 1 : 0);
+          state_.options.set("HideMicrosoftServices",
+                             IsDlgButtonChecked(window_, IDC_HIDE_MICROSOFT) == BST_CHECKED ? 1 : 0);
           refill();
         }
         return true;
