@@ -184,7 +184,7 @@ void Sheet::pageActivated(HWND page, int pageId) {
   SetWindowLongA(window_, GWL_EXSTYLE, GetWindowLongA(window_, GWL_EXSTYLE) & ~WS_EX_CONTEXTHELP);
   SetWindowTextA(state_.window, loadString(IDS_CAPTION, 32).c_str());
   setStatusText("");
-  layout();
+  layout(page);
 }
 
 // "CleanupActivePage": entry list emptied, status bar cleared, placement saved.
@@ -223,7 +223,7 @@ void Sheet::useTabIcons(HWND tab) {
 }
 
 // The tab strip, status bar and current page follow the sheet's size (NT family only).
-void Sheet::layout() {
+void Sheet::layout(HWND page) {
   if (!state_.ntFamily || !window_) return;
   const Size size = outerSize(window_);
   HWND tab = reinterpret_cast<HWND>(SendMessageA(window_, PSM_GETTABCONTROL, 0, 0));
@@ -252,7 +252,7 @@ void Sheet::layout() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(button, SW_HIDE);
   }
-  HWND page = reinterpret_cast<HWND>(SendMessageA(window_, PSM_GETCURRENTPAGEHWND, 0, 0));
+  if (!page) page = reinterpret_cast<HWND>(SendMessageA(window_, PSM_GETCURRENTPAGEHWND, 0, 0));
   if (page) {
     resize(page, places.page);
     SendMessageA(page, kLayoutMessage, 0, 0);

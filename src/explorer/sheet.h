@@ -54,7 +54,8 @@ class Sheet {
   static LRESULT CALLBACK subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR self);
   void setUp(HWND sheet);
-  void layout();
+  // `page`: the page being activated, which the sheet does not yet report as current.
+  void layout(HWND page = nullptr);
   void useTabIcons(HWND tab);
 
   ExplorerState& state_;

@@ -237,14 +237,27 @@ TEST_F(Sheet, EveryTabAndTheHistoryDialogShow) {
   ASSERT_NE(sheet, nullptr);
   const char* names[] = {"startup", "delayed", "ie_helpers", "scheduled", "services",
                          "active_tasks", "cookies", "file_types", "hidden", "options"};
+  // Each page shown after the sheet grew is laid out to the new size.
+  RECT before;
+  GetWindowRect(sheet, &before);
+  SetWindowPos(sheet, nullptr, 0, 0, 1000, 900, SWP_NOZORDER | SWP_NOACTIVATE);
   for (int tab = 0; tab < 10; ++tab) {
     PostMessageA(sheet, PSM_SETCURSEL, tab, 0);
     ASSERT_TRUE(driver::waitUntil([&] { return currentTab(sheet) == tab; }, 3000)) << tab;
     HWND page = currentPage(sheet);
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(page, 1004))) << tab;  // the page's own Close
+    HWND close = GetDlgItem(page, 1004);  // the page's own Close
+    EXPECT_TRUE(IsWindowVisible(close)) << tab;
+    RECT pageRect, closeRect;
+    GetWindowRect(page, &pageRect);
+    GetWindowRect(close, &closeRect);
+    if (std::string(names[tab]) != "cookies") {  // a form of fixed size
+      EXPECT_GT(closeRect.bottom, pageRect.bottom - 40) << names[tab];
+    }
     Sleep(300);  // let the page paint before the picture is taken
     driver::screenshot(std::string("tab_") + names[tab]);
   }
+  SetWindowPos(sheet, nullptr, before.left, before.top, before.right - before.left, before.bottom - before.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(sheet, 6050)));  // the status bar
   PostMessageA(currentPage(sheet), WM_COMMAND, 1104, 0);
   HWND history = driver::waitForShownWindow("#32770", "Tavrin History", 5000);
