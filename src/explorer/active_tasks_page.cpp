@@ -30,17 +30,12 @@ class ActiveTasksPage : public ListPage {
     setCellLater(row, 2);
     setCell(row, 3, detectionDate(entry, true));
   }
-  std::string laterCellText(int entry, int column) const override {
-    return column == 2 ? companyOf(entry) : std::string();
-  }
   std::string sortKey(int entry, int column) const override {
     const EntryList& list = state_.entries;
     switch (column) {
       case 0: return fileNamePart(list.programPath(entry));
       case 1: return list.name(entry);
-      case 2: return companyOf(entry);
-      case 3: return firstDetectedKey(detectionDate(entry, false));
-      default: return "";
+      default: return ListPage::sortKey(entry, column);
     }
   }
   bool onCommand(int id, int code, HWND control) override {

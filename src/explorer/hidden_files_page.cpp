@@ -48,10 +48,9 @@ class HiddenFilesPage : public ListPage {
     switch (column) {
       case 0: return fileNamePart(path);
       case 1: return folderOfProgram(path);
-      case 2: return firstDetectedKey(detectionDate(entry, false));
       case 3: return lastWrittenText(path, written) ? firstDetectedKey(written) : " ";
       case 4: return std::to_string(state_.entries.flag(entry));
-      default: return "";
+      default: return ListPage::sortKey(entry, column);
     }
   }
   UINT patrolCaption() const override { return IDS_PATROL_HIDDEN; }

@@ -193,8 +193,21 @@ int ListPage::iconEntryPath(int entry, std::string& path) const {
   return 0;
 }
 
+UINT ListPage::columnHeader(int column) const {
+  const auto& columns = definition_.columns;
+  return column >= 0 && column < static_cast<int>(columns.size()) ? columns[column] : 0;
+}
+
 std::string ListPage::sortKey(int entry, int column) const {
-  return column == 0 ? state_.entries.name(entry) : std::string();
+  switch (columnHeader(column)) {
+    case IDS_COL_COMPANY: return companyOf(entry);
+    case IDS_COL_FIRST_DETECTED: return firstDetectedKey(detectionDate(entry, false));
+    default: return column == 0 ? state_.entries.name(entry) : std::string();
+  }
+}
+
+std::string ListPage::laterCellText(int entry, int column) const {
+  return columnHeader(column) == IDS_COL_COMPANY ? companyOf(entry) : std::string();
 }
 
 void ListPage::sortRows(int column, bool descending) {

@@ -68,7 +68,9 @@ class ListPage : public PropertyPage {
   // is better given by setCellLater and answered by laterCellText, which is
   // asked only once the row is shown.
   virtual void setRowColumns(int /*row*/, int /*entry*/) {}
-  virtual std::string laterCellText(int /*entry*/, int /*column*/) const { return std::string(); }
+  // By default the Company column: the maker in the program's version record.
+  virtual std::string laterCellText(int entry, int column) const;
+  // By default: Company and First Detected by their headers, else the name in column 0.
   virtual std::string sortKey(int entry, int column) const;
   // Startup and Delayed Start compare only the common prefix of two keys.
   virtual bool comparesPrefixOnly() const { return false; }
@@ -79,6 +81,8 @@ class ListPage : public PropertyPage {
   virtual void onRowDoubleClick() { showInfo(); }
 
   ListView view() const { return ListView(item(IDC_LIST)); }
+  // The string id of a column's header; 0 outside the page's columns.
+  UINT columnHeader(int column) const;
   int selectedEntry() const;
   // Entries of every selected row.
   std::vector<int> selectedEntries() const;

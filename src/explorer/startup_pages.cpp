@@ -71,18 +71,12 @@ class StartupPage : public StartupListPage {
     setCell(row, 3, list.disabledState(entry) ? loadString(IDS_DISABLED_MARK, 64) : locationName(list.typeCode(entry)));
     setCell(row, 4, detectionDate(entry, true));
   }
-  std::string laterCellText(int entry, int column) const override {
-    return column == 2 ? companyOf(entry) : std::string();
-  }
   std::string sortKey(int entry, int column) const override {
     const EntryList& list = state_.entries;
     switch (column) {
-      case 0: return list.name(entry);
       case 1: return fileNamePart(list.programPath(entry));
-      case 2: return companyOf(entry);
       case 3: return std::to_string(list.typeCode(entry));
-      case 4: return firstDetectedKey(detectionDate(entry, false));
-      default: return "";
+      default: return ListPage::sortKey(entry, column);
     }
   }
   bool comparesPrefixOnly() const override { return true; }

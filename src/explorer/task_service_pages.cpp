@@ -33,19 +33,15 @@ class ScheduledTasksPage : public ListPage {
     setCell(row, 3, list.key(entry));
     setCell(row, 4, list.detail(entry));
   }
-  std::string laterCellText(int entry, int column) const override {
-    return column == 2 ? companyOf(entry) : std::string();
-  }
   // Each run-time column sorts by its own field, in time order.
   std::string sortKey(int entry, int column) const override {
     const EntryList& list = state_.entries;
     switch (column) {
       case 0: return taskNameWithoutJob(list.name(entry));
       case 1: return fileNamePart(list.programPath(entry));
-      case 2: return companyOf(entry);
       case 3: return taskRunTimeKey(list.key(entry));
       case 4: return taskRunTimeKey(list.detail(entry));
-      default: return "";
+      default: return ListPage::sortKey(entry, column);
     }
   }
   bool onCommand(int id, int code, HWND control) override {
@@ -118,13 +114,10 @@ class ServicesPage : public ListPage {
   std::string sortKey(int entry, int column) const override {
     const EntryList& list = state_.entries;
     switch (column) {
-      case 0: return list.name(entry);
       case 1: return fileNamePart(list.programPath(entry));
-      case 2: return companyOf(entry);
       case 3: return statusText(entry);
       case 4: return list.key(entry);
-      case 5: return firstDetectedKey(detectionDate(entry, false));
-      default: return "";
+      default: return ListPage::sortKey(entry, column);
     }
   }
   bool onCommand(int id, int code, HWND control) override {
