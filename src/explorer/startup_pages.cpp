@@ -153,7 +153,7 @@ class StartupPage : public StartupListPage {
       if (type >= typecode::kWinlogonUserinit && type != typecode::kWinlogonNotify) continue;
       if (!enable) stopProgram(path, name, entries.size() == 1, loadString(IDS_CAPTION, 32));
       if (hasDisabledMarker(name) != enable) continue;
-      if (toggleStartupEntry(name, path, key, type))
+      if (toggleStartupEntry(list.entry(entry)))
         writeHistory(name, path, key, type, enable ? action::kStartEnable : action::kStartDisable);
     }
     refill();
@@ -172,14 +172,14 @@ class StartupPage : public StartupListPage {
       const int type = list.typeCode(entry);
       if (type == typecode::kWinlogonNotify) continue;  // its Remove is greyed
       if (type >= typecode::kWinlogonUserinit) {
-        removeStartupEntry(name, path, key, type, protectiveWarning(state_, window_));
+        removeStartupEntry(list.entry(entry), protectiveWarning(state_, window_));
         continue;
       }
       stopProgram(path, name, one, loadString(IDS_CAPTION, 32));
       if (one && messageBox(window_, fillText(loadString(IDS_CONFIRM_REMOVE_STARTUP), {path}),
                             loadString(IDS_CAPTION, 32), MB_YESNO | MB_ICONWARNING | MB_TOPMOST, languageId()) != IDYES)
         continue;
-      removeStartupEntry(name, path, key, type, protectiveWarning(state_, window_));
+      removeStartupEntry(list.entry(entry), protectiveWarning(state_, window_));
     }
     refill();
   }

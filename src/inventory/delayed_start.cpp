@@ -82,7 +82,7 @@ std::string commandOf(DelayHive hive, const std::string& program, int typeCode) 
 
 int readdFromList(DelayHive hive, const std::string& program, const std::string& name, const std::string& key,
                   int typeCode) {
-  return readdStartupEntry(name, commandOf(hive, program, typeCode), key, typeCode);
+  return readdStartupEntry({name, commandOf(hive, program, typeCode), key, typeCode});
 }
 
 }  // namespace
@@ -137,7 +137,7 @@ int moveToDelayed(const std::string& name, const std::string& programPath, const
   // the Disabled folder, and the list starts it from there.
   const std::string item = typeCode == typecode::kStartupFolder ? startupFolderItem(programPath, key) : "";
   const bool parks = !item.empty() && !isShortcutFile(item);
-  if (parks && !removeStartupEntry(name, programPath, key, typeCode, nullptr)) return 0;
+  if (parks && !removeStartupEntry({name, programPath, key, typeCode}, nullptr)) return 0;
   const CommandParts parts = splitCommand(parks ? parkedPathOf(item) : programPath);
   const HKEY root = rootOf(hive);
   const std::string& program = parts.programFile;
@@ -148,7 +148,7 @@ int moveToDelayed(const std::string& name, const std::string& programPath, const
   if (flag) reg::writeString(root, sub("Applet"), program, "RunDLL32.exe");
   // Written last: it is what puts the program on the list.
   if (!reg::writeString(root, kDelayKey, program, std::to_string(typeCode))) return 0;
-  if (!parks) removeStartupEntry(name, programPath, key, typeCode, nullptr);
+  if (!parks) removeStartupEntry({name, programPath, key, typeCode}, nullptr);
   approveStartup(programPath, kDelayedApproval);
   return 1;
 }

@@ -118,6 +118,12 @@ int EntryList::flag(int index) const {
   return entry ? entry->flag : 0;
 }
 
+const Entry& EntryList::entry(int index) const {
+  static const Entry kNone;
+  const Entry* e = at(index);
+  return e ? *e : kNone;
+}
+
 int EntryList::disabledState(int index) const {
   const Entry* entry = at(index);
   // An empty name would read the key's default value, which marks nothing.

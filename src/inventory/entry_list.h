@@ -3,11 +3,18 @@
 // pages, reports and patrol checks by index. Each program owns one.
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavrin {
 
 struct Entry {
+  Entry() = default;
+  // What the startup actions are given: where the entry is, not what a list showed of it.
+  Entry(std::string name_, std::string programPath_, std::string key_, int typeCode_, int flag_ = 0)
+      : name(std::move(name_)), programPath(std::move(programPath_)), key(std::move(key_)), typeCode(typeCode_),
+        flag(flag_) {}
+
   std::string name;         // at most 127 characters
   std::string programPath;  // at most 259, without double quotes, long-path form
   std::string key;          // at most 259: shortcut file, class id, value name ...
@@ -57,6 +64,8 @@ class EntryList {
   std::string detail(int index) const;
   int typeCode(int index) const;
   int flag(int index) const;
+  // The whole entry; an empty one outside the list.
+  const Entry& entry(int index) const;
   // The former type code in the entry's disabled marker; 0 when it has none.
   int disabledState(int index) const;
 

@@ -26,7 +26,7 @@ void createInitialValues(EntryList& list) {
   trace::line("Create Initial Values", "");
   initialiseApprovedStartups(list);
   const std::string oldName = loadString(IDS_ALT_RUN_NAME, 260);
-  if (!oldName.empty()) removeStartupEntry(oldName, "tavrin.exe", "", 1, nullptr);
+  if (!oldName.empty()) removeStartupEntry({oldName, "tavrin.exe", "", 1}, nullptr);
   registerMonitor(true);
   forgetSharedListings();
 }

@@ -91,10 +91,10 @@ int restoreHistoryRow(const EntryList& list, int index) {
   const int type = list.typeCode(index);
   switch (list.flag(index)) {
     case action::kStartRemove:
-      return readdStartupEntry(name, program, key, type);
+      return readdStartupEntry({name, program, key, type});
     case action::kStartDisable:
     case action::kStartEnable:
-      return toggleStartupEntry(name, program, key, type);
+      return toggleStartupEntry({name, program, key, type});
     case action::kIeHelperRemove:
       return restoreRemovedIEHelper(program, key);
     case action::kHiddenDeleteFile:

@@ -46,7 +46,7 @@ bool registerMonitor(bool on) {
   for (UINT id : {IDS_CAPTION, IDS_ALT_RUN_NAME}) {
     const std::string runName = loadString(id, 260);
     if (runName.empty() || !reg::valueExists(HKEY_LOCAL_MACHINE, kMachineRunKey, runName)) continue;
-    if (removeStartupEntry(runName, id == IDS_CAPTION ? path : "tavrin.exe", "", 1, nullptr) != 0) removed = true;
+    if (removeStartupEntry({runName, id == IDS_CAPTION ? path : "tavrin.exe", "", 1}, nullptr) != 0) removed = true;
   }
   return removed;
 }

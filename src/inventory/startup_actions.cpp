@@ -264,8 +264,9 @@ bool hasDisabledMarker(const std::string& name) {
   return !name.empty() && reg::readString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, marker) > 0;
 }
 
-int toggleStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
-                       int typeCode) {
+int toggleStartupEntry(const Entry& entry) {
+  const std::string &name = entry.name, &programPath = entry.programPath, &key = entry.key;
+  const int typeCode = entry.typeCode;
   RunKeyLocation location;
   if (runKeyOfCode(typeCode, location)) return toggleRunEntry(name, programPath, typeCode);
   switch (typeCode) {
@@ -287,8 +288,9 @@ int disableReturnedRunEntry(const std::string& name, const std::string& command,
   return reg::deleteValue(reg::rootOf(location.hive), location.path, name);
 }
 
-int removeStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
-                       int typeCode, const ConfirmKeyLocationRemoval& confirm) {
+int removeStartupEntry(const Entry& entry, const ConfirmKeyLocationRemoval& confirm) {
+  const std::string &name = entry.name, &programPath = entry.programPath, &key = entry.key;
+  const int typeCode = entry.typeCode;
   trace::line(programPath, "DeleteRunProgram -  findrun");
   int result = 0;
   RunKeyLocation location;
@@ -321,8 +323,9 @@ int removeStartupEntry(const std::string& name, const std::string& programPath, 
   return result;
 }
 
-int readdStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
-                      int typeCode) {
+int readdStartupEntry(const Entry& entry) {
+  const std::string &name = entry.name, &programPath = entry.programPath, &key = entry.key;
+  const int typeCode = entry.typeCode;
   RunKeyLocation location;
   if (runKeyOfCode(typeCode, location)) {
     reg::writeString(reg::rootOf(location.hive), location.path, name, programPath);

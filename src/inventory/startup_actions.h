@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "entry_list.h"
+
 namespace tavrin {
 
 // Restores the entry when its disabled marker exists, otherwise disables it.
@@ -12,8 +14,7 @@ namespace tavrin {
 // fails keeps its marker as it was. Writes no history record.
 // Result: 1 when the change was made, 0 otherwise or for a type the toggle
 // does not handle.
-int toggleStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
-                       int typeCode);
+int toggleStartupEntry(const Entry& entry);
 
 // A Run value that came back after the user disabled it: its command as it
 // now stands replaces the stored copy, and the value leaves the Run key again
@@ -34,12 +35,10 @@ using ConfirmKeyLocationRemoval =
 // the command holds the product word, and drops the entry's approval.
 // A Startup-folder entry loses only its Startup-folder item: a shortcut is
 // deleted, a program moves to the Disabled folder (a way back finds it there).
-int removeStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
-                       int typeCode, const ConfirmKeyLocationRemoval& confirm);
+int removeStartupEntry(const Entry& entry, const ConfirmKeyLocationRemoval& confirm);
 
 // Puts a removed entry back in its location and approves it; 1 when it wrote something.
-int readdStartupEntry(const std::string& name, const std::string& programPath, const std::string& key,
-                      int typeCode);
+int readdStartupEntry(const Entry& entry);
 
 // The file a Startup-folder entry stands for: its key (the shortcut, or the
 // program lying in the folder itself), else its program path when that lies

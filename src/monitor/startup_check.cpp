@@ -53,13 +53,13 @@ struct StartupEntry {
 void approve(const StartupEntry& e) { approveStartup(e.path, e.typeCode); }
 
 void disableUnlessMarked(const StartupEntry& e) {
-  if (!hasDisabledMarker(e.name)) toggleStartupEntry(e.name, e.path, e.key, e.typeCode);
+  if (!hasDisabledMarker(e.name)) toggleStartupEntry({e.name, e.path, e.key, e.typeCode});
 }
 
 void refuse(MonitorState& state, const StartupEntry& e) {
   stopProgram(e.path, e.name, false, state.caption);
   // No is the default: Enter must not remove what Windows itself may need.
-  removeStartupEntry(e.name, e.path, e.key, e.typeCode, [&state](const std::string&, const std::string&, int) {
+  removeStartupEntry({e.name, e.path, e.key, e.typeCode}, [&state](const std::string&, const std::string&, int) {
     return messageBox(state.window, loadString(IDS_CONFIRM_REMOVE_KEY_LOCATION), state.caption,
                       MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2, languageId()) == IDYES;
   });  // which also drops the entry's approvals

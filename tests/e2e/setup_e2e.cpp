@@ -167,7 +167,7 @@ TEST(Setup, RemovingSettingsKeepsDisabledEntriesUnlessConfirmed) {
   const std::string command = "c:\\tools\\kept-probe.exe";
   approveStartup(command, 1);
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "Kept Probe", command);
-  ASSERT_EQ(toggleStartupEntry("Kept Probe", command, "", 11), 1);
+  ASSERT_EQ(toggleStartupEntry({"Kept Probe", command, "", 11}), 1);
   CreateDirectoryA(installed("Disabled").c_str(), nullptr);
   ASSERT_TRUE(testutil::writeFile(installed("Disabled\\kept-probe.pif"), "probe"));
   ASSERT_TRUE(testutil::writeFile(installed("history.txt"), "record\r\n"));

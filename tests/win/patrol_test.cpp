@@ -168,7 +168,7 @@ TEST_F(Patrol, ProgramsTheUserAddedDisabledOrBroughtBackFromDelayedStartRaiseNoA
     ASSERT_GE(entry, 0) << what;
     EXPECT_EQ(action(list, entry), 1) << what;
   };
-  auto toggle = [](const EntryList& l, int i) { return toggleStartupEntry(l.name(i), l.programPath(i), l.key(i), l.typeCode(i)); };
+  auto toggle = [](const EntryList& l, int i) { return toggleStartupEntry(l.entry(i)); };
   auto delay = [](const EntryList& l, int i) {
     return moveToDelayed(l.name(i), l.programPath(i), l.key(i), l.typeCode(i), l.flag(i), DelayQuestions{});
   };

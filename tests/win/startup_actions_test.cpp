@@ -90,11 +90,11 @@ TEST_F(StartupActions, RunEntryOfTheUserRoundTripsWhateverItsLength) {
   // Listed cut to a path's width; the Run key must get back every byte.
   const std::string command = "c:\\tool.exe /quiet " + std::string(5000, 'q');
   testutil::setString(HKEY_CURRENT_USER, kRunPath, "Tool", command);
-  EXPECT_EQ(toggleStartupEntry("Tool", command.substr(0, 259), "", 11), 1);
+  EXPECT_EQ(toggleStartupEntry({"Tool", command.substr(0, 259), "", 11}), 1);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), "<missing>");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "Tool"), command);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "11");
-  EXPECT_EQ(toggleStartupEntry("Tool", command.substr(0, 259), "", 11), 1);
+  EXPECT_EQ(toggleStartupEntry({"Tool", command.substr(0, 259), "", 11}), 1);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), command);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "Tool"), "<missing>");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "<missing>");
@@ -112,7 +112,7 @@ TEST_F(StartupActions, DisablingAListedEntryKeepsTheCommandAsItStood) {
   int toggled = 0;
   for (int i = 0; i < list.count(); ++i) {
     if (list.name(i) != "Quoted" && list.name(i) != "Library") continue;
-    EXPECT_EQ(toggleStartupEntry(list.name(i), list.programPath(i), list.key(i), list.typeCode(i)), 1);
+    EXPECT_EQ(toggleStartupEntry(list.entry(i)), 1);
     ++toggled;
   }
   ASSERT_EQ(toggled, 2);
@@ -120,17 +120,17 @@ TEST_F(StartupActions, DisablingAListedEntryKeepsTheCommandAsItStood) {
   enumerateStartup(list, false, 0);  // now listed from their disabled copies
   for (int i = 0; i < list.count(); ++i)
     if (list.name(i) == "Quoted" || list.name(i) == "Library")
-      toggleStartupEntry(list.name(i), list.programPath(i), list.key(i), list.typeCode(i));
+      toggleStartupEntry(list.entry(i));
   EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Quoted"), quoted);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Library"), rundll);
 }
 
 TEST_F(StartupActions, RemovingADisabledRunEntryTouchesOnlyItsCopyAndMarker) {
   testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Tool", "c:\\tool.exe");
-  toggleStartupEntry("Tool", "c:\\tool.exe", "", 1);
+  toggleStartupEntry({"Tool", "c:\\tool.exe", "", 1});
   testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Other", "c:\\other.exe");
   testutil::setString(HKEY_CURRENT_USER, kApproved, "c:\\tool.exe", "1");
-  EXPECT_EQ(removeStartupEntry("Tool", "c:\\tool.exe", "", 1, nullptr), 1);
+  EXPECT_EQ(removeStartupEntry({"Tool", "c:\\tool.exe", "", 1}, nullptr), 1);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "<missing>");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "Tool"), "<missing>");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRunPath, "Other"), "c:\\other.exe");
@@ -140,27 +140,27 @@ TEST_F(StartupActions, RemovingADisabledRunEntryTouchesOnlyItsCopyAndMarker) {
   DeleteFileA(historyPath().c_str());
   testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Tavrin", "c:\\tavrin\\tavrin.exe");
   testutil::setString(HKEY_CURRENT_USER, kApproved, "c:\\tavrin\\tavrin.exe", "1");
-  removeStartupEntry("Tavrin", "c:\\tavrin\\tavrin.exe", "", 1, nullptr);
+  removeStartupEntry({"Tavrin", "c:\\tavrin\\tavrin.exe", "", 1}, nullptr);
   EXPECT_EQ(history(), "");
   EXPECT_EQ(value(HKEY_CURRENT_USER, kApproved, "c:\\tavrin\\tavrin.exe"), "<missing>");
 }
 
 TEST_F(StartupActions, WinIniEntriesRoundTripAndRemoveEveryOccurrence) {
   WriteProfileStringA("windows", "load", "c:\\a.exe;c:\\b.exe");
-  toggleStartupEntry("load", "c:\\a.exe", "", 100);
+  toggleStartupEntry({"load", "c:\\a.exe", "", 100});
   EXPECT_EQ(winIni("load"), "c:\\b.exe;");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "100");
   // A second program of the same name keeps its own copy.
-  toggleStartupEntry("load", "c:\\b.exe", "", 100);
+  toggleStartupEntry({"load", "c:\\b.exe", "", 100});
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\WinLoad", "c:\\a.exe"), "c:\\a.exe");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\WinLoad", "c:\\b.exe"), "c:\\b.exe");
-  toggleStartupEntry("c:\\a.exe", "c:\\a.exe", "", 100);
-  toggleStartupEntry("c:\\b.exe", "c:\\b.exe", "", 100);
+  toggleStartupEntry({"c:\\a.exe", "c:\\a.exe", "", 100});
+  toggleStartupEntry({"c:\\b.exe", "c:\\b.exe", "", 100});
   EXPECT_EQ(winIni("load"), ";c:\\a.exe;c:\\b.exe");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "<missing>");
 
   WriteProfileStringA("windows", "run", "c:\\x.exe;c:\\y.exe;C:\\X.EXE");
-  EXPECT_EQ(removeStartupEntry("run", "c:\\x.exe", "", 101, nullptr), 1);
+  EXPECT_EQ(removeStartupEntry({"run", "c:\\x.exe", "", 101}, nullptr), 1);
   EXPECT_EQ(winIni("run"), "c:\\y.exe;");
 }
 
@@ -174,19 +174,19 @@ TEST_F(StartupActions, WinIniPiecesGoByTheProgramTheyName) {
   for (int i = 0; i < 45; ++i) others += "c:\\programs\\tool" + std::to_string(i) + ".exe;";
   const std::string pieces = "\"c:\\quoted dir\\q.exe\";" + testutil::shortPathOf(program);
   WriteProfileStringA("windows", "load", (others + pieces).c_str());
-  EXPECT_EQ(toggleStartupEntry("load", "c:\\quoted dir\\q.exe", "", 100), 1);
-  EXPECT_EQ(toggleStartupEntry("load", program, "", 100), 1);
+  EXPECT_EQ(toggleStartupEntry({"load", "c:\\quoted dir\\q.exe", "", 100}), 1);
+  EXPECT_EQ(toggleStartupEntry({"load", program, "", 100}), 1);
   EXPECT_EQ(winIni("load"), others);
-  toggleStartupEntry("c:\\quoted dir\\q.exe", "c:\\quoted dir\\q.exe", "", 100);
-  toggleStartupEntry(program, program, "", 100);
+  toggleStartupEntry({"c:\\quoted dir\\q.exe", "c:\\quoted dir\\q.exe", "", 100});
+  toggleStartupEntry({program, program, "", 100});
   EXPECT_EQ(winIni("load"), others + ";" + pieces) << "back as they stood";
-  EXPECT_EQ(removeStartupEntry("load", "C:\\QUOTED DIR\\Q.EXE", "", 100, nullptr), 1);
-  EXPECT_EQ(removeStartupEntry("load", program, "", 100, nullptr), 1);
+  EXPECT_EQ(removeStartupEntry({"load", "C:\\QUOTED DIR\\Q.EXE", "", 100}, nullptr), 1);
+  EXPECT_EQ(removeStartupEntry({"load", program, "", 100}, nullptr), 1);
   EXPECT_EQ(winIni("load"), others);
   // A program no piece names: failure, and no marker, copy or history.
   const std::string logged = history();
-  EXPECT_EQ(toggleStartupEntry("load", "c:\\absent.exe", "", 100), 0);
-  EXPECT_EQ(removeStartupEntry("load", "c:\\absent.exe", "", 100, nullptr), 0);
+  EXPECT_EQ(toggleStartupEntry({"load", "c:\\absent.exe", "", 100}), 0);
+  EXPECT_EQ(removeStartupEntry({"load", "c:\\absent.exe", "", 100}, nullptr), 0);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\absent.exe"), "<missing>");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(100), "c:\\absent.exe"), "<missing>");
   EXPECT_EQ(history(), logged);
@@ -198,20 +198,20 @@ TEST_F(StartupActions, AWinIniThatCannotBeWrittenLosesNoProgram) {
     UnwritableWinIni blocked;
     ASSERT_TRUE(blocked.ok());
     // Disabling leaves the program where it is, with no disabled copy beside it.
-    EXPECT_EQ(toggleStartupEntry("load", "c:\\a.exe", "", 100), 0);
+    EXPECT_EQ(toggleStartupEntry({"load", "c:\\a.exe", "", 100}), 0);
     EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "<missing>");
   }
   EXPECT_EQ(winIni("load"), "c:\\a.exe;c:\\b.exe");
-  ASSERT_EQ(toggleStartupEntry("load", "c:\\a.exe", "", 100), 1);
+  ASSERT_EQ(toggleStartupEntry({"load", "c:\\a.exe", "", 100}), 1);
   {
     UnwritableWinIni blocked;
     ASSERT_TRUE(blocked.ok());
     // Restoring keeps the disabled copy until the program is back in the list.
-    toggleStartupEntry("c:\\a.exe", "c:\\a.exe", "", 100);
+    toggleStartupEntry({"c:\\a.exe", "c:\\a.exe", "", 100});
     EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "100");
     EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\WinLoad", "c:\\a.exe"), "c:\\a.exe");
   }
-  toggleStartupEntry("c:\\a.exe", "c:\\a.exe", "", 100);
+  toggleStartupEntry({"c:\\a.exe", "c:\\a.exe", "", 100});
   EXPECT_EQ(winIni("load"), "c:\\b.exe;;c:\\a.exe");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "<missing>");
 }
@@ -222,11 +222,11 @@ TEST_F(StartupActions, StartupFolderFileMovesThroughTheDisabledFolder) {
   link.target = testutil::testDir() + "\\ver_plain.dll";
   ASSERT_EQ(writeShortcut(item, link), S_OK);
   const std::string parked = disabledFolder() + "\\Tool.lnk";
-  EXPECT_EQ(toggleStartupEntry("Tool", link.target, item, 200), 1);
+  EXPECT_EQ(toggleStartupEntry({"Tool", link.target, item, 200}), 1);
   EXPECT_EQ(GetFileAttributesA(item.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(GetFileAttributesA(parked.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "200");
-  EXPECT_EQ(toggleStartupEntry("Tool", link.target, parked, 200), 1);
+  EXPECT_EQ(toggleStartupEntry({"Tool", link.target, parked, 200}), 1);
   EXPECT_NE(GetFileAttributesA(item.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "<missing>");
 
@@ -234,7 +234,7 @@ TEST_F(StartupActions, StartupFolderFileMovesThroughTheDisabledFolder) {
   HANDLE held = CreateFileA(item.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   DeleteFileA(parked.c_str());
   CopyFileA(link.target.c_str(), parked.c_str(), FALSE);  // a file of that name is already parked
-  EXPECT_EQ(toggleStartupEntry("Tool", link.target, item, 200), 0);
+  EXPECT_EQ(toggleStartupEntry({"Tool", link.target, item, 200}), 0);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "<missing>");
   CloseHandle(held);
   DeleteFileA(parked.c_str());
@@ -244,49 +244,49 @@ TEST_F(StartupActions, RemovingAShortcutEntryNeverDeletesItsTarget) {
   const std::string target = testutil::freshFolder("actions-target") + "\\program.exe";
   ASSERT_TRUE(CopyFileA((testutil::testDir() + "\\ver_plain.dll").c_str(), target.c_str(), FALSE));
   // The shortcut is gone already: only the target is left to find.
-  EXPECT_EQ(removeStartupEntry("Program", target, startup_ + "\\Program.lnk", 200, nullptr), 1);
+  EXPECT_EQ(removeStartupEntry({"Program", target, startup_ + "\\Program.lnk", 200}, nullptr), 1);
   EXPECT_NE(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(removeStartupEntry("Program", target, "", 200, nullptr), 1);
+  EXPECT_EQ(removeStartupEntry({"Program", target, "", 200}, nullptr), 1);
   EXPECT_NE(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
   // An item in the Startup folder itself (listed without a key) is the user's own program:
   // it waits in the Disabled folder, listed nowhere, until the history puts the same file back.
   const std::string script = startup_ + "\\run.bat";
   testutil::writeFile(script, "@echo off");
   SetFileAttributesA(script.c_str(), FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(removeStartupEntry("run", script, "", 200, nullptr), 1);
+  EXPECT_EQ(removeStartupEntry({"run", script, "", 200}, nullptr), 1);
   EXPECT_EQ(GetFileAttributesA(script.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(testutil::readFile(disabledFolder() + "\\run.bat"), "@echo off");
   EntryList list("Tavrin", 315);
   enumerateStartup(list, false, 0);
   for (int i = 0; i < list.count(); ++i) EXPECT_EQ(list.programPath(i).find("run.bat"), std::string::npos);
-  EXPECT_EQ(readdStartupEntry("run", script, "", 200), 1);
+  EXPECT_EQ(readdStartupEntry({"run", script, "", 200}), 1);
   EXPECT_EQ(testutil::readFile(script), "@echo off");
   SetFileAttributesA(script.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(StartupActions, WinlogonResetsAndNotifyPackages) {
-  removeStartupEntry("Winlogon Shell", "c:\\evil.exe", "", 251, nullptr);
+  removeStartupEntry({"Winlogon Shell", "c:\\evil.exe", "", 251}, nullptr);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWinlogon, "Shell"), "Explorer.exe");
   EXPECT_EQ(value(HKEY_CURRENT_USER, kApproved, "Explorer.exe"), "251");
-  removeStartupEntry("Winlogon Userinit", "c:\\evil.exe", "", 250, nullptr);
+  removeStartupEntry({"Winlogon Userinit", "c:\\evil.exe", "", 250}, nullptr);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWinlogon, "Userinit"), systemFolder() + "\\Userinit.exe,");
   EXPECT_NE(history().find("\tRESET_USERINIT\tWINLOGON_Userinit\tWinlogon Userinit\tc:\\evil.exe"), std::string::npos) << history();
 
   const std::string package = std::string(kWinlogon) + "\\Notify\\testpkg";
   testutil::setString(HKEY_LOCAL_MACHINE, package, "DLLName", "c:\\notify.dll");
-  EXPECT_EQ(removeStartupEntry("testpkg", "c:\\notify.dll", "", 256, nullptr), 0);
+  EXPECT_EQ(removeStartupEntry({"testpkg", "c:\\notify.dll", "", 256}, nullptr), 0);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "DLLName"), "c:\\notify.dll");
-  EXPECT_EQ(toggleStartupEntry("testpkg", "c:\\notify.dll", "", 256), 1);
+  EXPECT_EQ(toggleStartupEntry({"testpkg", "c:\\notify.dll", "", 256}), 1);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "DLLName"), "");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "OldName"), "c:\\notify.dll");
-  toggleStartupEntry("testpkg", "c:\\notify.dll", "", 256);
+  toggleStartupEntry({"testpkg", "c:\\notify.dll", "", 256});
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "DLLName"), "c:\\notify.dll");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "OldName"), "");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "testpkg"), "<missing>");
   // A package whose note of its library went missing gets it back from the disabled copy.
-  toggleStartupEntry("testpkg", "c:\\notify.dll", "", 256);
+  toggleStartupEntry({"testpkg", "c:\\notify.dll", "", 256});
   testutil::deleteValue(HKEY_LOCAL_MACHINE, package, "OldName");
-  toggleStartupEntry("testpkg", "c:\\notify.dll", "", 256);
+  toggleStartupEntry({"testpkg", "c:\\notify.dll", "", 256});
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, package, "DLLName"), "c:\\notify.dll");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "testpkg"), "<missing>");
 }
@@ -302,13 +302,13 @@ TEST_F(StartupActions, KeyLocationsGoOnlyAfterConfirmation) {
   int asked = 0;
   auto refuse = [&](const std::string&, const std::string&, int) { return ++asked, false; };
   auto accept = [&](const std::string&, const std::string&, int) { return ++asked, true; };
-  removeStartupEntry("", dll, "", 255, refuse);
+  removeStartupEntry({"", dll, "", 255}, refuse);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"), std::string("c:\\keep.dll,") + shortPath);
-  removeStartupEntry("", dll, "", 255, accept);
+  removeStartupEntry({"", dll, "", 255}, accept);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"), "c:\\keep.dll");
   EXPECT_EQ(asked, 2);
   // Put back from the history, in its short form.
-  readdStartupEntry("", dll, "", 255);
+  readdStartupEntry({"", dll, "", 255});
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"), std::string("c:\\keep.dll,") + shortPath);
 }
 
