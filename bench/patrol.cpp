@@ -25,8 +25,13 @@
 #include "sys/paths.h"
 #include "sys/registry.h"
 #include "sys/shortcut.h"
+#include "timing.h"
 
 using namespace tavrin;
+
+using bench::median;
+using bench::nowMs;
+using bench::timed;
 
 namespace {
 
@@ -44,14 +49,6 @@ constexpr int kFolderPrograms = 40;   // per Startup folder, plus shortcuts
 constexpr int kFolderShortcuts = 20;
 constexpr int kWinIniPrograms = 12;
 constexpr int kExtensionsPerKey = 6;
-
-double nowMs() {
-  static LARGE_INTEGER frequency{};
-  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void setString(HKEY root, const std::string& path, const std::string& name, const std::string& value) {
   HKEY key = nullptr;
@@ -307,11 +304,6 @@ void librarySteps(const FloorPlan& plan, double* ms) {
     reg::readString(HKEY_CURRENT_USER, kApprovedStartupKey, name, data);
   }
   step(6);
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 ULONGLONG cpuTime100ns(HANDLE process) {

@@ -15,33 +15,18 @@
 
 #include "inventory/processes.h"
 #include "sys/processes.h"
+#include "timing.h"
 
 using namespace tavrin;
+
+using bench::median;
+using bench::nowMs;
+using bench::timed;
 
 namespace {
 
 constexpr int kRounds = 11;
 constexpr int kCopiesPerProgram = 2;
-
-double nowMs() {
-  static LARGE_INTEGER frequency{};
-  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Work>
-double timed(Work work) {
-  const double start = nowMs();
-  work();
-  return nowMs() - start;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 volatile std::size_t sink = 0;
 

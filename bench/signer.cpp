@@ -18,34 +18,19 @@
 #include "sys/files.h"
 #include "sys/handles.h"
 #include "sys/registry.h"
+#include "timing.h"
 
 using namespace tavrin;
+
+using bench::median;
+using bench::nowMs;
+using bench::timed;
 
 namespace {
 
 constexpr int kRounds = 5;
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kFolder[] = "C:\\bench-signer";
-
-double nowMs() {
-  static LARGE_INTEGER frequency{};
-  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Work>
-double timed(Work work) {
-  const double start = nowMs();
-  work();
-  return nowMs() - start;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 std::string programName(int n) { return std::string(kFolder) + "\\program" + std::to_string(n) + ".exe"; }
 std::string valueName(int n) { return "BenchSigner" + std::to_string(n); }

@@ -33,8 +33,13 @@
 #include "sys/registry.h"
 #include "sys/shortcut.h"
 #include "sys/version.h"
+#include "timing.h"
 
 using namespace tavrin;
+
+using bench::median;
+using bench::nowMs;
+using bench::timed;
 
 namespace {
 
@@ -47,19 +52,6 @@ constexpr int kFolderOthers = 32;
 constexpr int kWinIniRun = 128;
 constexpr int kWinIniLoad = 64;
 constexpr int kColumns = 5;
-
-double nowMs() {
-  static LARGE_INTEGER frequency{};
-  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
 
 std::string number(int n) {
   char text[8];
