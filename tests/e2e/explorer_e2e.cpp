@@ -1,6 +1,5 @@
 // The Explorer's entry point driven from outside.
-#include "e2e_fixture.h"
-#include "support/remote_list.h"
+#include "support/sheet_test.h"
 #include "support/system_fixtures.h"
 #include "sys/paths.h"
 
@@ -10,7 +9,7 @@
 #include <algorithm>
 
 namespace {
-class Explorer : public ProgramsTest {};
+class Explorer : public SheetTest {};
 }  // namespace
 
 TEST_F(Explorer, StartSwitchStartsTheMonitorWhenNoneRunsAndQuitEndsTheExplorer) {
@@ -63,10 +62,8 @@ TEST_F(Explorer, RestartCommandsShowTheRestartFileOrSayThereIsNone) {
   if (shown) {
     EXPECT_EQ(driver::dialogItemText(shown, 1001), "[rename]\r\nNUL=C:\\PROBE.TMP\r\n");
     EXPECT_EQ(driver::dialogItemText(shown, 1002), restartFile);
-    Sleep(300);
-    driver::screenshot("restart_commands_explorer");
-    driver::pressButton(shown, IDCANCEL);
-    EXPECT_TRUE(driver::waitUntil([&] { return !IsWindow(shown); }, 3000));
+    picture("restart_commands_explorer");
+    EXPECT_TRUE(driver::pressAndClose(shown, IDCANCEL));
   }
   EXPECT_NE(shown, nullptr);
   testutil::writeFile(restartFile, "");
@@ -90,23 +87,15 @@ void clickHeader(HWND view, int x) {
   PostMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(x, 5));
 }
 
-class Sheet : public ProgramsTest {
+class Sheet : public SheetTest {
  protected:
   void SetUp() override {
-    ProgramsTest::SetUp();
+    SheetTest::SetUp();
     for (const char* name : {"xPos", "yPos", "dxPos", "dyPos", "xInfo", "yInfo", "dxInfo", "dyInfo"})
       testutil::deleteValue(HKEY_CURRENT_USER, kSystemKey, name);
     testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "StartTab");
     testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "SortStartup");
   }
-  // The sheet of a started Explorer, once it shows its page.
-  HWND openSheet(const std::string& arguments) {
-    explorer_ = driver::start(explorerPath(), arguments);
-    HWND sheet = driver::waitForProcessWindow(explorer_.pid(), "#32770", 15000);
-    if (sheet) driver::waitUntil([&] { return currentPage(sheet) != nullptr; }, 5000);
-    return sheet;
-  }
-  driver::Process explorer_;
 };
 
 }  // namespace
@@ -191,8 +180,7 @@ TEST_F(Sheet, SortingTwiceReversesARefillKeepsItAndInfoPagesWithWrapAround) {
   driver::waitUntil([&] { return currentTab(sheet) == 0; }, 3000);
   ASSERT_TRUE(driver::waitUntil([&] { return SendMessageA(view, LVM_GETITEMCOUNT, 0, 0) >= 3; }, 5000));
   EXPECT_EQ(names(), down);
-  Sleep(400);  // let the page paint before the picture is taken
-  driver::screenshot("tab_startup_sorted");
+  picture("tab_startup_sorted");
 
   // Info on the last row, then ">>" shows the first and "<<" the last again.
   const std::vector<std::string> all = column0(view);
@@ -201,8 +189,7 @@ TEST_F(Sheet, SortingTwiceReversesARefillKeepsItAndInfoPagesWithWrapAround) {
   PostMessageA(page, WM_COMMAND, 1008, 0);
   HWND info = driver::waitForShownWindow("#32770", all.back().c_str(), 5000);
   ASSERT_NE(info, nullptr);
-  Sleep(400);  // let it paint before the picture is taken
-  driver::screenshot("info_dialog");
+  picture("info_dialog");
   GUITHREADINFO gui{};
   gui.cbSize = sizeof gui;
   GetGUIThreadInfo(GetWindowThreadProcessId(info, nullptr), &gui);
@@ -228,8 +215,7 @@ TEST_F(Sheet, SortingTwiceReversesARefillKeepsItAndInfoPagesWithWrapAround) {
   }
   driver::pressButton(info, 1082);
   EXPECT_TRUE(driver::waitUntil([&] { return driver::windowText(info) == last; }, 3000));
-  driver::pressButton(info, 1);
-  EXPECT_TRUE(driver::waitUntil([&] { return !IsWindow(info); }, 3000));
+  EXPECT_TRUE(driver::pressAndClose(info, 1));
 }
 
 TEST_F(Sheet, EveryTabAndTheHistoryDialogShow) {
@@ -253,8 +239,7 @@ TEST_F(Sheet, EveryTabAndTheHistoryDialogShow) {
     if (std::string(names[tab]) != "cookies") {  // a form of fixed size
       EXPECT_GT(closeRect.bottom, pageRect.bottom - 40) << names[tab];
     }
-    Sleep(300);  // let the page paint before the picture is taken
-    driver::screenshot(std::string("tab_") + names[tab]);
+    picture(std::string("tab_") + names[tab]);
   }
   SetWindowPos(sheet, nullptr, before.left, before.top, before.right - before.left, before.bottom - before.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
@@ -262,10 +247,8 @@ TEST_F(Sheet, EveryTabAndTheHistoryDialogShow) {
   PostMessageA(currentPage(sheet), WM_COMMAND, 1104, 0);
   HWND history = driver::waitForShownWindow("#32770", "Tavrin History", 5000);
   ASSERT_NE(history, nullptr);
-  Sleep(300);
-  driver::screenshot("history_dialog");
-  driver::pressButton(history, 1);
-  EXPECT_TRUE(driver::waitUntil([&] { return !IsWindow(history); }, 3000));
+  picture("history_dialog");
+  EXPECT_TRUE(driver::pressAndClose(history, 1));
 }
 
 // The startup pages: moving to Delayed Start and back, the delay options, and
@@ -286,11 +269,6 @@ std::vector<std::string> delayKeys() {
 
 using testutil::valueOf;
 
-// A dialog of the process other than the tab sheet: a message box or one of the page's dialogs.
-HWND otherDialog(DWORD pid, HWND sheet) { return driver::waitForProcessWindow(pid, "#32770", 0, sheet); }
-
-HWND waitForOtherDialog(DWORD pid, HWND sheet) { return driver::waitForProcessWindow(pid, "#32770", 5000, sheet); }
-
 class StartupPages : public Sheet {
  protected:
   void SetUp() override {
@@ -298,43 +276,22 @@ class StartupPages : public Sheet {
     setOption("StartTab", "6026");
     testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "SortPrograms");
     testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "ShowAllStartup");
+    run_.clearValues();
+    delays_.clearValues();
+    machineDelays_.clearValues();
   }
   void TearDown() override {
     Sheet::TearDown();
     testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "ShowAllStartup");
   }
-  HWND page() const { return currentPage(sheet_); }
-  HWND view() const { return GetDlgItem(page(), 1000); }
-  // Waits for the row and selects it as the user would.
-  int selectRowWith(int column, const std::string& text) {
-    int row = -1;
-    driver::waitUntil([&] { return (row = rowWith(view(), column, text)) >= 0; }, 5000);
-    if (row >= 0) RemoteBuffer(view()).select(view(), row);
-    return row;
-  }
-  void command(int id) { PostMessageA(page(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-  void showTab(int tab) {
-    PostMessageA(sheet_, PSM_SETCURSEL, tab, 0);
-    driver::waitUntil([&] { return currentTab(sheet_) == tab; }, 3000);
-  }
-  void picture(const std::string& name) {
-    Sleep(400);  // let it paint
-    driver::screenshot(name);
-  }
-  HWND sheet_ = nullptr;
+  testutil::RegistrySnapshot run_{HKEY_CURRENT_USER, {kRunKey}}, machineRun_{HKEY_LOCAL_MACHINE, {kRunKey}};
+  testutil::RegistrySnapshot delays_{HKEY_CURRENT_USER, delayKeys()}, machineDelays_{HKEY_LOCAL_MACHINE, delayKeys()};
+  testutil::RegistrySnapshot approved_{HKEY_CURRENT_USER, {kApprovedKey}};
 };
 
 }  // namespace
 
 TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
-  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
-  testutil::RegistrySnapshot machineRun(HKEY_LOCAL_MACHINE, {kRunKey});
-  testutil::RegistrySnapshot delays(HKEY_CURRENT_USER, delayKeys());
-  testutil::RegistrySnapshot machineDelays(HKEY_LOCAL_MACHINE, delayKeys());
-  testutil::RegistrySnapshot approved(HKEY_CURRENT_USER, {kApprovedKey});
-  run.clearValues();
-  delays.clearValues();
-  machineDelays.clearValues();
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "DelayProbe", kProbeProgram);
   testutil::setString(HKEY_LOCAL_MACHINE, kRunKey, "MachineProbe", "C:\\windows\\notepad.exe");
   sheet_ = openSheet("");
@@ -344,13 +301,7 @@ TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
   // An all-users entry asks string 1120 first; Cancel leaves it where it was.
   ASSERT_GE(selectRowWith(0, "MachineProbe"), 0);
   command(1195);
-  HWND box = waitForOtherDialog(explorer_.pid(), sheet_);
-  ASSERT_NE(box, nullptr);
-  EXPECT_NE(driver::messageBoxText(box).find("used by everyone who may logon"), std::string::npos);
-  EXPECT_EQ(driver::windowText(box), "Tavrin");
-  picture("startup_all_users_question");
-  driver::pressButton(box, IDCANCEL);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
+  EXPECT_NE(answer(IDCANCEL, -1, "startup_all_users_question").find("used by everyone who may logon"), std::string::npos);
   Sleep(500);
   EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kRunKey, "MachineProbe"), "C:\\windows\\notepad.exe");
   EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kDelayKey, "C:\\windows\\notepad.exe"), "<missing>");
@@ -363,7 +314,7 @@ TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", kProbeProgram), "30");
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Title", kProbeProgram), "DelayProbe");
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe"), "<missing>");
-  EXPECT_EQ(otherDialog(explorer_.pid(), sheet_), nullptr);
+  EXPECT_EQ(otherDialog(0), nullptr);
   // The page refilled without it.
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, "DelayProbe") < 0; }, 3000));
 
@@ -377,7 +328,7 @@ TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
 
   // Delay options: 2 minutes and the fourth seconds choice store 150 seconds.
   command(1197);
-  HWND options = waitForOtherDialog(explorer_.pid(), sheet_);
+  HWND options = otherDialog();
   ASSERT_NE(options, nullptr);
   EXPECT_EQ(driver::windowText(options), "Program Delay Startup Options");
   EXPECT_EQ(driver::dialogItemText(options, 1195), "DelayProbe");
@@ -387,8 +338,7 @@ TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
   SendMessageA(GetDlgItem(options, 1196), CB_SETCURSEL, 2, 0);
   SendMessageA(GetDlgItem(options, 1191), CB_SETCURSEL, 3, 0);
   SendMessageA(GetDlgItem(options, 1199), CB_SETCURSEL, 1, 0);
-  driver::pressButton(options, IDOK);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(options); }, 3000));
+  ASSERT_TRUE(driver::pressAndClose(options, IDOK));
   EXPECT_TRUE(driver::waitUntil(
       [&] { return valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", kProbeProgram) == "150"; }, 3000));
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\OpenAs", kProbeProgram), "1");
@@ -402,17 +352,11 @@ TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
   ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe") != "<missing>"; }, 5000));
   EXPECT_NE(valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe").find(kProbeProgram), std::string::npos);
   EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, kProbeProgram) == "<missing>"; }, 5000));
-  EXPECT_EQ(otherDialog(explorer_.pid(), sheet_), nullptr);
+  EXPECT_EQ(otherDialog(0), nullptr);
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 1, "winver.exe") < 0; }, 3000));
 }
 
 TEST_F(StartupPages, RemovingFromDelayedStartAsksAndCancelKeepsIt) {
-  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
-  testutil::RegistrySnapshot delays(HKEY_CURRENT_USER, delayKeys());
-  testutil::RegistrySnapshot machineDelays(HKEY_LOCAL_MACHINE, delayKeys());
-  run.clearValues();
-  delays.clearValues();
-  machineDelays.clearValues();
   // Added directly to the list, with a delay that is not below a minute and a missing file.
   testutil::setString(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe", "11");
   testutil::setString(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\notepad.exe", "45");
@@ -439,18 +383,12 @@ TEST_F(StartupPages, RemovingFromDelayedStartAsksAndCancelKeepsIt) {
 
   ASSERT_GE(selectRowWith(1, "notepad.exe"), 0);
   command(1003);
-  HWND box = waitForOtherDialog(explorer_.pid(), sheet_);
-  ASSERT_NE(box, nullptr);
-  EXPECT_NE(driver::messageBoxText(box).find("removed from the Delayed Start list"), std::string::npos);
-  driver::pressButton(box, IDCANCEL);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
+  EXPECT_NE(answer(IDCANCEL).find("removed from the Delayed Start list"), std::string::npos);
   Sleep(500);
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe"), "11");
   // No: off the list and not back in startup.
   command(1003);
-  box = waitForOtherDialog(explorer_.pid(), sheet_);
-  ASSERT_NE(box, nullptr);
-  driver::pressButton(box, IDNO);
+  answer(IDNO);
   ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe") == "<missing>"; }, 5000));
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\notepad.exe"), "<missing>");
   Sleep(300);
@@ -468,9 +406,6 @@ TEST_F(StartupPages, RemovingFromDelayedStartAsksAndCancelKeepsIt) {
 
 TEST_F(StartupPages, WinlogonShellOffersResetOnlyAndResetsWithoutAQuestion) {
   testutil::RegistrySnapshot winlogon(HKEY_LOCAL_MACHINE, {kWinlogonKey});
-  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
-  testutil::RegistrySnapshot approved(HKEY_CURRENT_USER, {kApprovedKey});
-  run.clearValues();
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "RunProbe", kProbeProgram);
   testutil::setString(HKEY_LOCAL_MACHINE, kWinlogonKey, "Shell", "Explorer.exe C:\\windows\\notepad.exe");
   setOption("ShowAllStartup", "1");
@@ -490,12 +425,7 @@ TEST_F(StartupPages, WinlogonShellOffersResetOnlyAndResetsWithoutAQuestion) {
 
   // It cannot be delayed: string 1130 in the message dialog.
   command(1195);
-  HWND box = waitForOtherDialog(explorer_.pid(), sheet_);
-  ASSERT_NE(box, nullptr);
-  EXPECT_NE(driver::dialogItemText(box, 1001).find("must remain as a normal Windows Startup program"), std::string::npos);
-  picture("startup_cannot_delay");
-  driver::pressButton(box, IDOK);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
+  EXPECT_NE(answer(IDOK, 1001, "startup_cannot_delay").find("must remain as a normal Windows Startup program"), std::string::npos);
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe"), "<missing>");
 
   // A Run entry brings back Remove and an enabled Disable.
@@ -509,7 +439,7 @@ TEST_F(StartupPages, WinlogonShellOffersResetOnlyAndResetsWithoutAQuestion) {
   command(1003);
   ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_LOCAL_MACHINE, kWinlogonKey, "Shell") == "Explorer.exe"; }, 5000));
   Sleep(500);
-  EXPECT_EQ(otherDialog(explorer_.pid(), sheet_), nullptr);
+  EXPECT_EQ(otherDialog(0), nullptr);
   // The refilled row now names the Windows default.
   EXPECT_TRUE(driver::waitUntil(
       [&] {
@@ -530,13 +460,6 @@ TEST_F(StartupPages, WinlogonShellOffersResetOnlyAndResetsWithoutAQuestion) {
 }
 
 TEST_F(StartupPages, AddChoosesAFileOnBothPages) {
-  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
-  testutil::RegistrySnapshot delays(HKEY_CURRENT_USER, delayKeys());
-  testutil::RegistrySnapshot machineDelays(HKEY_LOCAL_MACHINE, delayKeys());
-  testutil::RegistrySnapshot approved(HKEY_CURRENT_USER, {kApprovedKey});
-  run.clearValues();
-  delays.clearValues();
-  machineDelays.clearValues();
   sheet_ = openSheet("");
   ASSERT_NE(sheet_, nullptr);
   // The chooser takes the typed name and OK.
@@ -591,9 +514,6 @@ TEST_F(StartupPages, AddChoosesAFileOnBothPages) {
 }
 
 TEST_F(StartupPages, DisableEnableAndRemoveARunEntry) {
-  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
-  testutil::RegistrySnapshot approved(HKEY_CURRENT_USER, {kApprovedKey});
-  run.clearValues();
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "ToggleProbe", kProbeProgram);
   const std::string history = testutil::programDir() + "\\history.txt";
   const std::size_t before = testutil::readFile(history).size();
@@ -620,18 +540,12 @@ TEST_F(StartupPages, DisableEnableAndRemoveARunEntry) {
   // One selected row: string 15 asks; No keeps the entry, Yes removes it.
   ASSERT_GE(selectRowWith(0, "ToggleProbe"), 0);
   command(1003);
-  HWND box = waitForOtherDialog(explorer_.pid(), sheet_);
-  ASSERT_NE(box, nullptr);
-  EXPECT_NE(driver::messageBoxText(box).find("You have chosen to remove"), std::string::npos);
-  driver::pressButton(box, IDNO);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
+  EXPECT_NE(answer(IDNO).find("You have chosen to remove"), std::string::npos);
   Sleep(500);
   EXPECT_NE(valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe"), "<missing>");
   ASSERT_GE(selectRowWith(0, "ToggleProbe"), 0);
   command(1003);
-  box = waitForOtherDialog(explorer_.pid(), sheet_);
-  ASSERT_NE(box, nullptr);
-  driver::pressButton(box, IDYES);
+  answer(IDYES);
   EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe") == "<missing>"; }, 5000));
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, "ToggleProbe") < 0; }, 3000));
 }
@@ -642,9 +556,7 @@ TEST_F(StartupPages, DisableEnableAndRemoveARunEntry) {
 TEST_F(StartupPages, RowsShowTheirMakerAndFilesAreDatedOnce) {
   const std::string detected = "Software\\Quennet\\Detected\\Startup";
   const std::string monitor = testutil::programDir() + "\\Tavrin.exe";
-  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
   testutil::RegistrySnapshot dates(HKEY_CURRENT_USER, {detected});
-  run.clearValues();
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "MakerProbe", "\"" + monitor + "\" /a");
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "MakerProbeAgain", "\"" + monitor + "\" /b");
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "GoneProbe", "C:\\gone\\missing.exe /s");
@@ -686,8 +598,7 @@ TEST_F(StartupPages, ThePatrolTimeIconSetsTheStartupPatrol) {
   HWND dialog = openDialog();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(IsDlgButtonChecked(dialog, 1014), BST_CHECKED);
-  driver::pressButton(dialog, IDCANCEL);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(dialog); }, 3000));
+  ASSERT_TRUE(driver::pressAndClose(dialog, IDCANCEL));
   setOption("Start", "2");
   setOption("RealtimeStartup", "0");
   dialog = openDialog();
@@ -703,8 +614,7 @@ TEST_F(StartupPages, ThePatrolTimeIconSetsTheStartupPatrol) {
   dialog = openDialog();
   ASSERT_NE(dialog, nullptr);
   SendMessageA(GetDlgItem(dialog, 1004), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("9"));
-  driver::pressButton(dialog, IDCANCEL);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(dialog); }, 3000));
+  ASSERT_TRUE(driver::pressAndClose(dialog, IDCANCEL));
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kOptions, "Start"), "5");
   // While real-time watching is on the time shows 0 and cannot be edited.
   setOption("RealtimeStartup", "1");
@@ -713,8 +623,7 @@ TEST_F(StartupPages, ThePatrolTimeIconSetsTheStartupPatrol) {
   EXPECT_EQ(driver::dialogItemText(dialog, 1004), "0");
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1004)));
   EXPECT_EQ(IsDlgButtonChecked(dialog, 1014), BST_CHECKED);
-  driver::pressButton(dialog, IDCANCEL);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(dialog); }, 3000));
+  ASSERT_TRUE(driver::pressAndClose(dialog, IDCANCEL));
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kOptions, "RealtimeStartup"), "1");
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kOptions, "Start"), "5");
 }
@@ -723,8 +632,6 @@ TEST_F(StartupPages, ReplaceableTextsAreFilledInNeverUsedAsFormats) {
   const std::string notify = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon\\Notify\\FormatPkg";
   const char* const windowsNt = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
   testutil::RegistrySnapshot texts(HKEY_LOCAL_MACHINE, {kSystemKey, windowsNt});
-  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
-  run.clearValues();
   // Overrides count outside English; each would read arguments that are not there as a format.
   testutil::setString(HKEY_LOCAL_MACHINE, kSystemKey, "LString634", "de");
   testutil::setString(HKEY_LOCAL_MACHINE, kSystemKey, "LString641", "&Online (641)");
@@ -739,11 +646,10 @@ TEST_F(StartupPages, ReplaceableTextsAreFilledInNeverUsedAsFormats) {
   sheet_ = openSheet("");
   ASSERT_NE(sheet_, nullptr);
   auto answered = [&](int item) {
-    HWND dialog = waitForOtherDialog(explorer_.pid(), sheet_);
+    HWND dialog = otherDialog();
     const std::string text = driver::dialogItemText(dialog, item);
     driver::pressButton(dialog, IDCANCEL);
-    driver::pressButton(dialog, IDNO);
-    driver::waitUntil([&] { return !IsWindow(dialog); }, 3000);
+    driver::pressAndClose(dialog, IDNO);
     return text;
   };
   ASSERT_GE(selectRowWith(0, "FormatProbe"), 0);
@@ -759,16 +665,13 @@ TEST_F(StartupPages, ReplaceableTextsAreFilledInNeverUsedAsFormats) {
   ASSERT_NE(info, nullptr);
   EXPECT_EQ(driver::dialogItemText(info, 1067), "&Online (641)");
   EXPECT_EQ(driver::dialogItemText(info, 1033).rfind("908 FormatPkg %d%x\n", 0), 0u) << driver::dialogItemText(info, 1033);
-  driver::pressButton(info, IDOK);
-  EXPECT_TRUE(driver::waitUntil([&] { return !IsWindow(info); }, 3000));
+  EXPECT_TRUE(driver::pressAndClose(info, IDOK));
   EXPECT_FALSE(explorer_.waitExit(0)) << "the Explorer still runs";
   testutil::deleteTree(HKEY_LOCAL_MACHINE, notify);
   driver::killAll("startup_probe.exe");
 }
 
 TEST_F(StartupPages, ANoteThatCannotBeSavedKeepsWhatWasTyped) {
-  testutil::RegistrySnapshot run(HKEY_CURRENT_USER, {kRunKey});
-  run.clearValues();
   // Its note file's name is longer than any file name can be.
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "LongNote", "C:\\" + std::string(250, 'n') + ".exe");
   sheet_ = openSheet("");
@@ -892,8 +795,7 @@ TEST_F(CookiePages, AFilterWordDeletesOnlyTheAdServersCookieFileUpToTheLimit) {
     return false;
   }, 5000));
   picture("cookie_viewer");
-  driver::pressButton(viewer, IDCANCEL);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(viewer); }, 3000));
+  ASSERT_TRUE(driver::pressAndClose(viewer, IDCANCEL));
   // The new-cookie patrol's icon warns first.
   driver::pressButton(list, 1112);
   HWND advice = driver::waitForDialogWith("cookie patrol time", 5000);
@@ -901,10 +803,8 @@ TEST_F(CookiePages, AFilterWordDeletesOnlyTheAdServersCookieFileUpToTheLimit) {
   driver::pressButton(advice, IDOK);
   HWND patrol = driver::waitForShownWindow("#32770", "Patrol Time for Cookies", 5000);
   ASSERT_NE(patrol, nullptr);
-  driver::pressButton(patrol, IDCANCEL);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(patrol); }, 3000));
-  driver::pressButton(list, IDCANCEL);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(list); }, 3000));
+  ASSERT_TRUE(driver::pressAndClose(patrol, IDCANCEL));
+  ASSERT_TRUE(driver::pressAndClose(list, IDCANCEL));
 
   command(1112);
   patrol = driver::waitForShownWindow("#32770", "Patrol Time for Cookie Filter", 5000);

@@ -1,6 +1,6 @@
 // Hidden files and the HOSTS file watched by the real Monitor: the alerts, the
 // vault and the kept copy.
-#include "e2e_fixture.h"
+#include "support/programs_test.h"
 #include "support/remote_list.h"
 
 #include "base/file_watch_rules.h"
@@ -74,8 +74,7 @@ class Files : public ProgramsTest {
       for (const std::string& path : paths)
         if (sameText(shown, path)) return alert;
       EXPECT_FALSE(!never.empty() && sameText(shown, never)) << "asked again about " << never;
-      driver::pressButton(alert, IDOK);
-      driver::waitUntil([&] { return !IsWindow(alert); }, 3000);
+      driver::pressAndClose(alert, IDOK);
     }
     return nullptr;
   }

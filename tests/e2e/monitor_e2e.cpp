@@ -1,5 +1,5 @@
 // The Monitor driven from outside, in the test run's Wine prefix.
-#include "e2e_fixture.h"
+#include "support/programs_test.h"
 
 namespace {
 
@@ -135,8 +135,7 @@ TEST_F(Monitor, MissingExplorerIsReported) {
               "\nProgram not found, blocked by your firewall or access has been canceled by the user.\n\n"
               "TavrinEx.exe must exist in the same folder as Tavrin.exe and allowed to run.");
     if (command == 6026u) driver::screenshot("monitor-explorer-missing");
-    driver::pressButton(box, IDOK);
-    ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 5000));
+    ASSERT_TRUE(driver::pressAndClose(box, IDOK, 5000));
   }
   // Running without its watcher library is fine too.
   EXPECT_NE(testutil::readFile(folder + "\\send2qn.txt").find("OSTRUM: not loaded"), std::string::npos);
@@ -182,20 +181,23 @@ TEST_F(Monitor, WatcherAsksForACheckWhenARunKeyChanges) {
   EXPECT_TRUE(served);
 }
 
-TEST_F(Monitor, TrayVisibilityCommand) {
-  HWND window = startMonitor();
-  PostMessageA(window, WM_COMMAND, 6053, 1);
-  EXPECT_TRUE(driver::waitUntil([&] { return !trayIconPresent(window); }, 5000));
-  PostMessageA(window, WM_COMMAND, 6053, 0);
-  EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 5000));
-  // The Explorer's way: write HideBramble, then post the command.
+TEST_F(Monitor, TrayIconFollowsTheHiddenOptionTheCommandAndTheShellsRestart) {
   setOption("HideBramble", "1");
-  PostMessageA(window, WM_COMMAND, 6053, 1);
-  EXPECT_TRUE(driver::waitUntil([&] { return !trayIconPresent(window); }, 5000));
-  PostMessageA(window, WM_COMMAND, 6053, 0);  // the option still says hidden
+  process_ = driver::start(monitorPath());
+  HWND window = driver::waitForWindow("Tavrin", nullptr, 10000);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(traceHas("Application Start: SetTimer", 5000));
+  // Started hidden: no icon at all, and showing does nothing while the option says hidden.
+  PostMessageA(window, WM_COMMAND, 6053, 0);
   Sleep(1000);
   EXPECT_FALSE(trayIconPresent(window));
+  EXPECT_EQ(traceText().find("Tray Message: ADD"), std::string::npos);
+  // The Explorer's way: write HideBramble, then post the command.
   setOption("HideBramble", "0");
+  PostMessageA(window, WM_COMMAND, 6053, 0);
+  EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 5000));
+  PostMessageA(window, WM_COMMAND, 6053, 1);
+  EXPECT_TRUE(driver::waitUntil([&] { return !trayIconPresent(window); }, 5000));
   PostMessageA(window, WM_COMMAND, 6053, 0);
   EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 5000));
   // The shell lost its icons (as when the taskbar restarts) and announces itself again.
@@ -206,19 +208,6 @@ TEST_F(Monitor, TrayVisibilityCommand) {
   ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
   PostMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 5000));
-}
-
-TEST_F(Monitor, HiddenTrayOptionMeansNoIconAtAll) {
-  setOption("HideBramble", "1");
-  process_ = driver::start(monitorPath());
-  HWND window = driver::waitForWindow("Tavrin", nullptr, 10000);
-  ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(traceHas("Application Start: SetTimer", 5000));
-  EXPECT_FALSE(trayIconPresent(window));
-  EXPECT_EQ(traceText().find("Tray Message: ADD"), std::string::npos);
-  for (LPARAM hide : {0, 1, 0}) PostMessageA(window, WM_COMMAND, 6053, hide);
-  Sleep(1000);
-  EXPECT_FALSE(trayIconPresent(window));
 }
 
 TEST_F(Monitor, StartupRegistrationToggles) {

@@ -1,6 +1,6 @@
 // The road of one event through the real Monitor: a program writes itself into
 // the current user's Run key, the patrol alerts, the answer takes effect.
-#include "e2e_fixture.h"
+#include "support/programs_test.h"
 
 namespace {
 
@@ -59,8 +59,7 @@ class Patrol : public ProgramsTest {
         shownPath_ = path;
         return alert;
       }
-      driver::pressButton(alert, IDYES);
-      driver::waitUntil([&] { return !IsWindow(alert); }, 5000);
+      driver::pressAndClose(alert, IDYES, 5000);
     }
     return nullptr;
   }

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "e2e_fixture.h"
+#include "support/programs_test.h"
 
 namespace {
 

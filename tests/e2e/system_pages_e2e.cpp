@@ -1,8 +1,7 @@
 // The inventory pages, each opened from its switch on a machine seeded with
 // a real task, service, file type, add-on, running program and hidden file,
 // and each action checked afterwards where the system keeps it.
-#include "e2e_fixture.h"
-#include "support/remote_list.h"
+#include "support/sheet_test.h"
 #include "support/system_fixtures.h"
 
 #include <algorithm>
@@ -34,42 +33,13 @@ BOOL CALLBACK findOther(HWND window, LPARAM param) {
   return search->found == nullptr;
 }
 
-class SystemPages : public ProgramsTest {
+class SystemPages : public SheetTest {
  protected:
   void SetUp() override {
-    ProgramsTest::SetUp();
+    SheetTest::SetUp();
     for (const char* name : {"xPos", "yPos", "dxPos", "dyPos", "xPosAddFileType", "yPosAddFileType"})
       testutil::deleteValue(HKEY_CURRENT_USER, kTavrinKey, name);
   }
-  // Starts the Explorer with the switch; true once the page shows rows.
-  bool open(const char* switchText, int rows = 1) {
-    explorer_ = driver::start(explorerPath(), switchText);
-    sheet_ = driver::waitForProcessWindow(explorer_.pid(), "#32770", 15000);
-    return sheet_ && driver::waitUntil([&] { return page() && SendMessageA(view(), LVM_GETITEMCOUNT, 0, 0) >= rows; },
-                                       10000);
-  }
-  HWND page() const { return currentPage(sheet_); }
-  HWND view() const { return GetDlgItem(page(), 1000); }
-  std::vector<std::string> headers() const {
-    HWND header = reinterpret_cast<HWND>(SendMessageA(view(), LVM_GETHEADER, 0, 0));
-    std::vector<std::string> titles;
-    RemoteBuffer buffer(view());
-    for (int column = 0; column < SendMessageA(header, HDM_GETITEMCOUNT, 0, 0); ++column)
-      titles.push_back(buffer.columnTitle(view(), column));
-    return titles;
-  }
-  std::string cell(int row, int column) const { return RemoteBuffer(view()).cellText(view(), row, column); }
-  int waitForRow(int column, const std::string& text) const {
-    int row = -1;
-    driver::waitUntil([&] { return (row = rowWith(view(), column, text)) >= 0; }, 5000);
-    return row;
-  }
-  bool waitWithoutRow(int column, const std::string& text) const {
-    return driver::waitUntil([&] { return rowWith(view(), column, text) < 0; }, 5000);
-  }
-  void select(int row) const { RemoteBuffer(view()).select(view(), row); }
-  void command(int id) const { PostMessageA(page(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-  HWND otherDialog() const { return driver::waitForProcessWindow(explorer_.pid(), "#32770", 5000, sheet_); }
   // The program's message dialog shown over `owner`.
   HWND messageOver(HWND owner) const {
     DialogSearch search{explorer_.pid(), sheet_, owner, nullptr};
@@ -86,8 +56,6 @@ class SystemPages : public ProgramsTest {
       driver::screenshot(name + (size.cx == 100 ? "_smallest" : "_1280x1000"));
     }
   }
-  driver::Process explorer_;
-  HWND sheet_ = nullptr;
 };
 
 }  // namespace
@@ -99,7 +67,6 @@ TEST_F(SystemPages, ScheduledTaskShownWithoutItsEndingAndRemovedWithItsApproval)
   testutil::setString(HKEY_CURRENT_USER, kApprovedTasks, "Probe Page.job", "800");
   ASSERT_TRUE(open("-SCHEDULE"));
   EXPECT_EQ(currentTab(sheet_), 3);
-  EXPECT_EQ(headers(), (std::vector<std::string>{"Name", "Program", "Company", "Next Run Time", "Last Run Time"}));
   const int row = waitForRow(0, "Probe Page");
   ASSERT_GE(row, 0);
   EXPECT_TRUE(sameText(cell(row, 1), "notepad.exe")) << cell(row, 1);
@@ -109,18 +76,12 @@ TEST_F(SystemPages, ScheduledTaskShownWithoutItsEndingAndRemovedWithItsApproval)
   // No answers No; the task stays.
   select(row);
   command(kRemove);
-  HWND box = otherDialog();
-  ASSERT_NE(box, nullptr);
-  EXPECT_NE(driver::messageBoxText(box).find("You have chosen to remove Probe Page.job"), std::string::npos);
-  driver::pressButton(box, IDNO);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
+  EXPECT_NE(answer(IDNO).find("You have chosen to remove Probe Page.job"), std::string::npos);
   EXPECT_EQ(GetFileAttributesA(fixtures::taskFile("Probe Page").c_str()) != INVALID_FILE_ATTRIBUTES, true);
   // Yes deletes the task file and its approval, and the row goes.
   select(waitForRow(0, "Probe Page"));
   command(kRemove);
-  box = otherDialog();
-  ASSERT_NE(box, nullptr);
-  driver::pressButton(box, IDYES);
+  answer(IDYES);
   EXPECT_TRUE(waitWithoutRow(0, "Probe Page"));
   EXPECT_EQ(GetFileAttributesA(fixtures::taskFile("Probe Page").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kApprovedTasks, "Probe Page.job"), "<missing>");
@@ -143,8 +104,6 @@ TEST_F(SystemPages, ServicesHideMicrosoftOnesDateNewOnesAndTakeAStartTypeFromInf
   GetFullPathNameA((testutil::testDir() + "\\..\\win\\signed\\signed_microsoft.exe").c_str(), MAX_PATH, full, nullptr);
   fixtures::registryService("signedms", std::string("\"") + full + "\"", 3, "");
   ASSERT_TRUE(open("-SERVICE"));
-  EXPECT_EQ(headers(),
-            (std::vector<std::string>{"Title", "Command", "Company", "Status", "Startup", "First Detected"}));
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(sheet_, IDOK)));
   int row = waitForRow(0, "Probe Sentinel Service");
   ASSERT_GE(row, 0);
@@ -177,8 +136,7 @@ TEST_F(SystemPages, ServicesHideMicrosoftOnesDateNewOnesAndTakeAStartTypeFromInf
   SendMessageA(info, WM_COMMAND, MAKEWPARAM(1090, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
   driver::pressButton(info, 12);
   EXPECT_TRUE(driver::waitUntil([&] { return probe.startType() == SERVICE_DISABLED; }, 5000));
-  driver::pressButton(info, IDOK);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(info); }, 3000));
+  ASSERT_TRUE(driver::pressAndClose(info, IDOK));
   EXPECT_TRUE(driver::waitUntil([&] { return cell(rowWith(view(), 0, "Probe Sentinel Service"), 4) == "Disabled"; },
                                 5000));
   EXPECT_EQ(cell(rowWith(view(), 0, "Probe Sentinel Service"), 5), detected);
@@ -195,8 +153,6 @@ TEST_F(SystemPages, FileTypeAddedOnceRefusedTwiceRemovedWithoutAQuestionAndItsPa
                       "C:\\windows\\notepad.exe %1");
   ASSERT_TRUE(open("-FILETYPES", 0));
   EXPECT_EQ(currentTab(sheet_), 7);
-  EXPECT_EQ(headers(),
-            (std::vector<std::string>{"Title", "Command", "Company", "Class", "Extension", "Type"}));
   auto list = [] { return testutil::valueOf(HKEY_CURRENT_USER, std::string(kTavrinKey) + "\\Class", ""); };
   const std::string before = list();
 
@@ -206,10 +162,8 @@ TEST_F(SystemPages, FileTypeAddedOnceRefusedTwiceRemovedWithoutAQuestionAndItsPa
   ASSERT_NE(add, nullptr);
   EXPECT_EQ(driver::windowText(add), "Add File Type Extension");
   SetDlgItemTextA(add, 1004, "zzp");
-  Sleep(400);  // let it paint
-  driver::screenshot("add_file_type_dialog");
-  driver::pressButton(add, IDOK);
-  ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(add); }, 5000));
+  picture("add_file_type_dialog");
+  ASSERT_TRUE(driver::pressAndClose(add, IDOK, 5000));
   EXPECT_EQ(list(), before + "zzp;");
   const int row = waitForRow(4, ".zzp");
   ASSERT_GE(row, 0);
@@ -231,8 +185,7 @@ TEST_F(SystemPages, FileTypeAddedOnceRefusedTwiceRemovedWithoutAQuestionAndItsPa
     PostMessageA(message, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(message); }, 3000));
     EXPECT_TRUE(IsWindow(add));
-    driver::pressButton(add, IDCANCEL);
-    ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(add); }, 3000));
+    ASSERT_TRUE(driver::pressAndClose(add, IDCANCEL));
   }
   EXPECT_EQ(list(), before + "zzp;");
   pictures("page_file_types");
@@ -275,12 +228,6 @@ class InventoryPages : public SystemPages {
     driver::killAll("taskprobe.exe");
   }
   std::string status() const { return driver::windowText(GetDlgItem(sheet_, 6050)); }
-  void answer(int button) const {
-    HWND box = otherDialog();
-    ASSERT_NE(box, nullptr);
-    driver::pressButton(box, button);
-    ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(box); }, 3000));
-  }
 };
 
 }  // namespace
@@ -294,7 +241,6 @@ TEST_F(InventoryPages, AnAddOnShowsWhereItIsRegisteredAndRemoveDeletesItsKey) {
   testutil::setString(HKEY_LOCAL_MACHINE, std::string(kHelperClassKey) + "\\InprocServer32", "", server);
   testutil::setString(HKEY_LOCAL_MACHINE, kHelperKey, "", "");
   ASSERT_TRUE(open("-BHO"));
-  EXPECT_EQ(headers(), (std::vector<std::string>{"Name", "Program", "Company", "Type", "First Detected"}));
   const int row = waitForRow(0, "Probe Toolbar");
   ASSERT_GE(row, 0);
   select(row);
@@ -324,10 +270,7 @@ TEST_F(InventoryPages, AnAddOnShowsWhereItIsRegisteredAndRemoveDeletesItsKey) {
 
   select(waitForRow(0, "Probe Toolbar"));
   command(kRemove);
-  HWND box = otherDialog();
-  ASSERT_NE(box, nullptr);
-  EXPECT_NE(driver::messageBoxText(box).find("Probe Toolbar"), std::string::npos);
-  driver::pressButton(box, IDYES);
+  EXPECT_NE(answer(IDYES).find("Probe Toolbar"), std::string::npos);
   EXPECT_TRUE(driver::waitUntil(
       [&] { return testutil::valueOf(HKEY_LOCAL_MACHINE, kHelperKey, "") == "<missing>"; }, 5000));
   EXPECT_TRUE(waitWithoutRow(0, "Probe Toolbar"));
@@ -344,7 +287,6 @@ TEST_F(InventoryPages, KillTaskEndsTheSelectedRowsEvenWhenTheirFileNamesAreAlike
     running.push_back(driver::start(programs.back()));
   }
   ASSERT_TRUE(open("-TASK"));
-  EXPECT_EQ(headers(), (std::vector<std::string>{"Module", "Program Description", "Company", "First Detected"}));
   auto probeRows = [&] {
     std::vector<int> rows;
     for (int row = 0; row < SendMessageA(view(), LVM_GETITEMCOUNT, 0, 0); ++row)
@@ -410,7 +352,6 @@ TEST_F(InventoryPages, HiddenFilesUnhideKeepsReadOnlyAndTheMenuActsOnTheFileItse
   HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   ASSERT_TRUE(open("-HIDDEN"));
-  EXPECT_EQ(headers(), (std::vector<std::string>{"Module", "Path", "First Detected", "Last Written", "Type"}));
   const int heldRow = waitForRow(0, "tavrin_held_probe.txt"), keptRow = rowWith(view(), 0, "tavrin page probe.txt");
   ASSERT_TRUE(heldRow >= 0 && keptRow >= 0);
   EXPECT_EQ(cell(heldRow, 3), "File in Use");

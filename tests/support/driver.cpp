@@ -182,6 +182,11 @@ void pressButton(HWND dialog, int id) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
+bool pressAndClose(HWND dialog, int id, DWORD timeoutMs) {
+  pressButton(dialog, id);
+  return waitUntil([&] { return !IsWindow(dialog); }, timeoutMs);
+}
+
 std::string commandLineOf(DWORD pid) {
   using QueryInformation = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
   struct BasicInformation {

@@ -53,6 +53,8 @@ std::string messageBoxText(HWND box);
 HWND focusOf(HWND window);
 // Posts a click on the dialog's button (posted: the caller never blocks on a modal loop).
 void pressButton(HWND dialog, int id);
+// Presses the button and waits until the dialog is gone.
+bool pressAndClose(HWND dialog, int id, DWORD timeoutMs = 3000);
 
 // Runs `work` on this thread while another one hands every dialog this process
 // shows to `answer`, which must end it; returns their captions in order. An

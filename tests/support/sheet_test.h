@@ -1,0 +1,63 @@
+#pragma once
+// A started Explorer's tab sheet, driven as the user would: its page, rows,
+// commands and the questions a page asks.
+#include "support/programs_test.h"
+#include "support/remote_list.h"
+
+class SheetTest : public ProgramsTest {
+ protected:
+  // The sheet of a started Explorer, once it shows its page.
+  HWND openSheet(const std::string& arguments) {
+    explorer_ = driver::start(explorerPath(), arguments);
+    sheet_ = driver::waitForProcessWindow(explorer_.pid(), "#32770", 15000);
+    if (sheet_) driver::waitUntil([&] { return currentPage(sheet_) != nullptr; }, 5000);
+    return sheet_;
+  }
+  // True once the page shows at least `rows` rows.
+  bool open(const std::string& arguments, int rows = 1) {
+    return openSheet(arguments) &&
+           driver::waitUntil([&] { return SendMessageA(view(), LVM_GETITEMCOUNT, 0, 0) >= rows; }, 10000);
+  }
+  HWND page() const { return currentPage(sheet_); }
+  HWND view() const { return GetDlgItem(page(), 1000); }
+  std::string cell(int row, int column) const { return RemoteBuffer(view()).cellText(view(), row, column); }
+  int waitForRow(int column, const std::string& text) const {
+    int row = -1;
+    driver::waitUntil([&] { return (row = rowWith(view(), column, text)) >= 0; }, 5000);
+    return row;
+  }
+  bool waitWithoutRow(int column, const std::string& text) const {
+    return driver::waitUntil([&] { return rowWith(view(), column, text) < 0; }, 5000);
+  }
+  void select(int row) const { RemoteBuffer(view()).select(view(), row); }
+  // Waits for the row and selects it as the user would.
+  int selectRowWith(int column, const std::string& text) const {
+    const int row = waitForRow(column, text);
+    if (row >= 0) select(row);
+    return row;
+  }
+  void command(int id) const { PostMessageA(page(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  void showTab(int tab) const {
+    PostMessageA(sheet_, PSM_SETCURSEL, tab, 0);
+    driver::waitUntil([&] { return currentTab(sheet_) == tab; }, 3000);
+  }
+  // A dialog of the Explorer other than the sheet: a message box or one of the page's dialogs.
+  HWND otherDialog(DWORD timeoutMs = 5000) const {
+    return driver::waitForProcessWindow(explorer_.pid(), "#32770", timeoutMs, sheet_);
+  }
+  // Answers the question or message shown and returns its text (a control's when item is given).
+  std::string answer(int button, int item = -1, const char* shot = nullptr) const {
+    HWND box = otherDialog();
+    if (!box) return "<no dialog>";
+    if (shot) picture(shot);
+    const std::string text = item < 0 ? driver::messageBoxText(box) : driver::dialogItemText(box, item);
+    driver::pressAndClose(box, button);
+    return text;
+  }
+  static void picture(const std::string& name) {
+    Sleep(400);  // let it paint
+    driver::screenshot(name);
+  }
+  driver::Process explorer_;
+  HWND sheet_ = nullptr;
+};
