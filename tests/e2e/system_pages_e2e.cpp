@@ -182,8 +182,7 @@ TEST_F(SystemPages, FileTypeAddedOnceRefusedTwiceRemovedWithoutAQuestionAndItsPa
               std::string::npos)
         << refused;
     if (refused[0] == '.') driver::screenshot("add_file_type_refused");
-    PostMessageA(message, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(message); }, 3000));
+    ASSERT_TRUE(driver::pressAndClose(message, IDOK));
     EXPECT_TRUE(IsWindow(add));
     ASSERT_TRUE(driver::pressAndClose(add, IDCANCEL));
   }
@@ -202,8 +201,7 @@ TEST_F(SystemPages, FileTypeAddedOnceRefusedTwiceRemovedWithoutAQuestionAndItsPa
     HWND patrol = driver::waitForShownWindow("#32770", "Patrol Time for File Types", 5000);
     ASSERT_NE(patrol, nullptr);
     SetDlgItemTextA(patrol, 1004, minutes);
-    driver::pressButton(patrol, minutes[0] == '7' ? IDOK : IDCANCEL);
-    ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(patrol); }, 3000));
+    ASSERT_TRUE(driver::pressAndClose(patrol, minutes[0] == '7' ? IDOK : IDCANCEL));
   }
   EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kOptions, "FileType"), "7");
   for (const char* key : {".zzp", "zzpfile"}) testutil::deleteTree(HKEY_LOCAL_MACHINE, std::string(kClasses) + key);
@@ -254,18 +252,15 @@ TEST_F(InventoryPages, AnAddOnShowsWhereItIsRegisteredAndRemoveDeletesItsKey) {
       << status();
   pictures("page_ie_helpers");
 
-  // The monitor icon's patrol time: OK writes it, Close leaves it.
+  // The monitor icon's patrol time is its own category's.
   testutil::RegistrySnapshot options(HKEY_CURRENT_USER, {kOptions});
   setOption("RealtimeIEHelper", "0");
   setOption("IEHelpers", "2");
-  for (const char* typed : {"4", "9"}) {
-    command(kMonitorIcon);
-    HWND patrol = driver::waitForShownWindow("#32770", "Patrol Time for IE Helpers", 5000);
-    ASSERT_NE(patrol, nullptr);
-    SetDlgItemTextA(patrol, 1004, typed);
-    driver::pressButton(patrol, typed[0] == '4' ? IDOK : IDCANCEL);
-    ASSERT_TRUE(driver::waitUntil([&] { return !IsWindow(patrol); }, 3000));
-  }
+  command(kMonitorIcon);
+  HWND patrol = driver::waitForShownWindow("#32770", "Patrol Time for IE Helpers", 5000);
+  ASSERT_NE(patrol, nullptr);
+  SetDlgItemTextA(patrol, 1004, "4");
+  ASSERT_TRUE(driver::pressAndClose(patrol, IDOK));
   EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kOptions, "IEHelpers"), "4");
 
   select(waitForRow(0, "Probe Toolbar"));

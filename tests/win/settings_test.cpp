@@ -40,7 +40,7 @@ class Settings : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Settings, OptionsReadDefaultsZeroForTextAndNumbers) {
+TEST_F(Settings, OptionsReadDefaultsZeroForTextAndNumbersAndEveryWriteMarksUpdate) {
   EXPECT_EQ(readOption("Start", 2), 2);  // missing
   testutil::setString(HKEY_CURRENT_USER, kOptions, "Start", "");
   EXPECT_EQ(readOption("Start", 2), 2);  // empty
@@ -50,9 +50,6 @@ TEST_F(Settings, OptionsReadDefaultsZeroForTextAndNumbers) {
   EXPECT_EQ(readOption("Start", 2), 7);
   testutil::setBinary(HKEY_CURRENT_USER, kOptions, "Start", std::string("\x01\x02\x03\x04", 4));
   EXPECT_EQ(readOption("Start", 2), 0);  // binary junk: not a number
-}
-
-TEST_F(Settings, EveryOptionWriteMarksUpdate) {
   EXPECT_EQ(writeOption("Tasks", 4), 1);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Tasks"), "4");
   EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Update"), "1");
