@@ -36,17 +36,7 @@ std::vector<int> runsOf(PatrolSchedule& schedule, PatrolCategory category, int p
 
 }  // namespace
 
-TEST(PatrolSchedule, DefaultsRunEachCategoryEveryNthPassOfItsGroup) {
-  PatrolSchedule schedule;
-  schedule.load(PatrolTimes{});
-  // Groups alternate A, B, A ...: startup (2) on every second A pass.
-  EXPECT_EQ(runsOf(schedule, PatrolCategory::Startup, 12), (std::vector<int>{3, 7, 11}));
-  schedule.load(PatrolTimes{});
-  EXPECT_EQ(runsOf(schedule, PatrolCategory::Tasks, 48), (std::vector<int>{22, 44}));
-  schedule.load(PatrolTimes{});
-  EXPECT_EQ(runsOf(schedule, PatrolCategory::FileTypes, 40), (std::vector<int>{19, 39}));
-}
-
+// Groups alternate A, B, A ...
 TEST(PatrolSchedule, ZeroNeverRunsAndOneRunsOnEveryPassOfTheGroup) {
   PatrolTimes times;
   times.hidden = 0;
@@ -62,6 +52,10 @@ TEST(PatrolSchedule, ZeroNeverRunsAndOneRunsOnEveryPassOfTheGroup) {
   times.hidden = 1;
   schedule.load(times);
   EXPECT_EQ(runsOf(schedule, PatrolCategory::Hidden, 5), (std::vector<int>{1, 3, 5}));
+  // Every second pass of group B.
+  times.tasks = 2;
+  schedule.load(times);
+  EXPECT_EQ(runsOf(schedule, PatrolCategory::Tasks, 8), (std::vector<int>{4, 8}));
 }
 
 TEST(PatrolSchedule, LoadingOptionsReloadsCountdownsAndStartsWithGroupA) {

@@ -6,15 +6,11 @@
 
 using namespace tavrin;
 
-TEST(Contains, IgnoresCaseAndFindsAnywhere) {
+TEST(Contains, IgnoresCaseFindsAnywhereAndTextOverTheLimitContainsNothing) {
   EXPECT_TRUE(contains("C:\\Program Files\\Tavrin\\TAVRIN.EXE -q", "-Q"));
-  EXPECT_TRUE(contains("abc", "abc"));
   EXPECT_TRUE(contains("abc", ""));
   EXPECT_FALSE(contains("ab", "abc"));
   EXPECT_FALSE(contains("-NoOpen", "-Q"));
-}
-
-TEST(Contains, TextOverTheLimitContainsNothing) {
   std::string text(kContainLimit, 'x');
   text.replace(text.size() - 2, 2, "-Q");
   EXPECT_TRUE(contains(text, "-q"));
@@ -23,29 +19,16 @@ TEST(Contains, TextOverTheLimitContainsNothing) {
   EXPECT_FALSE(contains(text, ""));
 }
 
-TEST(Cut, KeepsShortTextsAndCutsLongOnes) {
-  EXPECT_EQ(cut("abc", 5), "abc");
-  EXPECT_EQ(cut("abcdef", 3), "abc");
-  EXPECT_EQ(cut("abc", 0), "");
-}
-
-TEST(ProgramList, RemovalKeepsOthersWithTrailingSeparator) {
+TEST(ProgramList, RemovalKeepsOthersWithTrailingSeparatorAndAdditionLeadsWithOne) {
   EXPECT_EQ(removeFromProgramList("C:\\A.EXE;c:\\b.exe", "c:\\a.exe"), "c:\\b.exe;");
   EXPECT_EQ(removeFromProgramList(";;c:\\a.exe;;c:\\b.exe;c:\\A.exe", "c:\\a.exe"), "c:\\b.exe;");
   EXPECT_EQ(removeFromProgramList("c:\\a.exe", "c:\\a.exe"), "");
   EXPECT_EQ(removeFromProgramList("", "c:\\a.exe"), "");
   // Only whole pieces go: a longer name that merely starts the same stays.
   EXPECT_EQ(removeFromProgramList("c:\\a.exe2;x", "c:\\a.exe"), "c:\\a.exe2;x;");
-}
-
-TEST(ProgramList, AdditionAppendsWithLeadingSeparator) {
   EXPECT_EQ(addToProgramList("", "c:\\b.exe"), ";c:\\b.exe");
   EXPECT_EQ(addToProgramList("c:\\a.exe;", "c:\\b.exe"), "c:\\a.exe;;c:\\b.exe");
-}
-
-TEST(SplitList, DropsEmptyPieces) {
   EXPECT_EQ(splitList(";a;;b;", ';'), (std::vector<std::string>{"a", "b"}));
-  EXPECT_TRUE(splitList("", ';').empty());
   EXPECT_TRUE(splitList(";;;", ';').empty());
 }
 
@@ -58,20 +41,15 @@ TEST(ThousandsText, GroupsFromTheRight) {
   EXPECT_EQ(thousandsText(LLONG_MIN), "-9,223,372,036,854,775,808");
 }
 
-TEST(WebText, ReplacesBlanksAndAmpersands) {
+TEST(SmallTexts, CutWebTextLeadingNumberAndLongFormats) {
+  EXPECT_EQ(cut("abc", 5), "abc");
+  EXPECT_EQ(cut("abcdef", 3), "abc");
   EXPECT_EQ(webText("Acme Tools & Co"), "Acme%20Tools%20+%20Co");
-  EXPECT_EQ(webText(""), "");
-}
-
-TEST(LeadingNumber, ReadsLikeADecimalConversion) {
   EXPECT_EQ(leadingNumber("42"), 42);
   EXPECT_EQ(leadingNumber("  -7x"), -7);
   EXPECT_EQ(leadingNumber("abc"), 0);
   EXPECT_EQ(leadingNumber(""), 0);
   EXPECT_EQ(leadingNumber("99999999999999999999"), 2147483647);
-}
-
-TEST(Format, HandlesLongOutput) {
-  std::string big(5000, 'a');
+  const std::string big(5000, 'a');
   EXPECT_EQ(format("%s-%d", big.c_str(), 7), big + "-7");
 }

@@ -107,10 +107,6 @@ TEST_F(Sheet, LaterSwitchesWinAStartTabBelowTheFirstPageOpensStartupAndAPlaceOff
   EXPECT_EQ(driver::windowText(sheet), "Tavrin");
   EXPECT_FALSE(driver::appears("Tavrin", 2000)) << "only -START starts the Monitor";
   stopAll();
-  sheet = openSheet("-RESTART");
-  ASSERT_NE(sheet, nullptr);
-  EXPECT_EQ(currentTab(sheet), 9);  // Options, the last tab on the NT family
-  stopAll();
   setOption("StartTab", "5000");
   // A stored place beyond the screen puts the sheet at the left edge.
   testutil::setString(HKEY_CURRENT_USER, kSystemKey, "xPos", "99999");
@@ -157,94 +153,72 @@ TEST_F(Sheet, SortingTwiceReversesARefillKeepsItAndInfoPagesWithWrapAround) {
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "Bravo", "C:\\windows\\notepad.exe");
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "alpha", "C:\\windows\\regedit.exe");
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "Charlie", "C:\\windows\\system32\\winver.exe");
-  HWND sheet = openSheet("-START");
-  ASSERT_NE(sheet, nullptr);
-  HWND page = currentPage(sheet);
-  HWND view = GetDlgItem(page, 1000);
-  ASSERT_TRUE(driver::waitUntil([&] { return SendMessageA(view, LVM_GETITEMCOUNT, 0, 0) >= 3; }, 5000));
+  ASSERT_TRUE(open("-START", 3));
   auto names = [&] {
     std::vector<std::string> mine;
-    for (const std::string& name : column0(view))
+    for (const std::string& name : columnTexts(view()))
       if (name == "alpha" || name == "Bravo" || name == "Charlie") mine.push_back(name);
     return mine;
   };
   const std::vector<std::string> up{"alpha", "Bravo", "Charlie"}, down{"Charlie", "Bravo", "alpha"};
-  clickHeader(view, 10);
+  clickHeader(view(), 10);
   EXPECT_TRUE(driver::waitUntil([&] { return names() == up; }, 3000));
-  clickHeader(view, 10);
+  clickHeader(view(), 10);
   EXPECT_TRUE(driver::waitUntil([&] { return names() == down; }, 3000));
   // Leaving the page and coming back refills it in the order last shown.
-  PostMessageA(sheet, PSM_SETCURSEL, 1, 0);
-  driver::waitUntil([&] { return currentTab(sheet) == 1; }, 3000);
-  PostMessageA(sheet, PSM_SETCURSEL, 0, 0);
-  driver::waitUntil([&] { return currentTab(sheet) == 0; }, 3000);
-  ASSERT_TRUE(driver::waitUntil([&] { return SendMessageA(view, LVM_GETITEMCOUNT, 0, 0) >= 3; }, 5000));
+  showTab(1);
+  showTab(0);
+  ASSERT_TRUE(driver::waitUntil([&] { return SendMessageA(view(), LVM_GETITEMCOUNT, 0, 0) >= 3; }, 5000));
   EXPECT_EQ(names(), down);
   picture("tab_startup_sorted");
 
-  // Info on the last row, then ">>" shows the first and "<<" the last again.
-  const std::vector<std::string> all = column0(view);
-  ASSERT_FALSE(all.empty());
-  RemoteBuffer(view).select(view, static_cast<int>(all.size()) - 1);
-  PostMessageA(page, WM_COMMAND, 1008, 0);
+  // Info on the last row; Close, the default button, has the focus.
+  const std::vector<std::string> all = columnTexts(view());
+  select(static_cast<int>(all.size()) - 1);
+  command(1008);
   HWND info = driver::waitForShownWindow("#32770", all.back().c_str(), 5000);
   ASSERT_NE(info, nullptr);
   picture("info_dialog");
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof gui;
-  GetGUIThreadInfo(GetWindowThreadProcessId(info, nullptr), &gui);
-  EXPECT_EQ(gui.hwndFocus, GetDlgItem(info, IDOK)) << "Close, the default button, has the focus";
-  // Paging goes through the whole list in entry order and comes back round.
+  EXPECT_EQ(driver::focusOf(info), GetDlgItem(info, IDOK));
+  // ">>" goes through the whole list in entry order and comes back round; "<<" steps back.
   std::vector<std::string> seen{all.back()};
   for (std::size_t step = 0; step < all.size(); ++step) {
-    const std::string before = driver::windowText(info);
     driver::pressButton(info, 1082);
-    driver::waitUntil([&] { return driver::windowText(info) != before || all.size() == 1; }, 3000);
+    // Each step waits for the page to change; a fixed pause was too short under load.
+    driver::waitUntil([&] { return driver::windowText(info) != seen.back() || all.size() == 1; }, 3000);
     seen.push_back(driver::windowText(info));
   }
   EXPECT_EQ(seen.back(), all.back());
-  std::vector<std::string> visited(seen.begin(), seen.end() - 1), expected = all;
+  std::vector<std::string> visited(seen.begin() + 1, seen.end()), expected = all;
   std::sort(visited.begin(), visited.end());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(visited, expected);
-  const std::string last = driver::windowText(info);
-  // Each step waits for the page to change; a fixed pause was too short under load.
   driver::pressButton(info, 1083);
-  if (all.size() > 1) {
-    EXPECT_TRUE(driver::waitUntil([&] { return driver::windowText(info) != last; }, 3000));
-  }
-  driver::pressButton(info, 1082);
-  EXPECT_TRUE(driver::waitUntil([&] { return driver::windowText(info) == last; }, 3000));
+  EXPECT_TRUE(driver::waitUntil([&] { return driver::windowText(info) == seen[seen.size() - 2]; }, 3000));
   EXPECT_TRUE(driver::pressAndClose(info, 1));
 }
 
 TEST_F(Sheet, EveryTabAndTheHistoryDialogShow) {
-  HWND sheet = openSheet("-START");
-  ASSERT_NE(sheet, nullptr);
+  ASSERT_NE(openSheet("-START"), nullptr);
   const char* names[] = {"startup", "delayed", "ie_helpers", "scheduled", "services",
                          "active_tasks", "cookies", "file_types", "hidden", "options"};
   // Each page shown after the sheet grew is laid out to the new size.
-  RECT before;
-  GetWindowRect(sheet, &before);
-  SetWindowPos(sheet, nullptr, 0, 0, 1000, 900, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(sheet_, nullptr, 0, 0, 1000, 900, SWP_NOZORDER | SWP_NOACTIVATE);
   for (int tab = 0; tab < 10; ++tab) {
-    PostMessageA(sheet, PSM_SETCURSEL, tab, 0);
-    ASSERT_TRUE(driver::waitUntil([&] { return currentTab(sheet) == tab; }, 3000)) << tab;
-    HWND page = currentPage(sheet);
-    HWND close = GetDlgItem(page, 1004);  // the page's own Close
+    showTab(tab);
+    ASSERT_EQ(currentTab(sheet_), tab);
+    HWND close = GetDlgItem(page(), 1004);  // the page's own Close
     EXPECT_TRUE(IsWindowVisible(close)) << tab;
     RECT pageRect, closeRect;
-    GetWindowRect(page, &pageRect);
+    GetWindowRect(page(), &pageRect);
     GetWindowRect(close, &closeRect);
-    if (std::string(names[tab]) != "cookies") {  // a form of fixed size
+    if (tab != 6) {  // Cookies: a form of fixed size
       EXPECT_GT(closeRect.bottom, pageRect.bottom - 40) << names[tab];
     }
     picture(std::string("tab_") + names[tab]);
   }
-  SetWindowPos(sheet, nullptr, before.left, before.top, before.right - before.left, before.bottom - before.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_TRUE(IsWindowVisible(GetDlgItem(sheet, 6050)));  // the status bar
-  PostMessageA(currentPage(sheet), WM_COMMAND, 1104, 0);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(sheet_, 6050)));  // the status bar
+  command(1104);
   HWND history = driver::waitForShownWindow("#32770", "Tavrin History", 5000);
   ASSERT_NE(history, nullptr);
   picture("history_dialog");
@@ -294,8 +268,7 @@ class StartupPages : public Sheet {
 TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "DelayProbe", kProbeProgram);
   testutil::setString(HKEY_LOCAL_MACHINE, kRunKey, "MachineProbe", "C:\\windows\\notepad.exe");
-  sheet_ = openSheet("");
-  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(openSheet(""), nullptr);
   ASSERT_EQ(currentTab(sheet_), 0);
 
   // An all-users entry asks string 1120 first; Cancel leaves it where it was.
@@ -309,21 +282,19 @@ TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
   // A current-user entry moves without a question.
   ASSERT_GE(selectRowWith(0, "DelayProbe"), 0);
   command(1195);
-  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kApprovedKey, kProbeProgram) == "1103"; }, 5000));
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, kProbeProgram), "11");
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", kProbeProgram), "30");
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Title", kProbeProgram), "DelayProbe");
+  ASSERT_TRUE(becomes(HKEY_CURRENT_USER, kApprovedKey, kProbeProgram, "1103"));
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe"), "<missing>");
   EXPECT_EQ(otherDialog(0), nullptr);
   // The page refilled without it.
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, "DelayProbe") < 0; }, 3000));
 
+  // Listed on Delayed Start under its title, with the default delay.
   showTab(1);
-  ASSERT_GE(selectRowWith(1, "winver.exe"), 0);
-  const int row = rowWith(view(), 1, "winver.exe");
-  EXPECT_EQ(RemoteBuffer(view()).cellText(view(), row, 0), "DelayProbe");
-  EXPECT_EQ(RemoteBuffer(view()).cellText(view(), row, 3), "30 Sec.");
-  EXPECT_EQ(RemoteBuffer(view()).cellText(view(), row, 2), "");  // the file exists and is not running
+  const int row = selectRowWith(1, "winver.exe");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(cell(row, 0), "DelayProbe");
+  EXPECT_EQ(cell(row, 3), "30 Sec.");
+  EXPECT_EQ(cell(row, 2), "");  // the file exists and is not running
   picture("delayed_page");
 
   // Delay options: 2 minutes and the fourth seconds choice store 150 seconds.
@@ -339,19 +310,16 @@ TEST_F(StartupPages, ARunEntryMovesToDelayedStartShowsItsDelayAndComesBack) {
   SendMessageA(GetDlgItem(options, 1191), CB_SETCURSEL, 3, 0);
   SendMessageA(GetDlgItem(options, 1199), CB_SETCURSEL, 1, 0);
   ASSERT_TRUE(driver::pressAndClose(options, IDOK));
-  EXPECT_TRUE(driver::waitUntil(
-      [&] { return valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", kProbeProgram) == "150"; }, 3000));
+  EXPECT_TRUE(becomes(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", kProbeProgram, "150", 3000));
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\OpenAs", kProbeProgram), "1");
-  EXPECT_TRUE(driver::waitUntil(
-      [&] { return RemoteBuffer(view()).cellText(view(), rowWith(view(), 1, "winver.exe"), 3) == "2 Min. : 30 Sec."; },
-      3000));
+  EXPECT_TRUE(driver::waitUntil([&] { return cell(rowWith(view(), 1, "winver.exe"), 3) == "2 Min. : 30 Sec."; }, 3000));
 
   // Restore puts the Run value back, without a question, and empties the list.
   ASSERT_GE(selectRowWith(1, "winver.exe"), 0);
   command(1198);
   ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe") != "<missing>"; }, 5000));
   EXPECT_NE(valueOf(HKEY_CURRENT_USER, kRunKey, "DelayProbe").find(kProbeProgram), std::string::npos);
-  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, kProbeProgram) == "<missing>"; }, 5000));
+  EXPECT_TRUE(becomes(HKEY_CURRENT_USER, kDelayKey, kProbeProgram, "<missing>"));
   EXPECT_EQ(otherDialog(0), nullptr);
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 1, "winver.exe") < 0; }, 3000));
 }
@@ -365,21 +333,14 @@ TEST_F(StartupPages, RemovingFromDelayedStartAsksAndCancelKeepsIt) {
   testutil::setString(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\hh.exe", "150");
   setOption("StartTab", "6055");
   setOption("SortPrograms", "4");
-  sheet_ = openSheet("");
-  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(openSheet(""), nullptr);
   ASSERT_EQ(currentTab(sheet_), 1);
   ASSERT_GE(selectRowWith(1, "gone.exe"), 0);
-  EXPECT_EQ(RemoteBuffer(view()).cellText(view(), rowWith(view(), 1, "gone.exe"), 2), "Local File not found.");
-  EXPECT_EQ(RemoteBuffer(view()).cellText(view(), rowWith(view(), 1, "gone.exe"), 3), "0 Sec.");
-  EXPECT_EQ(RemoteBuffer(view()).cellText(view(), rowWith(view(), 1, "notepad.exe"), 3), "45 Sec.");
+  EXPECT_EQ(cell(rowWith(view(), 1, "gone.exe"), 2), "Local File not found.");
+  EXPECT_EQ(cell(rowWith(view(), 1, "gone.exe"), 3), "0 Sec.");
+  EXPECT_EQ(cell(rowWith(view(), 1, "notepad.exe"), 3), "45 Sec.");
   // Stored sort by the delay: by its seconds, neither by the text shown nor as listed.
-  auto commands = [&] {
-    std::vector<std::string> cells;
-    for (int row = 0; row < SendMessageA(view(), LVM_GETITEMCOUNT, 0, 0); ++row)
-      cells.push_back(RemoteBuffer(view()).cellText(view(), row, 1));
-    return cells;
-  };
-  EXPECT_EQ(commands(), (std::vector<std::string>{"gone.exe", "notepad.exe", "hh.exe"}));
+  EXPECT_EQ(columnTexts(view(), 1), (std::vector<std::string>{"gone.exe", "notepad.exe", "hh.exe"}));
 
   ASSERT_GE(selectRowWith(1, "notepad.exe"), 0);
   command(1003);
@@ -389,19 +350,11 @@ TEST_F(StartupPages, RemovingFromDelayedStartAsksAndCancelKeepsIt) {
   // No: off the list and not back in startup.
   command(1003);
   answer(IDNO);
-  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe") == "<missing>"; }, 5000));
+  ASSERT_TRUE(becomes(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe", "<missing>"));
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\notepad.exe"), "<missing>");
-  Sleep(300);
-  RemoteBuffer probe(view());
-  const int rows = static_cast<int>(SendMessageA(view(), LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; row < rows; ++row) EXPECT_EQ(probe.cellText(view(), row, 1).find("notepad"), std::string::npos);
+  EXPECT_TRUE(waitWithoutRow(1, "notepad.exe"));
   // Nothing went back to the (emptied) Run key.
-  HKEY key = nullptr;
-  DWORD values = 99;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr);
-  RegCloseKey(key);
-  EXPECT_EQ(values, 0u);
+  EXPECT_TRUE(testutil::valueNames(HKEY_CURRENT_USER, kRunKey).empty());
 }
 
 TEST_F(StartupPages, WinlogonShellOffersResetOnlyAndResetsWithoutAQuestion) {
@@ -409,8 +362,7 @@ TEST_F(StartupPages, WinlogonShellOffersResetOnlyAndResetsWithoutAQuestion) {
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "RunProbe", kProbeProgram);
   testutil::setString(HKEY_LOCAL_MACHINE, kWinlogonKey, "Shell", "Explorer.exe C:\\windows\\notepad.exe");
   setOption("ShowAllStartup", "1");
-  sheet_ = openSheet("");
-  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(openSheet(""), nullptr);
   EXPECT_EQ(IsDlgButtonChecked(page(), 1014), BST_CHECKED);
 
   ASSERT_GE(selectRowWith(0, "Winlogon Shell"), 0);
@@ -437,14 +389,14 @@ TEST_F(StartupPages, WinlogonShellOffersResetOnlyAndResetsWithoutAQuestion) {
 
   ASSERT_GE(selectRowWith(0, "Winlogon Shell"), 0);
   command(1003);
-  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_LOCAL_MACHINE, kWinlogonKey, "Shell") == "Explorer.exe"; }, 5000));
+  ASSERT_TRUE(becomes(HKEY_LOCAL_MACHINE, kWinlogonKey, "Shell", "Explorer.exe"));
   Sleep(500);
   EXPECT_EQ(otherDialog(0), nullptr);
   // The refilled row now names the Windows default.
   EXPECT_TRUE(driver::waitUntil(
       [&] {
         const int row = rowWith(view(), 0, "Winlogon Shell");
-        return row >= 0 && RemoteBuffer(view()).cellText(view(), row, 1) == "Explorer.exe";
+        return row >= 0 && cell(row, 1) == "Explorer.exe";
       },
       3000));
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kRunKey, "RunProbe"), kProbeProgram);
@@ -453,15 +405,14 @@ TEST_F(StartupPages, WinlogonShellOffersResetOnlyAndResetsWithoutAQuestion) {
   testutil::setString(HKEY_LOCAL_MACHINE, kWinlogonKey, "Shell", "Explorer.exe C:\\windows\\notepad.exe");
   SendMessageA(GetDlgItem(page(), 1014), BM_SETCHECK, BST_UNCHECKED, 0);
   PostMessageA(page(), WM_COMMAND, MAKEWPARAM(1014, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page(), 1014)));
-  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kOptions, "ShowAllStartup") == "0"; }, 3000));
+  EXPECT_TRUE(becomes(HKEY_CURRENT_USER, kOptions, "ShowAllStartup", "0", 3000));
   Sleep(500);
   EXPECT_LT(rowWith(view(), 0, "Winlogon Shell"), 0);
   EXPECT_GE(rowWith(view(), 0, "RunProbe"), 0);
 }
 
 TEST_F(StartupPages, AddChoosesAFileOnBothPages) {
-  sheet_ = openSheet("");
-  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(openSheet(""), nullptr);
   // The chooser takes the typed name and OK.
   auto choose = [&](const std::string& path) {
     HWND chooser = driver::waitForShownWindow("#32770", "Add AutoStart Program", 5000);
@@ -477,23 +428,13 @@ TEST_F(StartupPages, AddChoosesAFileOnBothPages) {
   ASSERT_TRUE(choose(kProbeProgram));
   const std::string quoted = std::string("\"") + kProbeProgram + "\"";
   std::string name;
-  ASSERT_TRUE(driver::waitUntil(
-      [&] {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-        char value[256] = {};
-        DWORD size = sizeof value;
-        const bool found = RegEnumValueA(key, 0, value, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        name = value;
-        return found;
-      },
-      5000));
-  EXPECT_FALSE(name.empty());
+  ASSERT_TRUE(driver::waitUntil([&] {
+    const std::vector<std::string> names = testutil::valueNames(HKEY_CURRENT_USER, kRunKey);
+    return !names.empty() && !(name = names[0]).empty();
+  }, 5000));
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kRunKey, name), quoted);
   // The approval is written just after the Run value: wait for it as well.
-  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kApprovedKey, kProbeProgram) == "1"; }, 3000))
-      << "approved as it is listed";
+  EXPECT_TRUE(becomes(HKEY_CURRENT_USER, kApprovedKey, kProbeProgram, "1", 3000)) << "approved as it is listed";
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, name) >= 0; }, 3000));
 
   // On Delayed Start the program goes to the current user's list by default.
@@ -506,8 +447,7 @@ TEST_F(StartupPages, AddChoosesAFileOnBothPages) {
   EXPECT_EQ(IsDlgButtonChecked(scope, 1199), BST_UNCHECKED);
   picture("startup_type_dialog");
   driver::pressButton(scope, IDOK);
-  ASSERT_TRUE(driver::waitUntil(
-      [&] { return valueOf(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe") == "11"; }, 5000));
+  ASSERT_TRUE(becomes(HKEY_CURRENT_USER, kDelayKey, "C:\\windows\\notepad.exe", "11"));
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kDelayKey) + "\\Time", "C:\\windows\\notepad.exe"), "30");
   EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, kDelayKey, "C:\\windows\\notepad.exe"), "<missing>");
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 1, "notepad.exe") >= 0; }, 3000));
@@ -517,14 +457,13 @@ TEST_F(StartupPages, DisableEnableAndRemoveARunEntry) {
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "ToggleProbe", kProbeProgram);
   const std::string history = testutil::programDir() + "\\history.txt";
   const std::size_t before = testutil::readFile(history).size();
-  sheet_ = openSheet("");
-  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(openSheet(""), nullptr);
 
   ASSERT_GE(selectRowWith(0, "ToggleProbe"), 0);
   command(11);
-  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe") == "<missing>"; }, 5000));
+  ASSERT_TRUE(becomes(HKEY_CURRENT_USER, kRunKey, "ToggleProbe", "<missing>"));
   EXPECT_TRUE(driver::waitUntil(
-      [&] { return RemoteBuffer(view()).cellText(view(), rowWith(view(), 0, "ToggleProbe"), 3) == "   Disabled"; }, 3000));
+      [&] { return cell(rowWith(view(), 0, "ToggleProbe"), 3) == "   Disabled"; }, 3000));
   ASSERT_GE(selectRowWith(0, "ToggleProbe"), 0);
   EXPECT_TRUE(driver::waitUntil([&] { return IsWindowVisible(GetDlgItem(page(), 10)) != FALSE; }, 3000));
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(page(), 11)));
@@ -546,7 +485,7 @@ TEST_F(StartupPages, DisableEnableAndRemoveARunEntry) {
   ASSERT_GE(selectRowWith(0, "ToggleProbe"), 0);
   command(1003);
   answer(IDYES);
-  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kRunKey, "ToggleProbe") == "<missing>"; }, 5000));
+  EXPECT_TRUE(becomes(HKEY_CURRENT_USER, kRunKey, "ToggleProbe", "<missing>"));
   EXPECT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, "ToggleProbe") < 0; }, 3000));
 }
 
@@ -564,8 +503,7 @@ TEST_F(StartupPages, RowsShowTheirMakerAndFilesAreDatedOnce) {
   testutil::deleteValue(HKEY_CURRENT_USER, detected, monitor);
   const std::string overlong(40, '7');
   testutil::setString(HKEY_CURRENT_USER, detected, kProbeProgram, overlong);
-  sheet_ = openSheet("");
-  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(openSheet(""), nullptr);
   ASSERT_TRUE(driver::waitUntil([&] { return rowWith(view(), 0, "LongDateProbe") >= 0; }, 5000));
 
   RemoteBuffer cells(view());
@@ -589,8 +527,7 @@ TEST_F(StartupPages, ThePatrolTimeIconSetsTheStartupPatrol) {
   // A fresh install shows what the Monitor does without options: real-time watching.
   testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "Start");
   testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "RealtimeStartup");
-  sheet_ = openSheet("");
-  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(openSheet(""), nullptr);
   auto openDialog = [&] {
     command(1112);
     return driver::waitForShownWindow("#32770", "Patrol Time for Startup Programs", 5000);
@@ -609,13 +546,7 @@ TEST_F(StartupPages, ThePatrolTimeIconSetsTheStartupPatrol) {
   EXPECT_TRUE(driver::waitUntil([&] { return SendMessageA(GetDlgItem(dialog, 1142), TBM_GETPOS, 0, 0) == 5; }, 2000));
   picture("patrol_time_dialog");
   driver::pressButton(dialog, IDOK);
-  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kOptions, "Start") == "5"; }, 3000));
-  // Close changes nothing.
-  dialog = openDialog();
-  ASSERT_NE(dialog, nullptr);
-  SendMessageA(GetDlgItem(dialog, 1004), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("9"));
-  ASSERT_TRUE(driver::pressAndClose(dialog, IDCANCEL));
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kOptions, "Start"), "5");
+  EXPECT_TRUE(becomes(HKEY_CURRENT_USER, kOptions, "Start", "5", 3000));
   // While real-time watching is on the time shows 0 and cannot be edited.
   setOption("RealtimeStartup", "1");
   dialog = openDialog();
@@ -643,8 +574,7 @@ TEST_F(StartupPages, ReplaceableTextsAreFilledInNeverUsedAsFormats) {
   testutil::setString(HKEY_LOCAL_MACHINE, windowsNt, "AppInit_Dlls", probe);
   testutil::setString(HKEY_LOCAL_MACHINE, notify, "DllName", "C:\\windows\\system32\\kernel32.dll");
   setOption("ShowAllStartup", "1");
-  sheet_ = openSheet("");
-  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(openSheet(""), nullptr);
   auto answered = [&](int item) {
     HWND dialog = otherDialog();
     const std::string text = driver::dialogItemText(dialog, item);
@@ -674,8 +604,7 @@ TEST_F(StartupPages, ReplaceableTextsAreFilledInNeverUsedAsFormats) {
 TEST_F(StartupPages, ANoteThatCannotBeSavedKeepsWhatWasTyped) {
   // Its note file's name is longer than any file name can be.
   testutil::setString(HKEY_CURRENT_USER, kRunKey, "LongNote", "C:\\" + std::string(250, 'n') + ".exe");
-  sheet_ = openSheet("");
-  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(openSheet(""), nullptr);
   ASSERT_GE(selectRowWith(0, "LongNote"), 0);
   command(1008);
   HWND info = driver::waitForShownWindow("#32770", "LongNote", 5000);
@@ -731,8 +660,7 @@ TEST_F(CookiePages, MozillaCookiesKeptByTickAndTheRestRemovedVanishAtOnce) {
                                                  fixtures::cookieLine("shop.example", "cart") +
                                                  fixtures::cookieLine("news.example", "sid"));
   setOption("Browser", "6");
-  sheet_ = openSheet("-COOKIE");
-  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(openSheet("-COOKIE"), nullptr);
   HWND list = cookieList();
   ASSERT_NE(list, nullptr);
   HWND view = GetDlgItem(list, 1000);
@@ -744,13 +672,13 @@ TEST_F(CookiePages, MozillaCookiesKeptByTickAndTheRestRemovedVanishAtOnce) {
   int ssl = 15;  // clear of the divider, which drags
   for (int column = 0; column < 4; ++column) ssl += static_cast<int>(SendMessageA(view, LVM_GETCOLUMNWIDTH, column, 0));
   clickHeader(view, ssl);
-  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kOptions, "SortCookie") == "5"; }, 3000));
+  EXPECT_TRUE(becomes(HKEY_CURRENT_USER, kOptions, "SortCookie", "5", 3000));
 
   RemoteBuffer(view).tick(view, rowWith(view, 0, "shop.example - cart"));
   driver::pressButton(list, 1004);
   answerYes("NOT checked");
   ASSERT_TRUE(driver::waitUntil([&] { return rows(list) == 1; }, 5000));
-  EXPECT_EQ(column0(view), std::vector<std::string>{"shop.example - cart"});
+  EXPECT_EQ(columnTexts(view), std::vector<std::string>{"shop.example - cart"});
   EXPECT_EQ(ListView_GetCheckState(view, 0), TRUE);
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kKeptKey, "shop.example - cart"), "1");
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kNutsKey, "ads.example - uid"), "2");
@@ -768,13 +696,12 @@ TEST_F(CookiePages, AFilterWordDeletesOnlyTheAdServersCookieFileUpToTheLimit) {
   testutil::writeFile(ad, "uid\n42\nadserver.example/\n");
   testutil::writeFile(other, "sid\n8\nnews.example/\n");
   setOption("Browser", "1");
-  sheet_ = openSheet("-NUT");
-  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(openSheet("-NUT"), nullptr);
   ASSERT_TRUE(driver::waitUntil([&] { return IsWindowVisible(GetDlgItem(page(), 1060)); }, 5000));
   SetDlgItemTextA(page(), 1060, "adserver");
   command(1064);
-  ASSERT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kNutsKey, "adserver") == "1"; }, 5000));
-  EXPECT_TRUE(driver::waitUntil([&] { return column0(view()) == std::vector<std::string>{"adserver"}; }, 3000));
+  ASSERT_TRUE(becomes(HKEY_CURRENT_USER, kNutsKey, "adserver", "1"));
+  EXPECT_TRUE(driver::waitUntil([&] { return columnTexts(view()) == std::vector<std::string>{"adserver"}; }, 3000));
   EXPECT_EQ(GetFileAttributesA(ad.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(GetFileAttributesA(other.c_str()), INVALID_FILE_ATTRIBUTES);
   picture("tab_cookies_filter");
@@ -811,7 +738,7 @@ TEST_F(CookiePages, AFilterWordDeletesOnlyTheAdServersCookieFileUpToTheLimit) {
   ASSERT_NE(patrol, nullptr);
   SetDlgItemTextA(patrol, 1004, "3");
   driver::pressButton(patrol, IDOK);
-  EXPECT_TRUE(driver::waitUntil([&] { return valueOf(HKEY_CURRENT_USER, kOptions, "Nuts") == "3"; }, 3000));
+  EXPECT_TRUE(becomes(HKEY_CURRENT_USER, kOptions, "Nuts", "3", 3000));
 
   for (int i = 1; i < 256; ++i) testutil::setString(HKEY_CURRENT_USER, kNutsKey, "word" + std::to_string(i), "1");
   SetDlgItemTextA(page(), 1060, "one more");

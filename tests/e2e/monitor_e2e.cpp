@@ -216,9 +216,9 @@ TEST_F(Monitor, StartupRegistrationToggles) {
   HWND window = startMonitor();
   PostMessageA(window, WM_COMMAND, 6031, 0);
   const std::string registered = "\"" + testutil::programDir() + "\\tavrin.exe\"";
-  EXPECT_TRUE(driver::waitUntil([&] { return testutil::valueOf(HKEY_LOCAL_MACHINE, run, "Tavrin") == registered; }, 5000));
+  EXPECT_TRUE(becomes(HKEY_LOCAL_MACHINE, run, "Tavrin", registered));
   PostMessageA(window, WM_COMMAND, 6031, 0);
-  EXPECT_TRUE(driver::waitUntil([&] { return testutil::valueOf(HKEY_LOCAL_MACHINE, run, "Tavrin") == "<missing>"; }, 5000));
+  EXPECT_TRUE(becomes(HKEY_LOCAL_MACHINE, run, "Tavrin", "<missing>"));
 }
 
 TEST_F(Monitor, FirstPassComesSeventeenTicksAfterStart) {

@@ -1,8 +1,6 @@
 // The Explorer's Options page driven from outside, with a real Monitor where
 // the page's changes are meant to reach it.
-#include "e2e_fixture.h"
-
-#include <commctrl.h>
+#include "support/sheet_test.h"
 
 namespace {
 
@@ -19,25 +17,18 @@ std::string valueOf(const std::string& name) {
   return testutil::valueOf(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin\\Options", name);
 }
 
-HWND currentPage(HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
-
-class OptionsPage : public ProgramsTest {
+class OptionsPage : public SheetTest {
  protected:
   void SetUp() override {
-    ProgramsTest::SetUp();
+    SheetTest::SetUp();
     for (const char* name : {"xPos", "yPos", "dxPos", "dyPos"}) testutil::deleteValue(HKEY_CURRENT_USER, kSystemKey, name);
   }
   void TearDown() override {
-    ProgramsTest::TearDown();
+    SheetTest::TearDown();
     testutil::deleteTree(HKEY_CURRENT_USER, kExplorerVersion);
     driver::killAll("notepad.exe");
   }
-  HWND openPage() {
-    explorer_ = driver::start(explorerPath(), "-OPTIONS");
-    sheet_ = driver::waitForProcessWindow(explorer_.pid(), "#32770", 15000);
-    if (sheet_) driver::waitUntil([&] { return currentPage(sheet_) != nullptr; }, 5000);
-    return sheet_ ? currentPage(sheet_) : nullptr;
-  }
+  HWND openPage() { return openSheet("-OPTIONS") ? page() : nullptr; }
   // A click as the user makes it: the box changes, then tells the page.
   void click(HWND page, int id) { PostMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0); }
   // The monitor icons are pictures that act on the mouse, not buttons.
@@ -45,18 +36,10 @@ class OptionsPage : public ProgramsTest {
     PostMessageA(GetDlgItem(page, id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     PostMessageA(GetDlgItem(page, id), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
   }
-  bool becomes(const char* name, const std::string& value) {
-    return driver::waitUntil([&] { return valueOf(name) == value; }, 5000);
-  }
-  HWND otherDialog() { return driver::waitForProcessWindow(explorer_.pid(), "#32770", 5000, sheet_); }
-  void picture(const std::string& name) {
-    Sleep(400);  // let it paint
-    driver::screenshot(name);
-  }
+  bool becomes(const char* name, const std::string& value) { return SheetTest::becomes(HKEY_CURRENT_USER, kOptions, name, value); }
 
   testutil::RegistrySnapshot options_{HKEY_CURRENT_USER, {kOptions}};
-  driver::Process explorer_, monitor_;
-  HWND sheet_ = nullptr;
+  driver::Process monitor_;
 };
 
 }  // namespace

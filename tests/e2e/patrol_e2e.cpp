@@ -2,6 +2,8 @@
 // the current user's Run key, the patrol alerts, the answer takes effect.
 #include "support/programs_test.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -70,20 +72,6 @@ class Patrol : public ProgramsTest {
   driver::Process process_;
 };
 
-bool hasValueNaming(HKEY root, const char* path, const char* part) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  bool found = false;
-  char name[1024];
-  for (DWORD i = 0;; ++i) {
-    DWORD size = sizeof name;
-    if (RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    if (CharUpperA(name) && std::string(name).find(part) != std::string::npos) found = true;
-  }
-  RegCloseKey(key);
-  return found;
-}
-
 std::string historyText() { return testutil::readFile(testutil::programDir() + "\\history.txt"); }
 
 }  // namespace
@@ -107,7 +95,10 @@ TEST_F(Patrol, NewRunValueIsAlertedAndYesApprovesIt) {
   ASSERT_TRUE(driver::waitUntil([&] { return approvedAs("11"); }, 5000));
   EXPECT_NE(testutil::valueOf(HKEY_CURRENT_USER, kRunKey, kValueName), "<missing>");
   // Its first detection was dated under the startup category.
-  EXPECT_TRUE(hasValueNaming(HKEY_CURRENT_USER, "Software\\Quennet\\Detected\\Startup", "PROBE_UPDATER.EXE"));
+  const auto dated = testutil::valueNames(HKEY_CURRENT_USER, "Software\\Quennet\\Detected\\Startup");
+  EXPECT_TRUE(std::any_of(dated.begin(), dated.end(), [](std::string name) {
+    return CharUpperA(&name[0]) && name.find("PROBE_UPDATER.EXE") != std::string::npos;
+  }));
 }
 
 TEST_F(Patrol, NoStopsTheProgramRemovesItsValueAndLogsTheRemoval) {
@@ -117,8 +108,7 @@ TEST_F(Patrol, NoStopsTheProgramRemovesItsValueAndLogsTheRemoval) {
   ASSERT_NE(alert, nullptr);
   const std::size_t historyBefore = historyText().size();
   driver::pressButton(alert, IDNO);
-  EXPECT_TRUE(driver::waitUntil(
-      [&] { return testutil::valueOf(HKEY_CURRENT_USER, kRunKey, kValueName) == "<missing>"; }, 5000));
+  EXPECT_TRUE(becomes(HKEY_CURRENT_USER, kRunKey, kValueName, "<missing>"));
   EXPECT_TRUE(running.waitExit(5000));
   EXPECT_FALSE(approvedAs("11"));
   // The record follows the removal.
@@ -193,8 +183,7 @@ TEST_F(AddOnPatrol, HiddenAlertsRemoveByTheRealPathThenYesApprovesByName) {
   EXPECT_NE(driver::dialogItemText(alert, 1036).find("new Internet Explorer Add-On"), std::string::npos);
   driver::screenshot("alert-new-ie-helper");
   driver::pressButton(alert, IDYES);
-  EXPECT_TRUE(driver::waitUntil(
-      [&] { return testutil::valueOf(HKEY_CURRENT_USER, kApprovedAddOns, "Probe Toolbar") == "900"; }, 5000));
+  EXPECT_TRUE(becomes(HKEY_CURRENT_USER, kApprovedAddOns, "Probe Toolbar", "900"));
   // Approved under the name the check looks up: the next pass asks nothing.
   ASSERT_TRUE(forcedPass(window, [&] { driver::killAll("probe_updater.exe"); }));
   EXPECT_EQ(driver::waitForShownWindow("#32770", kAlertCaption, 3000), nullptr);

@@ -16,35 +16,12 @@ constexpr int kInfo = 1008, kRemove = 1003, kAdd = 1064, kHideMicrosoft = 1014, 
 
 bool sameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
-struct DialogSearch {
-  DWORD pid;
-  HWND sheet, owner, found;
-};
-// A shown dialog of the process other than the sheet and the owner.
-BOOL CALLBACK findOther(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<DialogSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  char name[16] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (pid == search->pid && window != search->sheet && window != search->owner && IsWindowVisible(window) &&
-      lstrcmpA(name, "#32770") == 0)
-    search->found = window;
-  return search->found == nullptr;
-}
-
 class SystemPages : public SheetTest {
  protected:
   void SetUp() override {
     SheetTest::SetUp();
     for (const char* name : {"xPos", "yPos", "dxPos", "dyPos", "xPosAddFileType", "yPosAddFileType"})
       testutil::deleteValue(HKEY_CURRENT_USER, kTavrinKey, name);
-  }
-  // The program's message dialog shown over `owner`.
-  HWND messageOver(HWND owner) const {
-    DialogSearch search{explorer_.pid(), sheet_, owner, nullptr};
-    driver::waitUntil([&] { return EnumWindows(findOther, reinterpret_cast<LPARAM>(&search)), search.found; }, 5000);
-    return search.found;
   }
   // The page at the sheet's smallest size and at 1280x1000.
   void pictures(const std::string& name) const {
@@ -175,7 +152,7 @@ TEST_F(SystemPages, FileTypeAddedOnceRefusedTwiceRemovedWithoutAQuestionAndItsPa
     ASSERT_NE(add, nullptr);
     SetDlgItemTextA(add, 1004, refused);
     driver::pressButton(add, IDOK);
-    HWND message = messageOver(add);
+    HWND message = otherDialog(5000, add);
     ASSERT_NE(message, nullptr) << refused;
     EXPECT_NE(driver::dialogItemText(message, 1001)
                   .find(refused[0] == '.' ? "already being monitored" : "not a file type extension"),
@@ -266,8 +243,7 @@ TEST_F(InventoryPages, AnAddOnShowsWhereItIsRegisteredAndRemoveDeletesItsKey) {
   select(waitForRow(0, "Probe Toolbar"));
   command(kRemove);
   EXPECT_NE(answer(IDYES).find("Probe Toolbar"), std::string::npos);
-  EXPECT_TRUE(driver::waitUntil(
-      [&] { return testutil::valueOf(HKEY_LOCAL_MACHINE, kHelperKey, "") == "<missing>"; }, 5000));
+  EXPECT_TRUE(becomes(HKEY_LOCAL_MACHINE, kHelperKey, "", "<missing>"));
   EXPECT_TRUE(waitWithoutRow(0, "Probe Toolbar"));
   EXPECT_TRUE(driver::waitUntil([] { return driver::processesNamed("regsvr32.exe").empty(); }, 10000));
 }

@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <thread>
@@ -58,7 +59,7 @@ struct ProcessWindowSearch {
   DWORD pid;  // 0: any process
   const char* className;
   const char* title;  // null: any title
-  HWND except;
+  const std::vector<HWND>& except;
   HWND found;
 };
 
@@ -70,8 +71,10 @@ BOOL CALLBACK matchProcessWindow(HWND window, LPARAM param) {
   GetClassNameA(window, name, sizeof name);
   char title[256] = {};
   if (search->title) GetWindowTextA(window, title, sizeof title);
-  if ((search->pid == 0 || pid == search->pid) && window != search->except && IsWindowVisible(window) &&
-      lstrcmpiA(name, search->className) == 0 && (!search->title || lstrcmpA(title, search->title) == 0)) {
+  const auto& except = search->except;
+  if ((search->pid == 0 || pid == search->pid) && std::find(except.begin(), except.end(), window) == except.end() &&
+      IsWindowVisible(window) && lstrcmpiA(name, search->className) == 0 &&
+      (!search->title || lstrcmpA(title, search->title) == 0)) {
     search->found = window;
     return FALSE;
   }
@@ -80,7 +83,8 @@ BOOL CALLBACK matchProcessWindow(HWND window, LPARAM param) {
 }  // namespace
 
 namespace {
-HWND waitForVisible(DWORD pid, const char* className, const char* title, DWORD timeoutMs, HWND except) {
+HWND waitForVisible(DWORD pid, const char* className, const char* title, DWORD timeoutMs,
+                    const std::vector<HWND>& except) {
   ProcessWindowSearch search{pid, className, title, except, nullptr};
   waitUntil(
       [&] {
@@ -92,12 +96,12 @@ HWND waitForVisible(DWORD pid, const char* className, const char* title, DWORD t
 }
 }  // namespace
 
-HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs, HWND except) {
+HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs, const std::vector<HWND>& except) {
   return waitForVisible(pid, className, nullptr, timeoutMs, except);
 }
 
 HWND waitForShownWindow(const char* className, const char* title, DWORD timeoutMs) {
-  return waitForVisible(0, className, title, timeoutMs, nullptr);
+  return waitForVisible(0, className, title, timeoutMs, {});
 }
 
 namespace {

@@ -37,8 +37,8 @@ HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs);
 // A dialog turns visible only after its initialisation, so its items hold their texts.
 HWND waitForShownWindow(const char* className, const char* title, DWORD timeoutMs);
 // Polls for a visible top-level window of the class that belongs to the process,
-// other than `except`.
-HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs, HWND except = nullptr);
+// other than those in `except`.
+HWND waitForProcessWindow(DWORD pid, const char* className, DWORD timeoutMs, const std::vector<HWND>& except = {});
 // Polls for a shown dialog of any process whose caption or message text holds the words.
 HWND waitForDialogWith(const std::string& words, DWORD timeoutMs);
 bool waitUntilGone(const char* className, DWORD timeoutMs);

@@ -59,6 +59,11 @@ class ProgramsTest : public ::testing::Test {
   static std::string explorerPath() { return testutil::programDir() + "\\TavrinEx.exe"; }
   static std::string tracePath() { return testutil::programDir() + "\\send2qn.txt"; }
   static std::string traceText() { return testutil::readFile(tracePath()); }
+  // Waits until the registry value reads `value` ("<missing>": until it is gone).
+  static bool becomes(HKEY root, const std::string& key, const std::string& name, const std::string& value,
+                      DWORD timeoutMs = 5000) {
+    return driver::waitUntil([&] { return testutil::valueOf(root, key, name) == value; }, timeoutMs);
+  }
   static bool traceHas(const std::string& text, DWORD timeoutMs) {
     return driver::waitUntil([&] { return traceText().find(text) != std::string::npos; }, timeoutMs);
   }

@@ -76,11 +76,11 @@ class RemoteBuffer {
   char* memory_ = nullptr;
 };
 
-inline std::vector<std::string> column0(HWND view) {
+inline std::vector<std::string> columnTexts(HWND view, int column = 0) {
   RemoteBuffer buffer(view);
   std::vector<std::string> names;
   const int rows = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; row < rows; ++row) names.push_back(buffer.cellText(view, row, 0));
+  for (int row = 0; row < rows; ++row) names.push_back(buffer.cellText(view, row, column));
   return names;
 }
 

@@ -41,9 +41,9 @@ class SheetTest : public ProgramsTest {
     PostMessageA(sheet_, PSM_SETCURSEL, tab, 0);
     driver::waitUntil([&] { return currentTab(sheet_) == tab; }, 3000);
   }
-  // A dialog of the Explorer other than the sheet: a message box or one of the page's dialogs.
-  HWND otherDialog(DWORD timeoutMs = 5000) const {
-    return driver::waitForProcessWindow(explorer_.pid(), "#32770", timeoutMs, sheet_);
+  // A dialog of the Explorer other than the sheet (and `over`): a message box or one of the page's dialogs.
+  HWND otherDialog(DWORD timeoutMs = 5000, HWND over = nullptr) const {
+    return driver::waitForProcessWindow(explorer_.pid(), "#32770", timeoutMs, {sheet_, over});
   }
   // Answers the question or message shown and returns its text (a control's when item is given).
   std::string answer(int button, int item = -1, const char* shot = nullptr) const {

@@ -109,7 +109,6 @@ bool rawValue(HKEY root, const std::string& path, const std::string& name, std::
   return result == ERROR_SUCCESS;
 }
 
-namespace {
 std::vector<std::string> valueNames(HKEY root, const std::string& path) {
   std::vector<std::string> names;
   HKEY key;
@@ -124,7 +123,6 @@ std::vector<std::string> valueNames(HKEY root, const std::string& path) {
   RegCloseKey(key);
   return names;
 }
-}  // namespace
 
 RegistrySnapshot::RegistrySnapshot(HKEY root, std::vector<std::string> paths) : root_(root) {
   for (const std::string& path : paths) {

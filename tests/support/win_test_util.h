@@ -31,6 +31,8 @@ bool setBinary(HKEY root, const std::string& path, const std::string& name, cons
                DWORD type = REG_BINARY);
 // The stored text up to its first zero byte; "<missing>" when there is no such value.
 std::string valueOf(HKEY root, const std::string& path, const std::string& name);
+// The names of the key's values, in the registry's order; none when the key is missing.
+std::vector<std::string> valueNames(HKEY root, const std::string& path);
 // The raw stored data and its type; false when missing.
 bool rawValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type);
 

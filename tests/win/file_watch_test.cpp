@@ -189,7 +189,7 @@ TEST(WatchedFiles, HostsIsRecordedTouchesPassAndRejectOrAcceptAnswerAChange) {
   driver::dialogsDuring([&] { checkSystemFiles(state); },
                         [&](HWND alert) {
                           accept(alert);
-                          HWND box = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", 5000, alert);
+                          HWND box = driver::waitForProcessWindow(GetCurrentProcessId(), "#32770", 5000, {alert});
                           error = box ? driver::windowText(box) : "<none>";
                           if (box) driver::pressButton(box, IDOK);
                         });

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "base/entry_tables.h"
 #include "base/startup_text.h"
 #include "inventory/history.h"
@@ -24,6 +27,7 @@ const char* const kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVers
 const char* const kWinlogon = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 const char* const kWindowsNt = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 const char* const kApproved = "Software\\Quennet\\Tavrin\\Run";
+const char* const kDisabledRun = "Software\\Quennet\\Tavrin\\Disabled\\Run";
 
 std::string value(HKEY root, const std::string& key, const std::string& name) { return testutil::valueOf(root, key, name); }
 
@@ -86,43 +90,30 @@ class StartupActions : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(StartupActions, RunEntryOfTheUserRoundTripsWhateverItsLength) {
-  // Listed cut to a path's width; the Run key must get back every byte.
-  const std::string command = "c:\\tool.exe /quiet " + std::string(5000, 'q');
-  testutil::setString(HKEY_CURRENT_USER, kRunPath, "Tool", command);
-  EXPECT_EQ(toggleStartupEntry({"Tool", command.substr(0, 259), "", 11}), 1);
+TEST_F(StartupActions, RunEntriesRoundTripAsTheyStoodWhateverTheirLength) {
+  // Listed cut to a path's width, without quotes and without RUNDLL32; the Run key must get every byte back.
+  const std::string commands[] = {"c:\\tool.exe /quiet " + std::string(5000, 'q'),
+                                  "\"C:\\Program Files\\Acme\\acme.exe\" /background",
+                                  "RUNDLL32.EXE c:\\x\\helper.dll,Start now"};
+  const std::string names[] = {"Tool", "Quoted", "Library"};
+  for (int i = 0; i < 3; ++i) testutil::setString(HKEY_CURRENT_USER, kRunPath, names[i], commands[i]);
+  auto toggleListed = [&] {
+    EntryList list("Tavrin", 315);
+    enumerateStartup(list, false, 0);
+    int toggled = 0;
+    for (int i = 0; i < list.count(); ++i)
+      if (std::count(std::begin(names), std::end(names), list.name(i))) toggled += toggleStartupEntry(list.entry(i));
+    return toggled;
+  };
+  EXPECT_EQ(toggleListed(), 3);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), "<missing>");
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "Tool"), command);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledRun, "Tool"), commands[0]);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "11");
-  EXPECT_EQ(toggleStartupEntry({"Tool", command.substr(0, 259), "", 11}), 1);
-  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), command);
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "Tool"), "<missing>");
+  EXPECT_EQ(toggleListed(), 3);  // now listed from their disabled copies
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, names[i]), commands[i]) << names[i];
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledRun, "Tool"), "<missing>");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "<missing>");
   EXPECT_EQ(history(), "");  // the toggle writes no history
-}
-
-TEST_F(StartupActions, DisablingAListedEntryKeepsTheCommandAsItStood) {
-  // The list shows these without quotes and without RUNDLL32; the Run key must get them back whole.
-  const std::string quoted = "\"C:\\Program Files\\Acme\\acme.exe\" /background";
-  const std::string rundll = "RUNDLL32.EXE c:\\x\\helper.dll,Start now";
-  testutil::setString(HKEY_CURRENT_USER, kRunPath, "Quoted", quoted);
-  testutil::setString(HKEY_CURRENT_USER, kRunPath, "Library", rundll);
-  EntryList list("Tavrin", 315);
-  enumerateStartup(list, false, 0);
-  int toggled = 0;
-  for (int i = 0; i < list.count(); ++i) {
-    if (list.name(i) != "Quoted" && list.name(i) != "Library") continue;
-    EXPECT_EQ(toggleStartupEntry(list.entry(i)), 1);
-    ++toggled;
-  }
-  ASSERT_EQ(toggled, 2);
-  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Quoted"), "<missing>");
-  enumerateStartup(list, false, 0);  // now listed from their disabled copies
-  for (int i = 0; i < list.count(); ++i)
-    if (list.name(i) == "Quoted" || list.name(i) == "Library")
-      toggleStartupEntry(list.entry(i));
-  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Quoted"), quoted);
-  EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Library"), rundll);
 }
 
 TEST_F(StartupActions, RemovingADisabledRunEntryTouchesOnlyItsCopyAndMarker) {
@@ -132,7 +123,7 @@ TEST_F(StartupActions, RemovingADisabledRunEntryTouchesOnlyItsCopyAndMarker) {
   testutil::setString(HKEY_CURRENT_USER, kApproved, "c:\\tool.exe", "1");
   EXPECT_EQ(removeStartupEntry({"Tool", "c:\\tool.exe", "", 1}, nullptr), 1);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "<missing>");
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "Tool"), "<missing>");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledRun, "Tool"), "<missing>");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRunPath, "Other"), "c:\\other.exe");
   EXPECT_EQ(value(HKEY_CURRENT_USER, kApproved, "c:\\tool.exe"), "<missing>");
   EXPECT_NE(history().find("\t*START_Remove\tMACHINE_RUN\tTool\tc:\\tool.exe\t\r\n"), std::string::npos);
@@ -323,13 +314,13 @@ TEST_F(StartupActions, KilledWhileTogglingNeverLosesTheCommand) {
     EntryList list("Tavrin", 315);
     enumerateStartup(list, false, 0);
     const std::string inRun = value(HKEY_CURRENT_USER, kRunPath, "ToggleMe");
-    const std::string copy = value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "ToggleMe");
+    const std::string copy = value(HKEY_LOCAL_MACHINE, kDisabledRun, "ToggleMe");
     const std::string marker = value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "ToggleMe");
     const bool enabled = inRun == command && marker == "<missing>";
     const bool disabled = inRun == "<missing>" && copy == command && marker == "11";
     EXPECT_TRUE(enabled || disabled) << "round " << round << ": run=" << inRun << " copy=" << copy
                                      << " marker=" << marker;
     testutil::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "ToggleMe");
-    testutil::deleteValue(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\Run", "ToggleMe");
+    testutil::deleteValue(HKEY_LOCAL_MACHINE, kDisabledRun, "ToggleMe");
   }
 }

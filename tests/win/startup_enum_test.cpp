@@ -251,26 +251,19 @@ TEST_F(StartupMachine, FirstStartApprovesExactlyWhatIsListed) {
   firstRunInitialisation(Program::Monitor, options, list);
   EntryList listed("Tavrin", 315);
   enumerateStartup(listed, false, 0);
-  std::vector<std::string> names;
+  std::vector<std::string> keys, approved;
   for (int i = 0; i < listed.count(); ++i) {
-    std::string data;
-    DWORD type;
-    const std::string key = startupKeyOf(listed.programPath(i));
-    ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, kApprovedStartupKey, key, data, type)) << key;
-    names.push_back(lower(key));
+    keys.push_back(lower(startupKeyOf(listed.programPath(i))));
     EXPECT_TRUE(isStartupApproved(listed.programPath(i), listed.name(i)));
   }
   // Nothing else is approved (the Monitor registered itself, so it is listed too).
-  HKEY approved;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kApprovedStartupKey, 0, KEY_READ, &approved), 0);
-  DWORD values = 0;
-  RegQueryInfoKeyA(approved, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                   nullptr);
-  RegCloseKey(approved);
-  std::sort(names.begin(), names.end());
-  names.erase(std::unique(names.begin(), names.end()), names.end());
-  EXPECT_EQ(values, names.size());
-  EXPECT_TRUE(std::count(names.begin(), names.end(), lower(programFolder() + "\\tavrin.exe")));
+  for (const std::string& name : testutil::valueNames(HKEY_CURRENT_USER, kApprovedStartupKey))
+    approved.push_back(lower(name));
+  std::sort(keys.begin(), keys.end());
+  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+  std::sort(approved.begin(), approved.end());
+  EXPECT_EQ(approved, keys);
+  EXPECT_TRUE(std::count(keys.begin(), keys.end(), lower(programFolder() + "\\tavrin.exe")));
   // Dates for the program files that exist, none for those that do not.
   EXPECT_NE(firstDetectionDate(programFileOfCommand(fixtureDll_), 200), "");
   EXPECT_EQ(firstDetectionDate("C:\\X.EXE", 1), "");
