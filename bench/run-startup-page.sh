@@ -9,8 +9,9 @@ build=${BUILD:-build/win}
 state=$build/bench-page-wine
 
 cmake --preset windows -B "$build" >/dev/null
-cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target TavrinEx startup_page sample_program >/dev/null
+cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target TavrinEx Tavrin ostrum startup_page sample_program >/dev/null
 
 trap 'bash tests/support/wine-prefix.sh cleanup "$state" >/dev/null 2>&1 || true' EXIT
-bash tests/support/wine-prefix.sh setup "$state" "$build/src/explorer/TavrinEx.exe" >/dev/null
+bash tests/support/wine-prefix.sh setup "$state" "$build/src/explorer/TavrinEx.exe" "$build/src/monitor/Tavrin.exe" \
+  "$build/src/ostrum/ostrum.dll" >/dev/null
 tests/support/wine-run.sh "$state" "$build/bench/startup_page.exe" "$rows"

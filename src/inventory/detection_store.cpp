@@ -254,14 +254,16 @@ bool isStartupApproved(const std::string& programPath, const std::string& name) 
 void initialiseDetectionDates(EntryList& list) {
   std::string created;
   if (reg::readString(HKEY_CURRENT_USER, kDetectedKey, "", created) > 0) return;
+  const std::string started = currentDateTimeText();
   reg::createKey(HKEY_CURRENT_USER, kDetectedKey);
   for (const char* category : kCategories) reg::createKey(HKEY_CURRENT_USER, std::string(kDetectedKey) + "\\" + category);
-  reg::writeString(HKEY_CURRENT_USER, kDetectedKey, "", currentDateTimeText());
   for (const Inventory& inventory : kInventories) {
     enumerate(inventory, list);
     recordDetections(list, inventory.detectedCategory);
   }
   list.clear();
+  // Written last: a start ended half-way dates again at the next start.
+  reg::writeString(HKEY_CURRENT_USER, kDetectedKey, "", started);
 }
 
 void initialiseApprovedStartups(EntryList& list) {
@@ -291,24 +293,25 @@ void initialiseApprovedServices(EntryList& list) {
   if (startsWithP(HKEY_CURRENT_USER, key) && holdsApprovals(key)) return;
   reg::deleteTree(HKEY_CURRENT_USER, key);
   reg::createKey(HKEY_CURRENT_USER, key);
-  reg::writeString(HKEY_CURRENT_USER, key, "", "P");
   enumerate(inventoryOf("Services"), list);
   for (int i = 0; i < list.count(); ++i) approveService(list.name(i), list.typeCode(i));
   list.clear();
+  // The marker last: a list it marks is complete.
+  reg::writeString(HKEY_CURRENT_USER, key, "", "P");
 }
 
-void initialiseApprovedHidden(EntryList& list) {
+void initialiseApprovedHidden(EntryList& list, bool startupsApproved) {
   const std::string key = approvedKey("Hidden");
   if (startsWithP(HKEY_CURRENT_USER, key)) return;
   reg::deleteTree(HKEY_CURRENT_USER, key);
   reg::createKey(HKEY_CURRENT_USER, key);
   reg::createKey(HKEY_CURRENT_USER, kDetectedKey);
-  initialiseApprovedStartups(list);
-  reg::writeString(HKEY_CURRENT_USER, key, "", "P");
+  if (!startupsApproved) initialiseApprovedStartups(list);
   enumerate(inventoryOf("Hidden"), list);
   for (int i = 0; i < list.count(); ++i)
     if (!list.programPath(i).empty()) approveHiddenFile(list.programPath(i));
   list.clear();
+  reg::writeString(HKEY_CURRENT_USER, key, "", "P");
 }
 
 }  // namespace tavrin

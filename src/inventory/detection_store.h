@@ -68,7 +68,9 @@ class SharedListings {
 };
 void forgetSharedListings();
 
-// One-time and on-request baselines; each enumerates into `list` and leaves it empty.
+// One-time and on-request baselines; each enumerates into `list` and leaves it
+// empty. A baseline's marker is written after its values: one ended half-way
+// is made again at the next start.
 void initialiseDetectionDates(EntryList& list);
 void initialiseApprovedStartups(EntryList& list);
 void rebuildApprovedStartups(EntryList& list);
@@ -76,6 +78,8 @@ void initialiseApprovedServices(EntryList& list);
 // The Tasks and IEHelpers lists of a store that an earlier build made
 // without them: each filled once from what is present, then marked "P".
 void initialiseApprovedTasks(EntryList& list);
-void initialiseApprovedHidden(EntryList& list);
+// Also approves the startup entries again, unless they were approved just
+// now from the same listing.
+void initialiseApprovedHidden(EntryList& list, bool startupsApproved);
 
 }  // namespace tavrin

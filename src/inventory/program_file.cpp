@@ -83,15 +83,17 @@ const Folder& folderListing(const std::string& folder) {
   return listing;
 }
 
-// False only when the listings show that no such path can be there: a part
-// missing, or a file where the path goes on below it. Whatever the system
-// might read otherwise than as written (other path forms, wildcards, "." and
-// "..", trailing dots and blanks, letters beyond ASCII, whose case this does
-// not fold) is left to the system.
-bool couldExist(const std::string& path) {
-  if (!folders) return true;
+// What the listings show of a path: Unknown when no listing lives or when the
+// path holds whatever the system might read otherwise than as written (other
+// path forms, wildcards, "." and "..", trailing dots and blanks, letters
+// beyond ASCII, whose case this does not fold); Absent when a part is missing
+// or a file stands where the path goes on below it.
+enum class Listed { Absent, File, Folder, Unknown };
+
+Listed listedAs(const std::string& path) {
+  if (!folders) return Listed::Unknown;
   if (path.size() < 4 || !std::isalpha(static_cast<unsigned char>(path[0])) || path[1] != ':' || path[2] != '\\')
-    return true;
+    return Listed::Unknown;
   std::string folder = path.substr(0, 2);
   std::size_t start = 3;
   while (true) {
@@ -99,22 +101,24 @@ bool couldExist(const std::string& path) {
     const bool last = end == std::string::npos;
     if (last) end = path.size();
     const std::string part = path.substr(start, end - start);
-    if (part.empty() || part == "." || part == ".." || part.find_first_of("*?") != std::string::npos) return true;
+    if (part.empty() || part == "." || part == ".." || part.find_first_of("*?") != std::string::npos)
+      return Listed::Unknown;
     for (char c : part)
-      if (static_cast<unsigned char>(c) >= 0x80) return true;
+      if (static_cast<unsigned char>(c) >= 0x80) return Listed::Unknown;
     const Folder& listing = folderListing(folder);
-    if (!listing.listed) return true;
+    if (!listing.listed) return Listed::Unknown;
     const std::size_t kept = part.find_last_not_of(". ");
     const std::string trimmed = kept == std::string::npos ? std::string() : part.substr(0, kept + 1);
     if (trimmed != part) {
       // A trailing dot or blank the system may drop.
-      if (last) return true;
+      if (last) return Listed::Unknown;
       const auto plain = listing.names.find(lower(trimmed));
-      if (plain != listing.names.end() && plain->second) return true;
+      if (plain != listing.names.end() && plain->second) return Listed::Unknown;
     }
     const auto found = listing.names.find(lower(part));
-    if (last) return found != listing.names.end();
-    if (found == listing.names.end() || !found->second) return false;
+    if (found == listing.names.end()) return Listed::Absent;
+    if (last) return found->second ? Listed::Folder : Listed::File;
+    if (!found->second) return Listed::Absent;
     folder += "\\" + part;
     start = end + 1;
   }
@@ -161,7 +165,7 @@ std::string longPathForm(const std::string& path) {
   // What names no file has no long form. One look-up says so far more cheaply
   // than the conversion's search of every folder on the way (a command line
   // with arguments, the usual Run value, never names a file).
-  if (!couldExist(path) || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return path;
+  if (listedAs(path) == Listed::Absent || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return path;
   PathConversion convert = longPathConversion();
   std::string longPath;
   if (!convert || !convertPath(convert, path, longPath)) return path;
@@ -171,7 +175,10 @@ std::string longPathForm(const std::string& path) {
 bool programFileExists(std::string& name) {
   if (name.empty()) return false;
   std::string shortName;
-  if (shortPathForm(name, shortName) && isFile(shortName)) return true;
+  // The listings answer for thousands of commands at the cost of one listing per folder.
+  const Listed listed = listedAs(name);
+  if (listed == Listed::File) return true;
+  if (listed == Listed::Unknown && shortPathForm(name, shortName) && isFile(shortName)) return true;
   if (name.size() >= kBareNameLimit) return false;
   if (isFile(windowsFolder() + "\\" + name)) return true;
   const std::string inSystemFolder = systemFolder() + "\\" + name;
