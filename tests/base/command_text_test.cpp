@@ -182,23 +182,12 @@ TEST(RundllTest, LimitsOfTheText) {
 }
 
 TEST(PathText, Helpers) {
+  // The fuzzer holds the general properties (no quote left, a suffix, one backslash at most); here exact forms.
   EXPECT_EQ(removeQuotes("\"C:\\a b\\x.exe\" \"-q\""), "C:\\a b\\x.exe -q");
-  EXPECT_EQ(removeQuotes("\"\"\""), "");
-
   EXPECT_EQ(fileNamePart("C:\\Apps\\tool.exe"), "tool.exe");
-  EXPECT_EQ(fileNamePart("tool.exe"), "tool.exe");
   EXPECT_EQ(fileNamePart("C:\\Apps\\"), "");
-  EXPECT_EQ(fileNamePosition("C:\\Apps\\tool.exe"), 8u);
-  EXPECT_EQ(fileNamePosition("tool.exe"), 0u);
-  EXPECT_EQ(fileNamePosition(""), 0u);
-
   EXPECT_EQ(removeLeadingBlanks("  \t x y "), "x y ");
-  EXPECT_EQ(removeLeadingBlanks("   "), "");
-
-  EXPECT_EQ(addTrailingBackslash("C:\\Apps"), "C:\\Apps\\");
   EXPECT_EQ(addTrailingBackslash("C:\\Apps\\"), "C:\\Apps\\");
-  EXPECT_EQ(addTrailingBackslash(""), "");
-
   EXPECT_EQ(removeTrailingBackslash("C:\\Apps\\"), "C:\\Apps");
   EXPECT_EQ(removeTrailingBackslash("C:\\Apps\\\\"), "C:\\Apps\\");
   EXPECT_EQ(removeTrailingBackslash("C:\\"), "C:\\");

@@ -4,31 +4,31 @@
 
 using namespace tavrin;
 
-TEST(WinlogonUserinit, ProgramAfterTheComma) {
+// Userinit's program follows the comma, Shell's the blank.
+TEST(WinlogonPrograms, UserinitAfterTheCommaShellAfterTheBlank) {
+  const struct {
+    bool (*read)(std::string_view, std::string&);
+    const char* value;
+    bool found;
+    const char* program;
+  } rows[] = {
+      {userinitProgram, "C:\\WINDOWS\\system32\\userinit.exe,", true, "C:\\WINDOWS\\system32\\userinit.exe"},
+      {userinitProgram, "C:\\WINDOWS\\system32\\userinit.exe,  c:\\evil\\x.exe", true, "c:\\evil\\x.exe"},
+      {userinitProgram, "a.exe,b.exe,", true, "b.exe,"},
+      {userinitProgram, "C:\\WINDOWS\\system32\\userinit.exe", false, ""},
+      {userinitProgram, ",", true, ""},
+      {shellProgram, "Explorer.exe", true, "Explorer.exe"},
+      {shellProgram, "Explorer.exe c:\\evil\\x.exe", true, "c:\\evil\\x.exe"},
+      {shellProgram, "Explorer.exe    other.exe", true, "other.exe"},
+      {shellProgram, "Explorer.exe ", true, "Explorer.exe"},
+  };
+  for (const auto& row : rows) {
+    std::string program = "stale";
+    EXPECT_EQ(row.read(row.value, program), row.found) << row.value;
+    EXPECT_EQ(program, row.program) << row.value;
+  }
   std::string program;
-  EXPECT_TRUE(userinitProgram("C:\\WINDOWS\\system32\\userinit.exe,", program));
-  EXPECT_EQ(program, "C:\\WINDOWS\\system32\\userinit.exe");
-  EXPECT_TRUE(userinitProgram("C:\\WINDOWS\\system32\\userinit.exe,  c:\\evil\\x.exe", program));
-  EXPECT_EQ(program, "c:\\evil\\x.exe");
-  EXPECT_TRUE(userinitProgram("a.exe,b.exe,", program));
-  EXPECT_EQ(program, "b.exe,");
-  EXPECT_FALSE(userinitProgram("C:\\WINDOWS\\system32\\userinit.exe", program));
-  EXPECT_EQ(program, "");
   EXPECT_FALSE(userinitProgram("", program));
-  EXPECT_TRUE(userinitProgram(",", program));
-  EXPECT_EQ(program, "");
-}
-
-TEST(WinlogonShell, ProgramAfterTheBlank) {
-  std::string program;
-  EXPECT_TRUE(shellProgram("Explorer.exe", program));
-  EXPECT_EQ(program, "Explorer.exe");
-  EXPECT_TRUE(shellProgram("Explorer.exe c:\\evil\\x.exe", program));
-  EXPECT_EQ(program, "c:\\evil\\x.exe");
-  EXPECT_TRUE(shellProgram("Explorer.exe    other.exe", program));
-  EXPECT_EQ(program, "other.exe");
-  EXPECT_TRUE(shellProgram("Explorer.exe ", program));
-  EXPECT_EQ(program, "Explorer.exe");
   EXPECT_FALSE(shellProgram("", program));
 }
 

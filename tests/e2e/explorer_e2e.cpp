@@ -91,8 +91,6 @@ class Sheet : public SheetTest {
  protected:
   void SetUp() override {
     SheetTest::SetUp();
-    for (const char* name : {"xPos", "yPos", "dxPos", "dyPos", "xInfo", "yInfo", "dxInfo", "dyInfo"})
-      testutil::deleteValue(HKEY_CURRENT_USER, kSystemKey, name);
     testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "StartTab");
     testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "SortStartup");
   }

@@ -19,15 +19,6 @@ std::string dataFolder() {
                  "AppData") + "\\Tavrin";
 }
 
-// The command line of the Notepad that was started, which is then closed.
-std::string notepadCommandLine() {
-  std::vector<DWORD> found;
-  driver::waitUntil([&] { return !(found = driver::processesNamed("notepad.exe")).empty(); }, 5000);
-  const std::string line = found.empty() ? "<no Notepad>" : driver::commandLineOf(found[0]);
-  driver::killAll("notepad.exe");
-  return line;
-}
-
 bool sameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
 class Files : public ProgramsTest {

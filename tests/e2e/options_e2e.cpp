@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr const char* kSystemKey = "Software\\Quennet\\Tavrin";
 constexpr const char* kExplorerVersion = "Software\\Wine\\AppDefaults\\TavrinEx.exe";
 constexpr UINT kCheckNowMessage = 9024;
 
@@ -19,10 +18,6 @@ std::string valueOf(const std::string& name) {
 
 class OptionsPage : public SheetTest {
  protected:
-  void SetUp() override {
-    SheetTest::SetUp();
-    for (const char* name : {"xPos", "yPos", "dxPos", "dyPos"}) testutil::deleteValue(HKEY_CURRENT_USER, kSystemKey, name);
-  }
   void TearDown() override {
     SheetTest::TearDown();
     testutil::deleteTree(HKEY_CURRENT_USER, kExplorerVersion);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "support/driver.h"
 #include "support/win_test_util.h"
@@ -63,6 +64,14 @@ class ProgramsTest : public ::testing::Test {
   static bool becomes(HKEY root, const std::string& key, const std::string& name, const std::string& value,
                       DWORD timeoutMs = 5000) {
     return driver::waitUntil([&] { return testutil::valueOf(root, key, name) == value; }, timeoutMs);
+  }
+  // The command line of the Notepad a program started, which is then closed.
+  static std::string notepadCommandLine() {
+    std::vector<DWORD> found;
+    driver::waitUntil([&] { return !(found = driver::processesNamed("notepad.exe")).empty(); }, 5000);
+    const std::string line = found.empty() ? "<no Notepad>" : driver::commandLineOf(found[0]);
+    driver::killAll("notepad.exe");
+    return line;
   }
   static bool traceHas(const std::string& text, DWORD timeoutMs) {
     return driver::waitUntil([&] { return traceText().find(text) != std::string::npos; }, timeoutMs);

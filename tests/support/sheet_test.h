@@ -6,6 +6,13 @@
 
 class SheetTest : public ProgramsTest {
  protected:
+  // Each test's sheet and dialogs open where they would the first time.
+  void SetUp() override {
+    ProgramsTest::SetUp();
+    for (const char* name : {"xPos", "yPos", "dxPos", "dyPos", "xInfo", "yInfo", "dxInfo", "dyInfo", "xPosAddFileType",
+                             "yPosAddFileType"})
+      testutil::deleteValue(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin", name);
+  }
   // The sheet of a started Explorer, once it shows its page.
   HWND openSheet(const std::string& arguments) {
     explorer_ = driver::start(explorerPath(), arguments);

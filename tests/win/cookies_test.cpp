@@ -87,9 +87,6 @@ TEST_F(Cookies, InternetExplorerFilesAreListedAndFilteredByTheirPath) {
   listCookies(monitorList, kCookieModeInternetExplorer, CookieRun::Filter);
   EXPECT_EQ(GetFileAttributesA(ad.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(listCookies(list_, kCookieModeInternetExplorer, CookieRun::List), listed - 1);
-
-  for (int i = 0; i < kNutLimit - 1; ++i) setString(HKEY_CURRENT_USER, kNutsKey, format("word%d", i), "1");
-  EXPECT_EQ(addNut("one more", list_, kCookieModeInternetExplorer), AddNut::LimitReached);
   SetFileAttributesA(system.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileA(system.c_str());
   DeleteFileA((folder + "probe.dat").c_str());

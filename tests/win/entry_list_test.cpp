@@ -37,7 +37,7 @@ TEST(EntryList, KeepsFieldsInOrderAndReadsOutsideTheListGiveNothing) {
   EXPECT_EQ(list.name(0), "");
 }
 
-TEST(EntryList, NamesFromTheFileAndTheCaption) {
+TEST(EntryList, NamesFromTheFileAndTheCaptionAndQuotesOnlyOffTheProgramPath) {
   EntryList list("Watchdog", 4096);
   list.add("", "C:\\Apps\\tool.exe", "", "", 200, 0);
   list.add("", "\"C:\\Apps\\Quoted Tool.exe\"", "", "", 200, 0);
@@ -53,15 +53,10 @@ TEST(EntryList, NamesFromTheFileAndTheCaption) {
   EXPECT_EQ(list.name(4), "Tav rin");
   EXPECT_EQ(list.name(5), "");
   EXPECT_EQ(list.name(6), "Program");
-}
-
-TEST(EntryList, QuotesGoAndCommandLinesStayAsGiven) {
-  EntryList list("Tavrin", 4096);
-  list.add("app", "\"C:\\Program Files\\App\\app.exe\" -min \"two words\"", "", "", 11, 0);
-  EXPECT_EQ(list.programPath(0), "C:\\Program Files\\App\\app.exe -min two words");
-  // The key keeps its quotes: only the program path is cleaned.
-  list.add("app", "C:\\a.exe", "\"quoted key\"", "", 11, 0);
-  EXPECT_EQ(list.key(1), "\"quoted key\"");
+  // Quotes leave the program path, command lines stay as given; the key keeps its quotes.
+  list.add("app", "\"C:\\Program Files\\App\\app.exe\" -min \"two words\"", "\"quoted key\"", "", 11, 0);
+  EXPECT_EQ(list.programPath(7), "C:\\Program Files\\App\\app.exe -min two words");
+  EXPECT_EQ(list.key(7), "\"quoted key\"");
 }
 
 TEST(EntryList, LongFormsDecidedByTheProgramPathLength) {

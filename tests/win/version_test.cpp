@@ -46,15 +46,6 @@ TEST(VersionResource, OversizedMissingOrAbsentGiveEmptyTexts) {
   }
 }
 
-TEST(VersionResource, TheProgramsCarryTheProductVersion) {
-  for (const char* program : {"Tavrin.exe", "TavrinEx.exe", "ostrum.dll"}) {
-    VersionRecord record;
-    ASSERT_TRUE(readVersionRecord(testutil::programDir() + "\\" + program, record)) << program;
-    EXPECT_EQ(record.productVersion, "12.0.2007.5");
-    EXPECT_EQ(record.productName, "Tavrin");
-  }
-}
-
 TEST(VersionText, JoinsTheProgramsFromTheTestFolder) {
   // The test program's folder holds copies of the programs; the text names the
   // Monitor's version, then the Explorer's.
