@@ -5,7 +5,7 @@
 using namespace tavrin;
 
 // One code of each kind: the tables themselves are not typed out again.
-TEST(AlertRules, LocationSentenceAndNameLineByTypeCode) {
+TEST(AlertRules, LocationSentenceAndNameLines) {
   EXPECT_EQ(startupLocationSentence(26), 766);  // a run-once kind of HKEY_USERS
   EXPECT_EQ(startupLocationSentence(101), 767);
   EXPECT_EQ(startupLocationSentence(200), 768);
@@ -14,6 +14,12 @@ TEST(AlertRules, LocationSentenceAndNameLineByTypeCode) {
   EXPECT_EQ(startupNameLine(251, "Product"), "WinLogon:Shell");
   EXPECT_EQ(startupNameLine(254, "Product"), "Product");
   EXPECT_EQ(startupNameLine(251, ""), "");
+  // A task's name line drops the task ending.
+  EXPECT_EQ(taskNameLine("Backup.job", "Caption"), "Backup");
+  EXPECT_EQ(taskNameLine("a.job", "Caption"), "a");
+  EXPECT_EQ(taskNameLine("abcd", "Caption"), "");
+  EXPECT_EQ(taskNameLine("abc", "Caption"), "Caption");
+  EXPECT_EQ(taskNameLine("", "Caption"), "Caption");
 }
 
 TEST(AlertRules, FillTextReplacesOnlyPlainPlaceholders) {
@@ -22,14 +28,6 @@ TEST(AlertRules, FillTextReplacesOnlyPlainPlaceholders) {
   EXPECT_EQ(fillText("%s %s %n %d %", {"a"}), "a  %n %d %");
   EXPECT_EQ(fillText("100%", {}), "100%");
   EXPECT_EQ(fillText("%s", {"%s"}), "%s");
-}
-
-TEST(AlertRules, TaskNameLineDropsTheTaskEnding) {
-  EXPECT_EQ(taskNameLine("Backup.job", "Caption"), "Backup");
-  EXPECT_EQ(taskNameLine("a.job", "Caption"), "a");
-  EXPECT_EQ(taskNameLine("abcd", "Caption"), "");
-  EXPECT_EQ(taskNameLine("abc", "Caption"), "Caption");
-  EXPECT_EQ(taskNameLine("", "Caption"), "Caption");
 }
 
 TEST(AlertRules, AnswersWithoutRepetition) {
@@ -42,7 +40,7 @@ TEST(AlertRules, AnswersWithoutRepetition) {
   EXPECT_FALSE(answerStartupAlert(false, 11, repeats).openHelp);
 }
 
-TEST(AlertRules, ThirdAlertInARowForOneProgramEndsInDisableWithHelp) {
+TEST(AlertRules, ThirdAlertInARowForOneProgramEndsInDisableWithHelpAnotherInBetweenKeepsTheCount) {
   for (bool yes : {true, false}) {
     RepeatAlerts repeats;
     repeats.noteAlert("C:\\PROG\\A.EXE");
@@ -58,9 +56,7 @@ TEST(AlertRules, ThirdAlertInARowForOneProgramEndsInDisableWithHelp) {
     EXPECT_EQ(repeats.count, 0);
     EXPECT_TRUE(repeats.lastProgram.empty());
   }
-}
-
-TEST(AlertRules, AnotherProgramInBetweenKeepsTheCountAndMovesTheLastProgram) {
+  // Another program in between keeps the count and becomes the last program.
   RepeatAlerts repeats;
   repeats.noteAlert("A");
   repeats.noteAlert("A");

@@ -5,7 +5,7 @@
 using namespace tavrin;
 
 // The switch table is not typed out again: any case, and the later switch wins.
-TEST(ExplorerCommandLine, SwitchesInAnyCaseAndLaterSwitchesOfTheTableWin) {
+TEST(ExplorerCommandLine, SwitchesInAnyCaseLaterOnesWinAndAReportTakesTheRestOfTheLine) {
   EXPECT_EQ(parseExplorerCommandLine("-hidden", 6026).startPage, 6052);
   EXPECT_EQ(parseExplorerCommandLine("-Schedule", 6026).startPage, 6039);
   EXPECT_EQ(parseExplorerCommandLine("-DELAY -TASK", 6026).startPage, 6055);
@@ -15,18 +15,13 @@ TEST(ExplorerCommandLine, SwitchesInAnyCaseAndLaterSwitchesOfTheTableWin) {
   EXPECT_EQ(restart.startPage, 6033);
   EXPECT_FALSE(restart.startMonitor);
   EXPECT_EQ(parseExplorerCommandLine("-RESTART -START", 6026).startPage, 6033);
-}
-
-TEST(ExplorerCommandLine, ReportTakesTheRestOfTheLineAsItsFile) {
+  // A report takes the rest of the line as its file.
   const ExplorerRequest quoted = parseExplorerCommandLine("-report \"C:\\a -TASK\\out.csv\" ", 6026);
   EXPECT_TRUE(quoted.report);
   EXPECT_EQ(quoted.reportPath, "C:\\a -TASK\\out.csv");
   EXPECT_FALSE(quoted.quit);
   EXPECT_EQ(parseExplorerCommandLine("-REPORT  out.html ", 6026).reportPath, "out.html");
   EXPECT_EQ(parseExplorerCommandLine("-REPORT", 6026).reportPath, "");
-}
-
-TEST(ExplorerCommandLine, QuitRestoreAndMonitorStart) {
   EXPECT_TRUE(parseExplorerCommandLine("-q", 6026).quit);
   EXPECT_FALSE(parseExplorerCommandLine("-START", 6026).quit);
   EXPECT_TRUE(parseExplorerCommandLine("-START", 6026).startMonitor);

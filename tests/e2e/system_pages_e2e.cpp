@@ -218,17 +218,6 @@ TEST_F(InventoryPages, AnAddOnShowsWhereItIsRegisteredAndRemoveDeletesItsKey) {
       << status();
   pictures("page_ie_helpers");
 
-  // The monitor icon's patrol time is its own category's.
-  testutil::RegistrySnapshot options(HKEY_CURRENT_USER, {kOptions});
-  setOption("RealtimeIEHelper", "0");
-  setOption("IEHelpers", "2");
-  command(kMonitorIcon);
-  HWND patrol = driver::waitForShownWindow("#32770", "Patrol Time for IE Helpers", 5000);
-  ASSERT_NE(patrol, nullptr);
-  SetDlgItemTextA(patrol, 1004, "4");
-  ASSERT_TRUE(driver::pressAndClose(patrol, IDOK));
-  EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kOptions, "IEHelpers"), "4");
-
   select(waitForRow(0, "Probe Toolbar"));
   command(kRemove);
   EXPECT_NE(answer(IDYES).find("Probe Toolbar"), std::string::npos);

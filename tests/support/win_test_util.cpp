@@ -109,6 +109,12 @@ bool rawValue(HKEY root, const std::string& path, const std::string& name, std::
   return result == ERROR_SUCCESS;
 }
 
+std::string winIniPrograms(const char* key) {
+  char buffer[4096] = {};
+  GetProfileStringA("windows", key, "", buffer, sizeof buffer);
+  return buffer;
+}
+
 std::vector<std::string> valueNames(HKEY root, const std::string& path) {
   std::vector<std::string> names;
   HKEY key;

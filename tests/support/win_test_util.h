@@ -60,6 +60,22 @@ class RegistrySnapshot {
   std::vector<SavedKey> keys_;
 };
 
+// win.ini's program lists ([windows] load= and run=): read, and put back as they were at the end of the scope.
+std::string winIniPrograms(const char* key);
+class WinIniPrograms {
+ public:
+  WinIniPrograms() : load_(winIniPrograms("load")), run_(winIniPrograms("run")) {}
+  ~WinIniPrograms() {
+    WriteProfileStringA("windows", "load", load_.c_str());
+    WriteProfileStringA("windows", "run", run_.c_str());
+  }
+  WinIniPrograms(const WinIniPrograms&) = delete;
+  WinIniPrograms& operator=(const WinIniPrograms&) = delete;
+
+ private:
+  std::string load_, run_;
+};
+
 // Grants only reading on an existing key until the end of the scope, so that
 // writes into it fail as they would for a user without rights.
 class ReadOnlyKey {

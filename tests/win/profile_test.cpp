@@ -10,18 +10,12 @@ using namespace tavrin;
 namespace {
 class WinIniLists : public ::testing::Test {
  protected:
-  void SetUp() override {
-    savedLoad_ = profile::readWindowsValue("load");
-    savedRun_ = profile::readWindowsValue("run");
-  }
   void TearDown() override {
-    WriteProfileStringA("windows", "load", savedLoad_.c_str());
-    WriteProfileStringA("windows", "run", savedRun_.c_str());
     const std::string ini = windowsFolder() + "\\win.ini";
     DWORD attributes = GetFileAttributesA(ini.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(ini.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   }
-  std::string savedLoad_, savedRun_;
+  testutil::WinIniPrograms saved_;
 };
 }  // namespace
 

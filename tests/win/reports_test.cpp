@@ -38,19 +38,21 @@ std::string scriptText(const std::string& path) {
 }  // namespace
 
 TEST(SettingsExport, RegeditImportsBackEveryNameTypeAndValue) {
-  const std::string folder = freshFolder("export");
+  const std::string folder = freshFolder("export"), time = std::string(kUserKey) + "\\Delay\\Time";
+  const std::string disabled = std::string(kMachineKey) + "\\Tavrin\\Disabled";
+  RegistrySnapshot user(HKEY_CURRENT_USER, {kUserKey, std::string(kUserKey) + "\\Options", time});
+  RegistrySnapshot machine(HKEY_LOCAL_MACHINE, {disabled, disabled + "\\Run"});
   const std::string tricky = "say \"hi\" from C:\\Program Files\\x\\";
   const std::string longText(600, 'L');
   setString(HKEY_CURRENT_USER, kUserKey, "Quote \"and\" \\slash", tricky);
   setString(HKEY_CURRENT_USER, kUserKey, "", "default");
   setBinary(HKEY_CURRENT_USER, std::string(kUserKey) + "\\Options", "Number", std::string("\x07\0\0\x80", 4), REG_DWORD);
-  setString(HKEY_CURRENT_USER, std::string(kUserKey) + "\\Delay\\Time", "C:\\APP.EXE", longText);
-  setString(HKEY_CURRENT_USER, std::string(kUserKey) + "\\Delay\\Time", "expand", "%SystemRoot%\\x", REG_EXPAND_SZ);
-  setBinary(HKEY_CURRENT_USER, std::string(kUserKey) + "\\Delay\\Time", "multi", std::string("one\0two\0\0", 9),
-            REG_MULTI_SZ);
-  setString(HKEY_CURRENT_USER, std::string(kUserKey) + "\\Delay\\Time", "lines", "first\r\nsecond");
-  setBinary(HKEY_LOCAL_MACHINE, std::string(kMachineKey) + "\\Tavrin\\Disabled\\Run", "bin", std::string("\0\xff\0", 3));
-  setString(HKEY_LOCAL_MACHINE, std::string(kMachineKey) + "\\Tavrin\\Disabled", "App", "11");
+  setString(HKEY_CURRENT_USER, time, "C:\\APP.EXE", longText);
+  setString(HKEY_CURRENT_USER, time, "expand", "%SystemRoot%\\x", REG_EXPAND_SZ);
+  setBinary(HKEY_CURRENT_USER, time, "multi", std::string("one\0two\0\0", 9), REG_MULTI_SZ);
+  setString(HKEY_CURRENT_USER, time, "lines", "first\r\nsecond");
+  setBinary(HKEY_LOCAL_MACHINE, disabled + "\\Run", "bin", std::string("\0\xff\0", 3));
+  setString(HKEY_LOCAL_MACHINE, disabled, "App", "11");
   setString(HKEY_CURRENT_USER, kUserKey, "forged\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Forged]", "x");
 
   int skipped = 0;
@@ -65,7 +67,6 @@ TEST(SettingsExport, RegeditImportsBackEveryNameTypeAndValue) {
   EXPECT_NE(first.find("\"Number\"=dword:80000007\r\n"), std::string::npos);
   EXPECT_NE(first.find("\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quennet]\r\n"), std::string::npos);
   EXPECT_EQ(first.find("Forged"), std::string::npos);
-  deleteValue(HKEY_CURRENT_USER, kUserKey, "forged\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Forged]");
 
   deleteTree(HKEY_CURRENT_USER, kUserKey);
   deleteTree(HKEY_LOCAL_MACHINE, kMachineKey);
@@ -74,19 +75,11 @@ TEST(SettingsExport, RegeditImportsBackEveryNameTypeAndValue) {
   EXPECT_EQ(scriptText(folder + "\\second.reg"), first);
   std::string data;
   DWORD type = 0;
-  ASSERT_TRUE(rawValue(HKEY_CURRENT_USER, std::string(kUserKey) + "\\Delay\\Time", "multi", data, type));
+  ASSERT_TRUE(rawValue(HKEY_CURRENT_USER, time, "multi", data, type));
   EXPECT_EQ(type, static_cast<DWORD>(REG_MULTI_SZ));
   EXPECT_EQ(data, std::string("one\0two\0\0", 9));
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kUserKey) + "\\Delay\\Time", "C:\\APP.EXE"), longText);
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, std::string(kUserKey) + "\\Delay\\Time", "lines"), "first\r\nsecond");
-
-  deleteValue(HKEY_CURRENT_USER, kUserKey, "Quote \"and\" \\slash");
-  deleteValue(HKEY_CURRENT_USER, kUserKey, "");
-  deleteValue(HKEY_CURRENT_USER, std::string(kUserKey) + "\\Options", "Number");
-  for (const char* name : {"C:\\APP.EXE", "expand", "multi", "lines"})
-    deleteValue(HKEY_CURRENT_USER, std::string(kUserKey) + "\\Delay\\Time", name);
-  deleteTree(HKEY_LOCAL_MACHINE, std::string(kMachineKey) + "\\Tavrin\\Disabled\\Run");
-  deleteValue(HKEY_LOCAL_MACHINE, std::string(kMachineKey) + "\\Tavrin\\Disabled", "App");
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, time, "C:\\APP.EXE"), longText);
+  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, time, "lines"), "first\r\nsecond");
 }
 
 TEST(SettingsExport, AFileThatCannotBeCreatedIsAnError) {

@@ -31,12 +31,6 @@ const char* const kDisabledRun = "Software\\Quennet\\Tavrin\\Disabled\\Run";
 
 std::string value(HKEY root, const std::string& key, const std::string& name) { return testutil::valueOf(root, key, name); }
 
-std::string winIni(const char* key) {
-  char buffer[2048] = {};
-  GetProfileStringA("windows", key, "", buffer, sizeof buffer);
-  return buffer;
-}
-
 std::vector<std::string> machineKeys() {
   std::vector<std::string> keys = {kRunPath, kDisabledMarkerKey, kShellFolders, kUserShellFolders, kWinlogon,
                                    kWindowsNt};
@@ -66,8 +60,6 @@ class StartupActions : public ::testing::Test {
   void SetUp() override {
     machine_.clearValues();
     testutil::deleteValue(HKEY_CURRENT_USER, kRunPath, "ToggleMe");
-    savedLoad_ = winIni("load");
-    savedRun_ = winIni("run");
     startup_ = testutil::freshFolder("actions-startup");
     for (const char* key : {kShellFolders, kUserShellFolders})
       testutil::setString(HKEY_CURRENT_USER, key, "Startup", startup_);
@@ -75,8 +67,6 @@ class StartupActions : public ::testing::Test {
     CoInitialize(nullptr);
   }
   void TearDown() override {
-    WriteProfileStringA("windows", "load", savedLoad_.c_str());
-    WriteProfileStringA("windows", "run", savedRun_.c_str());
     testutil::deleteTree(HKEY_LOCAL_MACHINE, std::string(kWinlogon) + "\\Notify\\testpkg");
     DeleteFileA(historyPath().c_str());
     CoUninitialize();
@@ -85,7 +75,8 @@ class StartupActions : public ::testing::Test {
   std::string history() { return testutil::readFile(historyPath()); }
 
   testutil::RegistrySnapshot machine_, user_;
-  std::string savedLoad_, savedRun_, startup_;
+  testutil::WinIniPrograms winIni_;
+  std::string startup_;
 };
 
 }  // namespace
@@ -139,7 +130,7 @@ TEST_F(StartupActions, RemovingADisabledRunEntryTouchesOnlyItsCopyAndMarker) {
 TEST_F(StartupActions, WinIniEntriesRoundTripAndRemoveEveryOccurrence) {
   WriteProfileStringA("windows", "load", "c:\\a.exe;c:\\b.exe");
   toggleStartupEntry({"load", "c:\\a.exe", "", 100});
-  EXPECT_EQ(winIni("load"), "c:\\b.exe;");
+  EXPECT_EQ(testutil::winIniPrograms("load"), "c:\\b.exe;");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "100");
   // A second program of the same name keeps its own copy.
   toggleStartupEntry({"load", "c:\\b.exe", "", 100});
@@ -147,12 +138,12 @@ TEST_F(StartupActions, WinIniEntriesRoundTripAndRemoveEveryOccurrence) {
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\WinLoad", "c:\\b.exe"), "c:\\b.exe");
   toggleStartupEntry({"c:\\a.exe", "c:\\a.exe", "", 100});
   toggleStartupEntry({"c:\\b.exe", "c:\\b.exe", "", 100});
-  EXPECT_EQ(winIni("load"), ";c:\\a.exe;c:\\b.exe");
+  EXPECT_EQ(testutil::winIniPrograms("load"), ";c:\\a.exe;c:\\b.exe");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "<missing>");
 
   WriteProfileStringA("windows", "run", "c:\\x.exe;c:\\y.exe;C:\\X.EXE");
   EXPECT_EQ(removeStartupEntry({"run", "c:\\x.exe", "", 101}, nullptr), 1);
-  EXPECT_EQ(winIni("run"), "c:\\y.exe;");
+  EXPECT_EQ(testutil::winIniPrograms("run"), "c:\\y.exe;");
 }
 
 TEST_F(StartupActions, WinIniPiecesGoByTheProgramTheyName) {
@@ -167,13 +158,13 @@ TEST_F(StartupActions, WinIniPiecesGoByTheProgramTheyName) {
   WriteProfileStringA("windows", "load", (others + pieces).c_str());
   EXPECT_EQ(toggleStartupEntry({"load", "c:\\quoted dir\\q.exe", "", 100}), 1);
   EXPECT_EQ(toggleStartupEntry({"load", program, "", 100}), 1);
-  EXPECT_EQ(winIni("load"), others);
+  EXPECT_EQ(testutil::winIniPrograms("load"), others);
   toggleStartupEntry({"c:\\quoted dir\\q.exe", "c:\\quoted dir\\q.exe", "", 100});
   toggleStartupEntry({program, program, "", 100});
-  EXPECT_EQ(winIni("load"), others + ";" + pieces) << "back as they stood";
+  EXPECT_EQ(testutil::winIniPrograms("load"), others + ";" + pieces) << "back as they stood";
   EXPECT_EQ(removeStartupEntry({"load", "C:\\QUOTED DIR\\Q.EXE", "", 100}, nullptr), 1);
   EXPECT_EQ(removeStartupEntry({"load", program, "", 100}, nullptr), 1);
-  EXPECT_EQ(winIni("load"), others);
+  EXPECT_EQ(testutil::winIniPrograms("load"), others);
   // A program no piece names: failure, and no marker, copy or history.
   const std::string logged = history();
   EXPECT_EQ(toggleStartupEntry({"load", "c:\\absent.exe", "", 100}), 0);
@@ -192,7 +183,7 @@ TEST_F(StartupActions, AWinIniThatCannotBeWrittenLosesNoProgram) {
     EXPECT_EQ(toggleStartupEntry({"load", "c:\\a.exe", "", 100}), 0);
     EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "<missing>");
   }
-  EXPECT_EQ(winIni("load"), "c:\\a.exe;c:\\b.exe");
+  EXPECT_EQ(testutil::winIniPrograms("load"), "c:\\a.exe;c:\\b.exe");
   ASSERT_EQ(toggleStartupEntry({"load", "c:\\a.exe", "", 100}), 1);
   {
     UnwritableWinIni blocked;
@@ -203,7 +194,7 @@ TEST_F(StartupActions, AWinIniThatCannotBeWrittenLosesNoProgram) {
     EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\WinLoad", "c:\\a.exe"), "c:\\a.exe");
   }
   toggleStartupEntry({"c:\\a.exe", "c:\\a.exe", "", 100});
-  EXPECT_EQ(winIni("load"), "c:\\b.exe;;c:\\a.exe");
+  EXPECT_EQ(testutil::winIniPrograms("load"), "c:\\b.exe;;c:\\a.exe");
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "<missing>");
 }
 

@@ -81,8 +81,6 @@ class StartupMachine : public ::testing::Test {
   void SetUp() override {
     machine_.clearValues();
     user_.clearValues();
-    savedLoad_ = readWinIni("load");
-    savedRun_ = readWinIni("run");
     WriteProfileStringA("windows", "load", "");
     WriteProfileStringA("windows", "run", "");
     testutil::deleteTree(HKEY_LOCAL_MACHINE, kNotify);
@@ -97,8 +95,6 @@ class StartupMachine : public ::testing::Test {
   }
 
   void TearDown() override {
-    WriteProfileStringA("windows", "load", savedLoad_.c_str());
-    WriteProfileStringA("windows", "run", savedRun_.c_str());
     testutil::deleteTree(HKEY_LOCAL_MACHINE, kNotify);
     for (const char* c : {kDelayClass, kTaskClass, kHookClass})
       testutil::deleteTree(HKEY_CLASSES_ROOT, std::string("CLSID\\") + c);
@@ -106,12 +102,6 @@ class StartupMachine : public ::testing::Test {
     for (const char* file : {"\\gone.exe", "\\parked.exe"}) DeleteFileA((disabled + file).c_str());
     RemoveDirectoryA(disabled.c_str());
     CoUninitialize();
-  }
-
-  static std::string readWinIni(const char* key) {
-    char buffer[4096] = {};
-    GetProfileStringA("windows", key, "", buffer, sizeof buffer);
-    return buffer;
   }
 
   // The machine every test of the exact list starts from.
@@ -176,7 +166,8 @@ class StartupMachine : public ::testing::Test {
   }
 
   testutil::RegistrySnapshot machine_, user_;
-  std::string savedLoad_, savedRun_, userStartup_, commonStartup_, fixtureDll_;
+  testutil::WinIniPrograms winIni_;
+  std::string userStartup_, commonStartup_, fixtureDll_;
 };
 
 }  // namespace
