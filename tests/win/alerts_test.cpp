@@ -177,14 +177,10 @@ class BrowserPages : public ::testing::Test {
     for (const char* name : {"StartPage", "SearchPage", "SourcePage"})
       testutil::deleteValue(HKEY_CURRENT_USER, kPlacementKey, name);
   }
-  void TearDown() override {
-    for (const char* name : {"StartPage", "SearchPage", "SourcePage"})
-      testutil::deleteValue(HKEY_CURRENT_USER, kPlacementKey, name);
-  }
   static std::string read(const char* key, const char* name) { return testutil::valueOf(HKEY_CURRENT_USER, key, name); }
-  MonitorState state_;
-  testutil::RegistrySnapshot saved_{HKEY_CURRENT_USER, {"Software\\Microsoft\\Internet Explorer\\Main"}};
   static constexpr const char* kMain = "Software\\Microsoft\\Internet Explorer\\Main";
+  MonitorState state_;
+  testutil::RegistrySnapshot saved_{HKEY_CURRENT_USER, {kMain, kPlacementKey}};
 };
 
 TEST_F(BrowserPages, FirstPassStoresThePagesSilentlyAndAChangedOneAnsweredNoIsRestoredWithoutItsSlash) {

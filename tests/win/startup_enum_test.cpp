@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <tuple>
 
 #include "base/entry_tables.h"
@@ -38,24 +39,13 @@ const char* const kHookClass = "{1B5D4C2A-0000-4000-8000-00000000A003}";
 
 std::string run(int n) { return kRunKeyPaths[n - 1]; }
 
-std::vector<std::string> runKeys() {
-  std::vector<std::string> keys;
-  for (int n = 1; n <= 7; ++n) keys.push_back(run(n));
-  return keys;
-}
-
-std::vector<std::string> machineKeys() {
-  std::vector<std::string> keys = runKeys();
-  keys.push_back(kDisabledMarkerKey);
+// The Run keys, the Shell Folders and, for the machine, every other place the list reads.
+std::vector<std::string> seededKeys(bool machine) {
+  std::vector<std::string> keys(std::begin(kRunKeyPaths), std::end(kRunKeyPaths));
+  for (const char* k : {kShellFolders, kUserShellFolders}) keys.push_back(k);
+  if (!machine) return keys;
+  for (const char* k : {kDisabledMarkerKey, kWinlogon, kWindowsNt, kDelayLoad, kSharedTasks, kExecHooks}) keys.push_back(k);
   for (const DisabledCopyKey& copy : disabledCopyKeys()) keys.push_back(copy.path);
-  for (const char* k : {kShellFolders, kUserShellFolders, kWinlogon, kWindowsNt, kDelayLoad, kSharedTasks, kExecHooks}) keys.push_back(k);
-  return keys;
-}
-
-std::vector<std::string> userKeys() {
-  std::vector<std::string> keys = runKeys();
-  keys.push_back(kShellFolders);
-  keys.push_back(kUserShellFolders);
   return keys;
 }
 
@@ -76,7 +66,7 @@ void registerClass(const char* classId, const std::string& name, const std::stri
 
 class StartupMachine : public ::testing::Test {
  protected:
-  StartupMachine() : machine_(HKEY_LOCAL_MACHINE, machineKeys()), user_(HKEY_CURRENT_USER, userKeys()) {}
+  StartupMachine() : machine_(HKEY_LOCAL_MACHINE, seededKeys(true)), user_(HKEY_CURRENT_USER, seededKeys(false)) {}
 
   void SetUp() override {
     machine_.clearValues();
