@@ -60,12 +60,6 @@ TEST(CommandExpansion, RootWindowsFolderAndMissingLookup) {
   EXPECT_EQ(expandCommand("%ProgramFiles%\\x.exe", values), "%ProgramFiles%\\x.exe");
 }
 
-TEST(CommandExpansion, KeepsAtMostAPathWidth) {
-  std::string longCommand = "%ProgramFiles%\\" + std::string(400, 'a');
-  EXPECT_EQ(expandCommand(longCommand, machine()).size(), kPathWidth);
-  EXPECT_EQ(expandCommand(std::string(300, 'b'), machine()), std::string(kPathWidth, 'b'));
-}
-
 TEST(ProgramFile, OfCommands) {
   const struct {
     const char* command;
@@ -142,13 +136,6 @@ TEST(SplitCommand, ProgramAndParameters) {
   }
 }
 
-TEST(SplitCommand, OverlongCommandWithoutExtension) {
-  const std::string command(300, 'z');
-  CommandParts parts = splitCommandText(command, machine());
-  EXPECT_EQ(parts.programFile, std::string(kPathWidth, 'Z'));
-  EXPECT_EQ(parts.parameters, std::string(300 - kPathWidth, 'z'));
-}
-
 TEST(RundllTest, FindsTheLibraryPart) {
   const struct {
     const char* command;
@@ -172,13 +159,19 @@ TEST(RundllTest, FindsTheLibraryPart) {
   }
 }
 
-TEST(RundllTest, LimitsOfTheText) {
-  // Beyond the containment limit nothing is found, and the command stays whole.
+// The fuzzer holds every text to a path's width; here where the cut falls.
+TEST(CommandText, LongTextsAreCutToAPathWidthAndNotFoundBeyondTheContainmentLimit) {
+  EXPECT_EQ(expandCommand("%ProgramFiles%\\" + std::string(400, 'a'), machine()).size(), kPathWidth);
+  EXPECT_EQ(expandCommand(std::string(300, 'b'), machine()), std::string(kPathWidth, 'b'));
+  const CommandParts parts = splitCommandText(std::string(300, 'z'), machine());
+  EXPECT_EQ(parts.programFile, std::string(kPathWidth, 'Z'));
+  EXPECT_EQ(parts.parameters, std::string(300 - kPathWidth, 'z'));
   const std::string hidden = std::string(800, ' ') + "rundll32.exe x.dll";
   EXPECT_FALSE(rundllTest(hidden).runsLibrary);
-  EXPECT_EQ(rundllTest(hidden).text, hidden);
-  const std::string longTail = "rundll32.exe " + std::string(400, 'd');
-  EXPECT_EQ(rundllTest(longTail).text, std::string(kPathWidth, 'd'));
+  EXPECT_EQ(rundllTest("rundll32.exe " + std::string(400, 'd')).text, std::string(kPathWidth, 'd'));
+  // A folder wider than a path is no answer rather than a wrong one.
+  EXPECT_EQ(folderPartOf(std::string(kPathWidth + 1, 'f') + "\\x.exe"), "");
+  EXPECT_EQ(folderPartOf(std::string(kPathWidth, 'f') + "\\x.exe"), std::string(kPathWidth, 'f'));
 }
 
 TEST(PathText, Helpers) {
@@ -211,9 +204,6 @@ TEST(PathText, FolderPart) {
       {"", ""},
   };
   for (const auto& row : rows) EXPECT_EQ(folderPartOf(row.path), row.folder) << row.path;
-  // A folder wider than a path is no answer rather than a wrong one.
-  EXPECT_EQ(folderPartOf(std::string(kPathWidth + 1, 'f') + "\\x.exe"), "");
-  EXPECT_EQ(folderPartOf(std::string(kPathWidth, 'f') + "\\x.exe"), std::string(kPathWidth, 'f'));
 }
 
 TEST(PathText, NameFromProgramPath) {

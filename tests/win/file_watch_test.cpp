@@ -84,7 +84,7 @@ TEST_F(Vault, SameNamesKeepTheirOwnSlotsAndUndoBringsTheFirstBackHiddenAndApprov
   EXPECT_EQ(testutil::readFile(second), "2nd");
 }
 
-TEST_F(Vault, AFileThatCannotBeCopiedStaysAndLeavesNoHistory) {
+TEST_F(Vault, AFileThatCannotBeCopiedStaysAndARunningProgramIsStoppedBeforeItGoes) {
   const std::string held = hiddenFile("held.dat", "held"), history = testutil::readFile(historyPath());
   HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_EQ(quarantineFile("Held", held), 0);
@@ -92,9 +92,7 @@ TEST_F(Vault, AFileThatCannotBeCopiedStaysAndLeavesNoHistory) {
   EXPECT_EQ(testutil::readFile(held), "held");
   EXPECT_EQ(GetFileAttributesA(held.c_str()) & kShownBits, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
   EXPECT_EQ(testutil::readFile(historyPath()), history);
-}
-
-TEST_F(Vault, ARunningHiddenProgramIsStoppedBeforeItGoes) {
+  // A running hidden program is stopped before it goes.
   const std::string program = folder_ + "\\runner.exe";
   ASSERT_TRUE(CopyFileA((testutil::testDir() + "\\startup_worker.exe").c_str(), program.c_str(), FALSE));
   SetFileAttributesA(program.c_str(), FILE_ATTRIBUTE_HIDDEN);

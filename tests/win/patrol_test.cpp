@@ -256,14 +256,11 @@ TEST_F(Patrol, AShellOfAnyLengthIsAlerted) {
 }
 
 // A Run entry of the current user moved to Delayed Start, which its program
-// then writes back into the Run key.
-class ReturningProgram : public Patrol {
- protected:
-  void SetUp() override {
-    Patrol::SetUp();
-    program_ = testutil::testDir() + "\\ver_plain.dll";
-    command_ = "\"" + program_ + "\" /tray";
-    testutil::setString(HKEY_CURRENT_USER, kUserRun, "Widget", command_);
+// then writes back into the Run key: Yes moves it back, No keeps it delayed and disabled.
+TEST_F(Patrol, AProgramBackFromDelayedStartIsMovedBackOrDisabledByTheAnswer) {
+  const std::string program = testutil::testDir() + "\\ver_plain.dll", command = "\"" + program + "\" /tray";
+  for (int answer : {IDYES, IDNO}) {
+    testutil::setString(HKEY_CURRENT_USER, kUserRun, "Widget", command);
     EntryList list("Tavrin", 315);
     enumerateStartup(list, false, 0);
     const int index = indexOf(list, "Widget");
@@ -271,31 +268,23 @@ class ReturningProgram : public Patrol {
     ASSERT_EQ(moveToDelayed("Widget", list.programPath(index), list.key(index), list.typeCode(index),
                             list.flag(index), DelayQuestions{}),
               1);
-    approvalKey_ = list.programPath(index);
-    ASSERT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedStartupKey, approvalKey_), "1103");
-    ASSERT_NE(valueOf(HKEY_CURRENT_USER, kDelayKey, program_), "<missing>") << "listed by its program file";
-    testutil::setString(HKEY_CURRENT_USER, kUserRun, "Widget", command_);  // back it comes
+    const std::string approvalKey = list.programPath(index);
+    ASSERT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedStartupKey, approvalKey), "1103");
+    testutil::setString(HKEY_CURRENT_USER, kUserRun, "Widget", command);  // back it comes
+    EXPECT_EQ(startupCheck([&](HWND dialog) { press(dialog, answer); }),
+              Captions{"This Program doesn't want to be Delayed"});
+    EXPECT_FALSE(state_.alertShowing);
+    EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedStartupKey, approvalKey), "11");
+    if (answer == IDYES) {
+      for (const std::string& key : delayKeys()) EXPECT_EQ(valueOf(HKEY_CURRENT_USER, key, program), "<missing>") << key;
+      EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kUserRun, "Widget"), command);
+    } else {
+      EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kUserRun, "Widget"), "<missing>");
+      EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(11), "Widget"), command);
+      EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, program), "11") << "listed by its program file";
+    }
+    EXPECT_EQ(startupCheck(), Captions{}) << "answered once: " << answer;
   }
-
-  std::string program_, command_, approvalKey_;
-};
-
-TEST_F(ReturningProgram, MovingItBackApprovesItAndTakesItOffTheDelayedList) {
-  EXPECT_EQ(startupCheck(yes), Captions{"This Program doesn't want to be Delayed"});
-  EXPECT_FALSE(state_.alertShowing);
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedStartupKey, approvalKey_), "11");
-  for (const std::string& key : delayKeys()) EXPECT_EQ(valueOf(HKEY_CURRENT_USER, key, program_), "<missing>") << key;
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kUserRun, "Widget"), command_);
-  EXPECT_EQ(startupCheck(), Captions{});
-}
-
-TEST_F(ReturningProgram, DisablingItKeepsItDelayedAndOutOfStartup) {
-  EXPECT_EQ(startupCheck([](HWND dialog) { press(dialog, IDNO); }), Captions{"This Program doesn't want to be Delayed"});
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kApprovedStartupKey, approvalKey_), "11");
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kUserRun, "Widget"), "<missing>");
-  EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, disabledCopyKeyOf(11), "Widget"), command_);
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kDelayKey, program_), "11");
-  EXPECT_EQ(startupCheck(), Captions{}) << "the disabled copy is listed, but approved";
 }
 
 }  // namespace

@@ -127,25 +127,6 @@ TEST_F(StartupActions, RemovingADisabledRunEntryTouchesOnlyItsCopyAndMarker) {
   EXPECT_EQ(value(HKEY_CURRENT_USER, kApproved, "c:\\tavrin\\tavrin.exe"), "<missing>");
 }
 
-TEST_F(StartupActions, WinIniEntriesRoundTripAndRemoveEveryOccurrence) {
-  WriteProfileStringA("windows", "load", "c:\\a.exe;c:\\b.exe");
-  toggleStartupEntry({"load", "c:\\a.exe", "", 100});
-  EXPECT_EQ(testutil::winIniPrograms("load"), "c:\\b.exe;");
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "100");
-  // A second program of the same name keeps its own copy.
-  toggleStartupEntry({"load", "c:\\b.exe", "", 100});
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\WinLoad", "c:\\a.exe"), "c:\\a.exe");
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\WinLoad", "c:\\b.exe"), "c:\\b.exe");
-  toggleStartupEntry({"c:\\a.exe", "c:\\a.exe", "", 100});
-  toggleStartupEntry({"c:\\b.exe", "c:\\b.exe", "", 100});
-  EXPECT_EQ(testutil::winIniPrograms("load"), ";c:\\a.exe;c:\\b.exe");
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "<missing>");
-
-  WriteProfileStringA("windows", "run", "c:\\x.exe;c:\\y.exe;C:\\X.EXE");
-  EXPECT_EQ(removeStartupEntry({"run", "c:\\x.exe", "", 101}, nullptr), 1);
-  EXPECT_EQ(testutil::winIniPrograms("run"), "c:\\y.exe;");
-}
-
 TEST_F(StartupActions, WinIniPiecesGoByTheProgramTheyName) {
   // A quoted piece (as a way back from Delayed Start writes it) and an 8.3 one, in a list past 1023 characters.
   const std::string folder = testutil::freshFolder("win-ini-pieces") + "\\Long Folder Name";
@@ -159,12 +140,22 @@ TEST_F(StartupActions, WinIniPiecesGoByTheProgramTheyName) {
   EXPECT_EQ(toggleStartupEntry({"load", "c:\\quoted dir\\q.exe", "", 100}), 1);
   EXPECT_EQ(toggleStartupEntry({"load", program, "", 100}), 1);
   EXPECT_EQ(testutil::winIniPrograms("load"), others);
+  // Each keeps its own marker and copy, under the program it names.
+  for (const std::string& named : {std::string("c:\\quoted dir\\q.exe"), program}) {
+    EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, named), "100") << named;
+    EXPECT_NE(value(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin\\Disabled\\WinLoad", named), "<missing>") << named;
+  }
   toggleStartupEntry({"c:\\quoted dir\\q.exe", "c:\\quoted dir\\q.exe", "", 100});
   toggleStartupEntry({program, program, "", 100});
   EXPECT_EQ(testutil::winIniPrograms("load"), others + ";" + pieces) << "back as they stood";
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, program), "<missing>");
   EXPECT_EQ(removeStartupEntry({"load", "C:\\QUOTED DIR\\Q.EXE", "", 100}, nullptr), 1);
   EXPECT_EQ(removeStartupEntry({"load", program, "", 100}, nullptr), 1);
   EXPECT_EQ(testutil::winIniPrograms("load"), others);
+  // Removing takes every piece that names the program, in any case.
+  WriteProfileStringA("windows", "run", "c:\\x.exe;c:\\y.exe;C:\\X.EXE");
+  EXPECT_EQ(removeStartupEntry({"run", "c:\\x.exe", "", 101}, nullptr), 1);
+  EXPECT_EQ(testutil::winIniPrograms("run"), "c:\\y.exe;");
   // A program no piece names: failure, and no marker, copy or history.
   const std::string logged = history();
   EXPECT_EQ(toggleStartupEntry({"load", "c:\\absent.exe", "", 100}), 0);

@@ -30,7 +30,7 @@ TEST(TraceFile, LinesAreKeyedByTickAndCounterUnderOneSection) {
   EXPECT_NE(std::string(value).find("Application Start: SetTimer"), std::string::npos);
 }
 
-TEST(TraceFile, RunWritesAtMost9001Lines) {
+TEST(TraceFile, RunWritesAtMost9001LinesAndNoneWhenOff) {
   TraceCapture trace("cap");
   int written = 0;
   for (int i = 0; i < 9010; ++i) written += trace::line("n", std::to_string(i));
@@ -40,15 +40,13 @@ TEST(TraceFile, RunWritesAtMost9001Lines) {
   EXPECT_NE(values.back().find("n: 9000"), std::string::npos);
   trace::timingLine();  // past the cap nothing more is written
   EXPECT_EQ(trace.values().size(), 9001u);
-}
-
-TEST(TraceFile, OffWritesNothing) {
-  TraceCapture trace("off");
+  // Switched off, nothing at all is written.
+  TraceCapture off("off");
   trace::switchOff();
   EXPECT_EQ(trace::line("a", "b"), 0);
   trace::timingLine();
   trace::memoryLine("Create Active Page");
-  EXPECT_EQ(GetFileAttributesA(trace.path().c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA(off.path().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(TraceFile, TimingLineReportsHalfMillisecondsAndDialogs) {
