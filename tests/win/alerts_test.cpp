@@ -9,6 +9,7 @@
 #include "patrol.h"
 #include "resource.h"
 #include "support/driver.h"
+#include "support/monitor_test.h"
 #include "support/win_test_util.h"
 
 using namespace tavrin;
@@ -172,8 +173,7 @@ TEST_F(Alerts, PlacementIsSavedAndAnOffScreenPositionComesBackOnScreen) {
 class BrowserPages : public ::testing::Test {
  protected:
   void SetUp() override {
-    state_.caption = "Tavrin";
-    state_.options.hideBramble = 1;  // no tray icon in a test
+    prepareMonitorState(state_);
     for (const char* name : {"StartPage", "SearchPage", "SourcePage"})
       testutil::deleteValue(HKEY_CURRENT_USER, kPlacementKey, name);
   }

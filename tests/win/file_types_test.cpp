@@ -8,6 +8,7 @@
 #include "inventory/string_loader.h"
 #include "patrol.h"
 #include "support/driver.h"
+#include "support/monitor_test.h"
 #include "support/win_test_util.h"
 
 using namespace tavrin;
@@ -138,9 +139,7 @@ class FileTypeCheck : public FileTypes {
     for (const char* name : {"Start", "IEHelpers", "Hidden", "HostFile", "StartPage", "Sound"}) setOption(name, "0");
     setOption("HideBramble", "1");
     setOption("FileType", "1");
-    state_.caption = "Tavrin";
-    state_.instance = GetModuleHandleA(nullptr);
-    state_.fonts.create();
+    prepareMonitorState(state_);
     setClass(".zzt", "zztfile", good_);
     setList("ZZT;");
     createClassInfo();

@@ -15,6 +15,7 @@
 #include "monitor_state.h"
 #include "resource.h"
 #include "support/driver.h"
+#include "support/monitor_test.h"
 #include "support/win_test_util.h"
 #include "sys/paths.h"
 #include "sys/version.h"
@@ -153,9 +154,7 @@ TEST(WatchedFiles, HostsIsRecordedTouchesPassAndRejectOrAcceptAnswerAChange) {
   EXPECT_FALSE(watchedFileChangedNow(watchedHosts()));
 
   MonitorState state;
-  state.instance = GetModuleHandleA(nullptr);
-  state.fonts.create();
-  state.options.hideBramble = 1;  // no tray icon in a test
+  prepareMonitorState(state);
   // An added line, most likely within the minute of the record.
   const std::string edited = recorded + "10.0.0.1 example.test\r\n";
   testutil::writeFile(hosts, edited);
@@ -218,9 +217,8 @@ TEST(RestartCommands, NineXAsksOnceAndYesShowsThem) {
   testutil::setString(HKEY_CURRENT_USER, kOptionsKey, "WinInit", "1");
   testutil::setString(HKEY_CURRENT_USER, kOptionsKey, "HideBramble", "1");
   MonitorState state;
-  state.instance = GetModuleHandleA(nullptr);
+  prepareMonitorState(state);
   state.ntFamily = isWindowsNtFamily();
-  state.caption = "Tavrin";
   loadMonitorOptions(state);
   std::string shown;
   const auto captions = driver::dialogsDuring(

@@ -12,6 +12,7 @@
 #include "inventory/startup_enum.h"
 #include "monitor_state.h"
 #include "monitor_window.h"
+#include "support/monitor_test.h"
 #include "patrol.h"
 #include "support/driver.h"
 #include "support/win_test_util.h"
@@ -55,9 +56,7 @@ class Patrol : public ::testing::Test {
     setOption("HideBramble", 1);  // no tray icon in a test
     // Only the startup category may run in a group-A pass here.
     for (const char* name : {"IEHelpers", "Hidden", "HostFile", "StartPage", "FileType"}) setOption(name, 0);
-    state_.caption = "Tavrin";
-    state_.instance = GetModuleHandleA(nullptr);
-    state_.fonts.create();
+    prepareMonitorState(state_);
     CoInitialize(nullptr);
     // Everything the machine already starts is approved: only what a test adds is new.
     EntryList list("Tavrin", 315);

@@ -79,7 +79,6 @@ TEST_F(ProgramFileTest, SplitGivesTheLongFormAndTheParameters) {
   parts = splitCommand("\"" + program + "\" /q");
   EXPECT_TRUE(equalsNoCase(parts.programFile, program)) << parts.programFile;
   EXPECT_EQ(parts.parameters, " /q");
-
 }
 
 // Within an enumeration's folder listings the answers are the system's own.
@@ -104,25 +103,11 @@ TEST_F(ProgramFileTest, LongPathForm) {
   for (std::size_t i = 0; i < std::size(texts); ++i) EXPECT_EQ(longPathForm(texts[i]), unlisted[i]) << texts[i];
 }
 
-TEST_F(ProgramFileTest, ExistsWithFullPathsButNotForFolders) {
-  std::string file = create(folder_ + "\\present.exe");
-  const std::string given = file;
-  EXPECT_TRUE(programFileExists(file));
-  EXPECT_EQ(file, given);
-  std::string missing = folder_ + "\\absent.exe";
-  EXPECT_FALSE(programFileExists(missing));
-  EXPECT_EQ(missing, folder_ + "\\absent.exe");
-  std::string folder = folder_;
-  EXPECT_FALSE(programFileExists(folder));
-  std::string empty;
-  EXPECT_FALSE(programFileExists(empty));
-  std::string overlong(600, 'x');
-  EXPECT_FALSE(programFileExists(overlong));
-}
-
-// Bare names are looked for in the Windows folder, then the system folder
-// (whose names are rewritten to the short path), up to 31 characters.
-TEST_F(ProgramFileTest, BareNamesAndTheirFolders) {
+// Full paths are taken as they are (a folder is no program). Bare names are looked
+// for in the Windows folder, then the system folder (whose names are rewritten to
+// the short path), up to 31 characters.
+TEST_F(ProgramFileTest, FullPathsBareNamesAndTheirFolders) {
+  const std::string present = create(folder_ + "\\present.exe"), absent = folder_ + "\\absent.exe";
   create(windowsFolder() + "\\tvwinonly.exe");
   const std::string inSystem = create(systemFolder() + "\\tvsysonly.exe");
   create(windowsFolder() + "\\tvboth.exe");
@@ -131,10 +116,14 @@ TEST_F(ProgramFileTest, BareNamesAndTheirFolders) {
   create(systemFolder() + "\\" + longName);
   create(systemFolder() + "\\" + shorterName);
   const struct {
-    const char* name;
+    std::string name;
     bool exists;
     std::string rewritten, folder;
   } cases[] = {
+      {present, true, present, folder_},
+      {absent, false, absent, folder_},
+      {"", false, "", ""},
+      {std::string(600, 'x'), false, std::string(600, 'x'), ""},
       {"tvwinonly.exe", true, "tvwinonly.exe", windowsFolder()},
       {"tvsysonly.exe", true, testutil::shortPathOf(inSystem), systemFolder()},
       {"TVBOTH.EXE", true, "TVBOTH.EXE", windowsFolder()},
@@ -150,6 +139,8 @@ TEST_F(ProgramFileTest, BareNamesAndTheirFolders) {
     EXPECT_TRUE(equalsNoCase(name, c.rewritten)) << c.name << ": " << name;
     EXPECT_TRUE(equalsNoCase(folderOfProgram(c.name), c.folder)) << c.name;
   }
+  std::string folder = folder_;
+  EXPECT_FALSE(programFileExists(folder));
   EXPECT_TRUE(equalsNoCase(longPathForm(testutil::shortPathOf(inSystem)), inSystem));
 }
 

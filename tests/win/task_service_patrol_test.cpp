@@ -14,6 +14,7 @@
 #include "patrol.h"
 #include "resource.h"
 #include "support/driver.h"
+#include "support/monitor_test.h"
 #include "support/system_fixtures.h"
 #include "support/win_test_util.h"
 
@@ -24,9 +25,7 @@ namespace {
 class TaskServicePatrol : public ::testing::Test {
  protected:
   void SetUp() override {
-    state_.caption = "Tavrin";
-    state_.instance = GetModuleHandleA(nullptr);
-    state_.fonts.create();
+    prepareMonitorState(state_);
     state_.options.sound = 0;
     CoInitialize(nullptr);
     ASSERT_TRUE(fixtures::startScheduler());
