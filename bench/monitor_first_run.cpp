@@ -133,7 +133,7 @@ void monitorProcess() {
         break;
       }
     }
-    Sleep(5);
+    Sleep(20);
   }
   if (window) PostMessageA(window, WM_COMMAND, CMD_QUIT, 0);
   if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);

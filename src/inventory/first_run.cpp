@@ -74,9 +74,17 @@ bool createStoreOnFirstRun(EntryList& list) {
 }  // namespace
 
 StartupState firstRunInitialisation(Program program, Options& options, EntryList& list) {
+  takeLanguageAndTraceSwitch();
+  return initialiseStore(program, options, list);
+}
+
+void takeLanguageAndTraceSwitch() {
   trace::switchOff();
   setLanguageFromStrings();
   if (readOption("Debug") != 0) trace::switchOn();
+}
+
+StartupState initialiseStore(Program program, Options& options, EntryList& list) {
   {
     // The baselines below list the same machine several times over, and ask
     // about the same folders' files.

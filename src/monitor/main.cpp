@@ -5,9 +5,6 @@
 
 #include "base/command_line.h"
 #include "base/commands.h"
-#include "checks.h"
-#include "inventory/first_run.h"
-#include "inventory/options.h"
 #include "inventory/string_loader.h"
 #include "monitor_window.h"
 #include "resource.h"
@@ -49,14 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   state.alertShowing = false;
   state.patrol.clearWinInit();
   state.entries = EntryList(state.caption, state.options.maxCookie);
-  const StartupState started = firstRunInitialisation(Program::Monitor, state.options, state.entries);
-  state.runRegistered = started.runRegistered;
-  state.delayedTotal = started.delayedTotal;
-  loadMonitorOptions(state);
-
-  state.schedule = TickSchedule{};
-  state.ostrum.start(state.window);
-  PostMessageA(state.window, WM_COMMAND, CMD_START_PATROL, 0);
+  if (!startMonitor(state)) return 0;
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -12,6 +12,7 @@
 #include "inventory/entry_list.h"
 #include "inventory/options.h"
 #include "ostrum_binding.h"
+#include "startup_worker.h"
 
 namespace tavrin {
 
@@ -45,6 +46,8 @@ struct MonitorState {
 
   OstrumBinding ostrum;
   bool cleanedUp = false;
+  // Last: destroyed first, so a running initialisation is waited for.
+  StartupWorker startup;
 };
 
 }  // namespace tavrin

@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "checks.h"
 #include "file_checks.h"
+#include "inventory/first_run.h"
 #include "inventory/options.h"
 #include "inventory/string_loader.h"
 #include "resource.h"
@@ -25,17 +26,34 @@ MonitorState* stateOf(HWND window) {
   return reinterpret_cast<MonitorState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-void startPatrol(MonitorState& state) {
+void showTrayIcon(MonitorState& state) {
   trace::line("Program Init1", "Add Tray Icon");
   state.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
   state.trayBusy = false;
   trayIcon(state, TrayOperation::Add, IDI_TRAY_IDLE, IDS_TIP_ON_PATROL);
+}
+
+void startPatrol(MonitorState& state) {
   clearEntryList(state);
   state.schedule.restart();
   state.repeats.reset();
   trace::line("Application Start", "VerifyData");
   trace::line("Application Start", "SetTimer");
   state.timerId = SetTimer(state.window, kTimerId, kTickMilliseconds, nullptr);
+}
+
+// The initialisation is done: its results taken, the options loaded again
+// (the Explorer may have written some meanwhile), then the watcher and the patrol.
+void onStartupDone(MonitorState& state) {
+  if (state.cleanedUp) return;
+  state.startup.wait();
+  state.runRegistered = state.startup.result().runRegistered;
+  state.delayedTotal = state.startup.result().delayedTotal;
+  loadMonitorOptions(state);
+  state.entries.setCookieLimit(state.options.maxCookie);
+  state.schedule = TickSchedule{};
+  state.ostrum.start(state.window);
+  startPatrol(state);
 }
 
 void onTick(MonitorState& state) {
@@ -69,6 +87,7 @@ void cleanup(MonitorState& state) {
   trayIcon(state, TrayOperation::Delete, 0, IDS_TIP_ON_PATROL);
   if (state.timerId) KillTimer(state.window, kTimerId);
   state.timerId = 0;
+  state.startup.wait();
   trace::line("Application Exit", state.className);
   clearEntryList(state);
   CoUninitialize();
@@ -111,7 +130,8 @@ void onCommand(MonitorState& state, WPARAM wParam, LPARAM lParam) {
   }
   switch (command) {
     case CMD_START_PATROL:
-      startPatrol(state);
+      // Only once the initialisation has approved what is there.
+      if (!state.startup.running()) startPatrol(state);
       break;
     case CMD_QUIT:
       exitRequest(state);
@@ -163,6 +183,9 @@ LRESULT CALLBACK monitorProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case kCheckNowMessage:
       state->schedule.requestCheckNow();
       return 0;
+    case kStartupDoneMessage:
+      onStartupDone(*state);
+      return 0;
     case WM_CLOSE:
       exitRequest(*state);
       return 0;
@@ -186,6 +209,14 @@ HWND createMonitorWindow(MonitorState& state) {
   state.window = CreateWindowExA(0, state.className.c_str(), state.caption.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 0, 0,
                                  nullptr, nullptr, state.instance, &state);
   return state.window;
+}
+
+bool startMonitor(MonitorState& state) {
+  takeLanguageAndTraceSwitch();
+  // Read before the store exists on a first run: the icon's options have their defaults then.
+  loadMonitorOptions(state);
+  showTrayIcon(state);
+  return state.startup.start(state.window, state.caption);
 }
 
 bool openExplorer(MonitorState& state, const char* commandSwitch) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <mutex>
+
 #include "base/text.h"
 #include "base/trace_text.h"
 #include "clock.h"
@@ -22,6 +24,12 @@ struct State {
 State& state() {
   static State s;
   return s;
+}
+
+// The Monitor writes from its window's thread and its start-up worker at once.
+std::mutex& lock() {
+  static std::mutex m;
+  return m;
 }
 
 std::string oneLine(std::string text) {
@@ -67,6 +75,7 @@ void writeEntry(const std::string& key, const std::string& value) {
 }
 
 int write(std::string_view label, std::string_view text, bool timed) {
+  std::lock_guard<std::mutex> held(lock());
   State& s = state();
   if (s.counter > kTraceLimit) return 0;
   const DWORD tick = GetTickCount();
@@ -92,6 +101,7 @@ int line(std::string_view label, std::string_view text) { return write(label, te
 int timedLine(std::string_view label, std::string_view text) { return write(label, text, true); }
 
 void timingLine() {
+  std::lock_guard<std::mutex> held(lock());
   State& s = state();
   if (s.counter > kTraceLimit) return;
   const DWORD tick = GetTickCount();

@@ -4,16 +4,18 @@
 namespace {
 
 constexpr UINT kTrayCallback = 6035;
+constexpr UINT kCheckNow = 9024;
 
 class Monitor : public ProgramsTest {
  protected:
-  // Starts the Monitor and waits until its tray icon is up.
+  // Starts the Monitor and waits until its tray icon is up and its patrol started.
   HWND startMonitor() {
     process_ = driver::start(monitorPath());
     EXPECT_TRUE(process_);
     HWND window = driver::waitForWindow("Tavrin", nullptr, 10000);
     EXPECT_NE(window, nullptr);
-    EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 30000));  // a first run on a busy machine takes seconds
+    EXPECT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 10000));
+    EXPECT_TRUE(traceHas("Application Start: SetTimer", 30000));  // a first run on a busy machine takes seconds
     return window;
   }
   // The command line of the Explorer the Monitor opened.
@@ -259,4 +261,67 @@ TEST_F(Monitor, LockedFileTypeIsSnapshottedAtStartAndPutBackByTheFirstPass) {
   EXPECT_EQ(driver::waitForProcessWindow(process_.pid(), "#32770", 0), nullptr) << "put back without asking";
   testutil::deleteTree(HKEY_LOCAL_MACHINE, "Software\\Classes\\.zze");
   testutil::deleteTree(HKEY_LOCAL_MACHINE, "Software\\Classes\\zzefile");
+}
+
+// A first run over thousands of startup entries: the tray's menu answers while
+// it runs, a quit meanwhile ends the Monitor once it is complete, and a real
+// patrol pass over what it approved raises no alert.
+TEST_F(Monitor, FirstRunOnACrowdedMachineKeepsTheTrayAnsweringAndApprovesEverything) {
+  const char* run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  const std::string folder = testutil::freshFolder("crowd");
+  constexpr int kEntries = 4000, kFiles = 200;
+  for (int i = 0; i < kFiles; ++i)
+    CloseHandle(CreateFileA((folder + "\\prog" + std::to_string(i) + ".exe").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, run, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), 0);
+  auto command = [&](int i) { return "\"" + folder + "\\prog" + std::to_string(i % kFiles) + ".exe\" /k" + std::to_string(i); };
+  for (int i = 0; i < kEntries; ++i) {
+    const std::string data = command(i);
+    RegSetValueExA(key, ("Crowd " + std::to_string(i)).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>(data.size() + 1));
+  }
+  testutil::deleteTree(HKEY_CURRENT_USER, "Software\\Quennet");
+  setOption("Debug", "1");
+  setOption("Start", "1");
+  setOption("RealtimeStartup", "1");
+  auto dated = [] { return testutil::valueOf(HKEY_CURRENT_USER, "Software\\Quennet\\Detected", "") != "<missing>"; };
+
+  process_ = driver::start(monitorPath());
+  HWND window = driver::waitForWindow("Tavrin", nullptr, 10000);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(driver::waitUntil([&] { return trayIconPresent(window); }, 10000));
+  PostMessageA(window, kTrayCallback, kTrayIconId, WM_RBUTTONUP);
+  HWND menu = driver::waitForProcessWindow(process_.pid(), "#32768", 5000);
+  EXPECT_NE(menu, nullptr);
+  EXPECT_FALSE(dated()) << "the menu came only after the first run";
+  driver::screenshot("monitor-first-run-menu");
+  PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(driver::waitUntil([&] { return !IsWindowVisible(menu); }, 5000));
+  driver::start(monitorPath(), "-Q");
+  DWORD code = 99;
+  EXPECT_TRUE(process_.waitExit(60000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(dated()) << "quit before the first run was complete";
+  EXPECT_NE(testutil::valueOf(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin", ""), "<missing>");
+
+  // Started again on the store it made: the patrol's startup check passes every entry.
+  DeleteFileA(tracePath().c_str());
+  process_ = driver::start(monitorPath());
+  window = driver::waitForWindow("Tavrin", nullptr, 10000);
+  ASSERT_TRUE(window && traceHas("Application Start: SetTimer", 10000));
+  PostMessageA(window, kCheckNow, 0, 0);  // a changed count of running programs forces a pass
+  const bool passed = driver::waitUntil(
+      [&] {
+        return traceText().find("Total Verify Time") != std::string::npos ||
+               driver::waitForProcessWindow(process_.pid(), "#32770", 0) != nullptr;
+      },
+      60000);
+  EXPECT_TRUE(passed && traceHas("VERIFY: Startup Programs", 0));
+  EXPECT_EQ(driver::waitForProcessWindow(process_.pid(), "#32770", 0), nullptr) << "an alert after the first run";
+  stopAll();
+  for (int i = 0; i < kEntries; ++i) RegDeleteValueA(key, ("Crowd " + std::to_string(i)).c_str());
+  RegCloseKey(key);
+  testutil::deleteTree(HKEY_CURRENT_USER, "Software\\Quennet");
+  testutil::deleteValue(HKEY_LOCAL_MACHINE, run, "Tavrin");
 }
