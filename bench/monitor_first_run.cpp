@@ -148,7 +148,7 @@ void monitorProcess() {
 }  // namespace
 
 void firstRun(int rounds) {
-  std::vector<double> total, files, writes, floor;
+  std::vector<double> total, files, writes, floor, ratio;
   std::vector<std::vector<double>> listed(std::size(kListings));
   std::vector<int> counts(std::size(kListings));
   int valueCount = 0;
@@ -179,6 +179,7 @@ void firstRun(int rounds) {
     for (const auto& key : keys) valueCount += static_cast<int>(key.second.size());
     writes.push_back(bareWrites(keys));
     floor.push_back(listingsTotal + writes.back());
+    ratio.push_back(total.back() / floor.back());
   }
 
   std::printf("\nthe Monitor's first run (median of %d):\n", rounds);
@@ -192,8 +193,9 @@ void firstRun(int rounds) {
   std::printf("first run (lists, approves and dates every entry):\n");
   line("total", median(total), "startup entries", counts[0]);
   line("floor: the listings + the same values written bare", median(floor), "values", valueCount);
-  std::printf("ratio first run / floor: %.2f; first run %.2f s (target under 2 s)\n", median(total) / median(floor),
-              median(total) / 1000.0);
+  // Each round times both back to back: other work on the machine moves them together.
+  std::printf("ratio first run / floor (median of the rounds' ratios): %.2f; first run %.2f s (target under 2 s)\n",
+              median(ratio), median(total) / 1000.0);
   monitorProcess();
 }
 
