@@ -236,6 +236,8 @@ bool HistoryDialog::onNotify(NMHDR* header, LRESULT& result) {
   if (header->idFrom != IDC_LIST) return false;
   switch (header->code) {
     case LVN_ITEMCHANGED:
+      if (ListView::changedState(header)) updateRestoreButton();
+      return false;
     case NM_CLICK:
       updateRestoreButton();
       return false;

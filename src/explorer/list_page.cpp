@@ -57,6 +57,22 @@ int addIconOfFile(HIMAGELIST images, const std::string& file, bool exists, int i
 
 }  // namespace
 
+namespace {
+
+FillTimes fillTimes;
+
+double nowMs() {
+  static LARGE_INTEGER frequency{};
+  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
+const FillTimes& lastFillTimes() { return fillTimes; }
+
 int addFileIcon(HIMAGELIST images, const std::string& path, int iconIndex) {
   std::string file = programFileOfCommand(path);
   const bool exists = programFileExists(file);
@@ -85,6 +101,7 @@ int FileIcons::imageOf(const std::string& path, int iconIndex) {
 }
 
 BOOL ListPage::onInit() {
+  list_ = item(IDC_LIST);
   sheet_.pageCreated(window_);
   for (const auto& intro : definition_.intros) setDialogText(window_, intro.first, intro.second);
   setDialogText(window_, IDS_BTN_INFO, IDC_INFO);
@@ -140,11 +157,18 @@ void ListPage::fill() {
   ListView view = this->view();
   if (!view) return;
   WaitCursor wait;
+  FillTimes times;
+  times.started = nowMs();
   state_.entries.clear();
   // What the files and the store said before this fill may have changed.
   files_.clear();
   dates_.clear();
+  disabled_.clear();
+  // Each folder named by the rows listed once; the files looked up against it.
+  FolderListings listings;
   fillEntries();
+  double mark = nowMs();
+  times.entries = mark - times.started;
   // Icons come when their rows are shown; those met before stay in the list.
   if (!icons_.handle()) icons_.reset(state_.instance);
   view.setSmallImages(icons_.handle());
@@ -153,14 +177,21 @@ void ListPage::fill() {
     const int row = view.appendRow(entry, state_.entries.name(entry), ListView::kImageLater);
     if (row >= 0) setRowColumns(row, entry);
   }
+  times.rows = nowMs() - mark;
+  mark = nowMs();
   const int stored = definition_.sortOption ? readOption(definition_.sortOption) : 0;
   if (stored > 0 && stored <= static_cast<int>(definition_.columns.size())) {
     // A refill keeps the order last shown for that column.
     const int column = stored - 1;
     sortRows(column, column == sortedColumn_ && sortedDescending_);
   }
+  times.sort = nowMs() - mark;
+  mark = nowMs();
   view.endFill();
   view.setFullRowSelect();
+  times.finished = nowMs();
+  times.end = times.finished - mark;
+  fillTimes = times;
 }
 
 void ListPage::answerDisplayInfo(LVITEMA& item) {
@@ -215,7 +246,7 @@ void ListPage::sortRows(int column, bool descending) {
   keys.reserve(state_.entries.count());
   for (int entry = 0; entry < state_.entries.count(); ++entry) {
     std::string key = sortKey(entry, column);
-    if (keepsDisabledBelow()) key = startupSortKey(key, state_.entries.disabledState(entry) != 0, descending);
+    if (keepsDisabledBelow()) key = startupSortKey(key, disabledState(entry) != 0, descending);
     keys.push_back(std::move(key));
   }
   static const std::string none;
@@ -283,6 +314,8 @@ std::string ListPage::companyOf(int entry) const {
   return files_.versionOf(state_.entries.programPath(entry)).companyName;
 }
 
+int ListPage::disabledState(int entry) const { return disabled_.stateOf(state_.entries.name(entry)); }
+
 void ListPage::closePage() {
   if (closed_) return;
   closed_ = true;
@@ -304,6 +337,10 @@ bool ListPage::onNotify(NMHDR* header, LRESULT&) {
   if (header->idFrom != IDC_LIST) return false;
   switch (header->code) {
     case LVN_ITEMCHANGED:
+      if (!ListView::changedState(header)) return false;
+      onSelection();
+      selectionShown();
+      return false;
     case NM_CLICK:
     case LVN_KEYDOWN:
       onSelection();

@@ -9,6 +9,7 @@
 
 #include "explorer_state.h"
 #include "inventory/detection_store.h"
+#include "inventory/entry_list.h"
 #include "inventory/program_file.h"
 #include "page_definitions.h"
 #include "resource.h"
@@ -34,6 +35,18 @@ class FileIcons {
   ProgramFiles files_;
   std::map<std::pair<std::string, int>, int> known_;
 };
+
+// When the last fill of any list page began and where its time went, in
+// milliseconds of the performance counter; the page benchmark reads it.
+struct FillTimes {
+  double started = 0;
+  double entries = 0;  // the inventory's enumeration
+  double rows = 0;     // rows and their cells put into the list view
+  double sort = 0;     // keys made and the rows ordered
+  double end = 0;      // drawing switched back on
+  double finished = 0;
+};
+const FillTimes& lastFillTimes();
 
 class ListPage : public PropertyPage {
  public:
@@ -80,7 +93,8 @@ class ListPage : public PropertyPage {
   virtual void selectionShown() {}
   virtual void onRowDoubleClick() { showInfo(); }
 
-  ListView view() const { return ListView(item(IDC_LIST)); }
+  // Kept from creation: a look-up by id asks Wine's server every time, and a fill sets thousands of cells.
+  ListView view() const { return ListView(list_ ? list_ : item(IDC_LIST)); }
   // The string id of a column's header; 0 outside the page's columns.
   UINT columnHeader(int column) const;
   int selectedEntry() const;
@@ -103,6 +117,8 @@ class ListPage : public PropertyPage {
   std::string detectionDate(int entry, bool record) const;
   // The company name of the entry's program file, its version resource read once a fill.
   std::string companyOf(int entry) const;
+  // The entry's disabled marker (EntryList::disabledState), the markers read once a fill.
+  int disabledState(int entry) const;
   // Asks string 800, then deletes `file` at the next restart and refills; a refusal is shown.
   void deleteFileOnReboot(const std::string& file);
   // The file the menu's explore, properties and delete-on-reboot act on: the program of the entry's command.
@@ -124,10 +140,12 @@ class ListPage : public PropertyPage {
   void layout();
   void runMenuCommand(int id);
   bool closed_ = false;
+  HWND list_ = nullptr;
   SIZE buttonSize_{0, 0};
   FileIcons icons_;
   mutable ProgramFiles files_;
   mutable DetectionDates dates_;
+  mutable DisabledMarkers disabled_;
   // Direction of each column's next sort; the last sort shown, which a refill repeats.
   std::vector<bool> nextDescending_;
   int sortedColumn_ = -1;

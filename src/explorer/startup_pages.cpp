@@ -68,7 +68,7 @@ class StartupPage : public StartupListPage {
     const std::string command = (list.flag(entry) == 1 ? "RunDLL32.exe " : "") + fileNamePart(list.programPath(entry));
     setCell(row, 1, command);
     setCellLater(row, 2);
-    setCell(row, 3, list.disabledState(entry) ? loadString(IDS_DISABLED_MARK, 64) : locationName(list.typeCode(entry)));
+    setCell(row, 3, disabledState(entry) ? loadString(IDS_DISABLED_MARK, 64) : locationName(list.typeCode(entry)));
     setCell(row, 4, detectionDate(entry, true));
   }
   std::string sortKey(int entry, int column) const override {

@@ -1,5 +1,6 @@
 #include "entry_list.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/command_text.h"
@@ -130,6 +131,31 @@ int EntryList::disabledState(int index) const {
   if (!entry || entry->name.empty()) return 0;
   std::string marker;
   if (reg::readString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, entry->name, marker) == 0) return 0;
+  return disabledMarkerCode(marker);
+}
+
+void DisabledMarkers::clear() {
+  read_ = false;
+  codes_.clear();
+}
+
+int DisabledMarkers::stateOf(const std::string& name) {
+  if (name.empty()) return 0;
+  if (!read_) {
+    read_ = true;
+    std::vector<reg::Value> values;
+    reg::readValues(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, values);
+    for (const reg::Value& value : values) {
+      std::string marker;
+      codes_[lower(value.name)] = reg::valueText(value, marker) ? disabledMarkerCode(marker) : 0;
+    }
+  }
+  const auto found = codes_.find(lower(name));
+  if (found != codes_.end()) return found->second;
+  // The registry also folds the case of letters beyond ASCII: such a name is asked for.
+  if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return 0;
+  std::string marker;
+  reg::readString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, marker);
   return disabledMarkerCode(marker);
 }
 

@@ -2,6 +2,7 @@
 // The entry list: what the last enumeration of any inventory found, read by
 // pages, reports and patrol checks by index. Each program owns one.
 #include <cstddef>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -76,6 +77,19 @@ class EntryList {
   std::string caption_;
   int cookieLimit_;
   std::vector<Entry> entries_;
+};
+
+// The disabled markers read in one pass over their key, for a page that asks
+// about thousands of rows (EntryList::disabledState reads one value a call).
+class DisabledMarkers {
+ public:
+  // As EntryList::disabledState for an entry of this name.
+  int stateOf(const std::string& name);
+  void clear();
+
+ private:
+  bool read_ = false;
+  std::map<std::string, int> codes_;  // by value name in lower case
 };
 
 }  // namespace tavrin

@@ -59,6 +59,12 @@ class ListView {
   void selectRow(int row);
   void ensureVisible(int row);
 
+  // Whether an LVN_ITEMCHANGED changed a row's state (its selection): every
+  // cell set sends one too, thousands in a fill, which nobody need answer.
+  static bool changedState(const NMHDR* header) {
+    return (reinterpret_cast<const NMLISTVIEW*>(header)->uChanged & LVIF_STATE) != 0;
+  }
+
   // Orders the rows by their entries: a negative `compare(a, b)` puts entry a first.
   void sortByEntry(const std::function<int(int, int)>& compare);
 

@@ -135,6 +135,14 @@ TEST(EntryList, DisabledStateComesFromTheMarker) {
   ASSERT_TRUE(testutil::setString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "", "11"));
   list.add("", "", "", "", 11, 0);
   EXPECT_EQ(list.disabledState(2), 0);
+  // The markers read in one pass answer as each read alone, names in any case.
+  ASSERT_TRUE(testutil::setString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "tv not a number", "x"));
+  list.add("TV MARKED FOLDER", "C:\\x.exe", "", "", 11, 0);
+  list.add("tv not a number", "C:\\x.exe", "", "", 11, 0);
+  DisabledMarkers markers;
+  for (int i = 0; i < list.count(); ++i) EXPECT_EQ(markers.stateOf(list.name(i)), list.disabledState(i)) << i;
+  EXPECT_EQ(markers.stateOf("TV MARKED FOLDER"), 200);
   testutil::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "");
   testutil::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "tv marked folder");
+  testutil::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "tv not a number");
 }

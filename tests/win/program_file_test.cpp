@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <memory>
 #include <vector>
 
 #include "base/text.h"
@@ -108,6 +109,7 @@ TEST_F(ProgramFileTest, LongPathForm) {
 // the short path), up to 31 characters.
 TEST_F(ProgramFileTest, FullPathsBareNamesAndTheirFolders) {
   const std::string present = create(folder_ + "\\present.exe"), absent = folder_ + "\\absent.exe";
+  const std::string shortPresent = testutil::shortPathOf(present);
   create(windowsFolder() + "\\tvwinonly.exe");
   const std::string inSystem = create(systemFolder() + "\\tvsysonly.exe");
   create(windowsFolder() + "\\tvboth.exe");
@@ -132,15 +134,23 @@ TEST_F(ProgramFileTest, FullPathsBareNamesAndTheirFolders) {
        systemFolder()},
       {"tv_name_of_exactly_32_chars_.exe", false, longName, ""},
       {"system32", false, "system32", ""},  // a sub-folder of the Windows folder is not a program
+      {upper(present), true, present, folder_},
+      {shortPresent, true, shortPresent, shortPresent.substr(0, shortPresent.rfind('\\'))},
+      {present + "\\below.exe", false, present + "\\below.exe", present},
+      {present + ".", true, present + ".", folder_},
   };
-  for (const auto& c : cases) {
-    std::string name = c.name;
-    EXPECT_EQ(programFileExists(name), c.exists) << c.name;
-    EXPECT_TRUE(equalsNoCase(name, c.rewritten)) << c.name << ": " << name;
-    EXPECT_TRUE(equalsNoCase(folderOfProgram(c.name), c.folder)) << c.name;
+  // Within a fill's or an enumeration's folder listings, the same answers.
+  for (bool listed : {false, true}) {
+    std::unique_ptr<FolderListings> listings(listed ? new FolderListings : nullptr);
+    for (const auto& c : cases) {
+      std::string name = c.name;
+      EXPECT_EQ(programFileExists(name), c.exists) << c.name << (listed ? " (listed)" : "");
+      EXPECT_TRUE(equalsNoCase(name, c.rewritten)) << c.name << ": " << name;
+      EXPECT_TRUE(equalsNoCase(folderOfProgram(c.name), c.folder)) << c.name;
+    }
+    std::string folder = folder_;
+    EXPECT_FALSE(programFileExists(folder));
   }
-  std::string folder = folder_;
-  EXPECT_FALSE(programFileExists(folder));
   EXPECT_TRUE(equalsNoCase(longPathForm(testutil::shortPathOf(inSystem)), inSystem));
 }
 
