@@ -27,7 +27,7 @@ CommandExpansion machine() {
 
 }  // namespace
 
-TEST(CommandExpansion, PrefixesAndVariables) {
+TEST(CommandExpansion, PrefixesAndVariablesARootWindowsFolderAndNoLookup) {
   const struct {
     const char* command;
     const char* expanded;
@@ -50,9 +50,7 @@ TEST(CommandExpansion, PrefixesAndVariables) {
       {"", ""},
   };
   for (const auto& row : rows) EXPECT_EQ(expandCommand(row.command, machine()), row.expanded) << row.command;
-}
-
-TEST(CommandExpansion, RootWindowsFolderAndMissingLookup) {
+  // A Windows folder at the root of its drive.
   CommandExpansion values;
   values.windowsFolder = "C:\\";
   EXPECT_EQ(expandCommand("\\SystemRoot\\x.exe", values), "C:\\x.exe");
@@ -60,7 +58,7 @@ TEST(CommandExpansion, RootWindowsFolderAndMissingLookup) {
   EXPECT_EQ(expandCommand("%ProgramFiles%\\x.exe", values), "%ProgramFiles%\\x.exe");
 }
 
-TEST(ProgramFile, OfCommands) {
+TEST(ProgramFile, OfCommandsAndWhereTheProgramEnds) {
   const struct {
     const char* command;
     const char* programFile;
@@ -93,9 +91,7 @@ TEST(ProgramFile, OfCommands) {
       {"", ""},
   };
   for (const auto& row : rows) EXPECT_EQ(programFileText(row.command, machine()), row.programFile) << row.command;
-}
-
-TEST(ProgramFile, ScanReportsWhereTheProgramEnds) {
+  // The scan reports where the program ends.
   ProgramScan scan = scanProgramFile("\"C:\\a.exe\" -x", ExtensionStop::ProgramOrLibrary);
   EXPECT_EQ(scan.programFile, "C:\\A.EXE");
   EXPECT_EQ(scan.end, 9u);

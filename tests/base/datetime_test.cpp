@@ -28,15 +28,12 @@ TEST(DateAndTimePart, AnyCaseUnlistedFormatsAndTheTwelveHourClock) {
         << row.timeFormat << " " << row.hour;
 }
 
-TEST(DateTimeText, JoinsWithOneBlankAndFitsTheField) {
+TEST(DateTimeText, JoinsWithOneBlankAndFitsTheFieldTheTracesWithTwo) {
   EXPECT_EQ(dateTimeText(kSeptember, "yyyy-MM-dd", "HH:mm:ss"), "2007-09-13 20:58");
   EXPECT_EQ(dateTimeText(kSeptember, "dd-MMM-yy", "hh:mm:ss tt"), "13-Sep-2007 08:58 PM");
   // A year of absurd width would overflow the field: the text is cut, never longer.
   EXPECT_EQ(dateTimeText(CalendarTime{1234567890, 12, 31, 23, 59, 0}, "yyyy-MM-dd", "hh:mm:ss tt"),
             "1234567890-12-31 11:59 ");
-}
-
-TEST(TraceTimeText, TwoBlanksAfterTheDay) {
   EXPECT_EQ(traceTimeText(CalendarTime{2007, 9, 3, 8, 5, 1}), "09-03  08:05:01");
 }
 

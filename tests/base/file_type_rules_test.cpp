@@ -4,7 +4,7 @@
 
 using namespace tavrin;
 
-TEST(MonitoredList, TokensThatCouldAddressOtherKeysAreRefusedAndSkipped) {
+TEST(MonitoredList, TokensThatCouldAddressOtherKeysAreRefusedTheListIsFullAtItsLimitAndMarkedByASemicolon) {
   for (const char* text : {"", ".", "..z", "a;b", "x\\y", "a/b", "a b", "tab\tx"})
     EXPECT_EQ(checkNewExtension("AVI;", text), filetype::kInvalid) << text;
   EXPECT_EQ(checkNewExtension("AVI;", std::string(257, 'q')), filetype::kInvalid);
@@ -12,9 +12,6 @@ TEST(MonitoredList, TokensThatCouldAddressOtherKeysAreRefusedAndSkipped) {
   EXPECT_EQ(monitoredTokens("AVI;x\\y;a b;;.TXT"), (std::vector<std::string>{"AVI", "TXT"}));
   EXPECT_EQ(listWithExtension("AVI;BAT", "zzt"), "AVI;BAT;zzt;");
   EXPECT_EQ(listWithoutExtension("AVI;.zzt;ZZT;TXT", ".Zzt"), "AVI;TXT;") << "every token the listing reads as it";
-}
-
-TEST(MonitoredList, FullAtTheLimitAndInitialisedByASemicolonAnywhere) {
   const std::string list = std::string(1016, 'a') + ";";
   EXPECT_EQ(checkNewExtension(list, "abc"), filetype::kListFull);  // 1017 + 3
   EXPECT_EQ(checkNewExtension(list, "ab"), filetype::kAdded);
@@ -22,7 +19,7 @@ TEST(MonitoredList, FullAtTheLimitAndInitialisedByASemicolonAnywhere) {
   EXPECT_FALSE(isMonitoredList("TXT"));
 }
 
-TEST(AssociationComparison, OnlyWhatFollowsTheLastBackslashCounts) {
+TEST(AssociationProgram, ComparedAfterTheLastBackslashShownByItsFileAndIconSplit) {
   const char snapshot[] = "\"C:\\Program Files\\Probe\\good.exe\" \"%1\"";
   EXPECT_TRUE(sameAssociationProgram(snapshot, "\"D:\\Elsewhere\\GOOD.EXE\" \"%1\""));
   EXPECT_TRUE(sameAssociationProgram("C:\\Program Files\\Probe\\good.exe %1", snapshot)) << "older snapshots";
@@ -30,9 +27,6 @@ TEST(AssociationComparison, OnlyWhatFollowsTheLastBackslashCounts) {
   EXPECT_FALSE(sameAssociationProgram(snapshot, "\"C:\\Program Files\\Probe\\good.exe\" /x \"%1\""));
   // "=" reads as ":" on both sides, so such a command is not a change at every pass.
   EXPECT_TRUE(sameAssociationProgram("C:\\A\\b.exe /o=1 %1", "C:\\A\\b.exe /o:1 %1"));
-}
-
-TEST(AssociationProgram, ExecutableEmptyRundllAndPlainCommandsAndIconSplit) {
   const CommandExpansion values{"C:\\WINDOWS", [](const std::string&, std::string&) { return false; }};
   EXPECT_EQ(associationProgram("\"%1\" %*", values).stringId, 746);
   EXPECT_EQ(associationProgram("%1 /s", values).stringId, 746);

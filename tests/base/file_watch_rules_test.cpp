@@ -25,15 +25,12 @@ TEST(WatchedFiles, BuiltInFilesNeedDateAndSizeOthersDateAlone) {
   EXPECT_FALSE(watchedFileChanged(exact, {"01/02/2007 3:05 PM", "40", 1000}, 0));
 }
 
-TEST(RestartFile, DeletionGoesIntoTheRenameSection) {
+TEST(RestartFile, DeletionGoesIntoTheRenameSectionAndTheDisplayIsCutWithCrLfAndNoZeroBytes) {
   EXPECT_EQ(addRestartDeletion("", "C:\\A~1.DAT"), "[rename]\r\nNUL=C:\\A~1.DAT\r\n");
   EXPECT_EQ(addRestartDeletion("[Rename]\r\nNUL=C:\\X", "C:\\Y"), "[Rename]\r\nNUL=C:\\X\r\nNUL=C:\\Y\r\n");
   EXPECT_EQ(addRestartDeletion("[other]\nk=v\n", "C:\\Y"), "[other]\nk=v\n[rename]\r\nNUL=C:\\Y\r\n");
   EXPECT_EQ(addRestartDeletion(" [rename] \r\nNUL=C:\\X\r\n[other]\r\n", "C:\\Y"),
             " [rename] \r\nNUL=C:\\X\r\nNUL=C:\\Y\r\n[other]\r\n");
-}
-
-TEST(RestartFile, DisplayIsCutWithCrLfLineBreaksAndNoZeroBytes) {
   EXPECT_EQ(restartCommandsDisplay(std::string("a\nb\r\nc\rd\0e", 10)), "a\r\nb\r\nc\r\nd e");
   EXPECT_EQ(restartCommandsDisplay(std::string(20000, 'x')).size(), kRestartTextLimit);
 }

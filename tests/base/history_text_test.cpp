@@ -27,7 +27,7 @@ TEST(HistoryDate, TwelveHourClockWithTwoBlanks) {
   EXPECT_EQ(historyDateText({0, 0, 0, 0, 0, 0}, "Never"), "Never");
 }
 
-TEST(HistoryLine, FieldsJoinedByTabsAndCutAsOneLine) {
+TEST(HistoryLine, FieldsJoinedByTabsCutAsOneLineAndParsedWithinTheirLimits) {
   EXPECT_EQ(historyLine("d", "*START_Remove", "CURRENT_RUN", "App", "c:\\app.exe", ""),
             "d\t*START_Remove\tCURRENT_RUN\tApp\tc:\\app.exe\t\r\n");
   const std::string line = historyLine("d", "a", "t", std::string(2000, 'n'), "p", "k");
@@ -35,9 +35,7 @@ TEST(HistoryLine, FieldsJoinedByTabsAndCutAsOneLine) {
   EXPECT_EQ(line.substr(1023), "\r\n");
   // A tab or a line break inside a field cannot shift or split the record.
   EXPECT_EQ(historyLine("d", "a", "t", "two\tparts\r\nname", "p", "k"), "d\ta\tt\ttwo parts  name\tp\tk\r\n");
-}
-
-TEST(HistoryLine, ParsingKeepsFieldLimits) {
+  // Parsing keeps each field within its limit.
   HistoryFields f = parseHistoryLine("09/03/2007  9:07 AM\tSTART_Disable\tCURRENT_RUN\tApp\tc:\\app.exe\tkey");
   EXPECT_EQ(f.date, "09/03/2007  9:07 AM");
   EXPECT_EQ(f.action, "START_Disable");

@@ -14,7 +14,7 @@ TEST(IEHelperRules, NoAddOnIsNameless) {
   EXPECT_EQ(extensionName("Button", true, "", "C:\\TOOLS\\T.EXE"), "T.EXE");
 }
 
-TEST(IEHelperRules, RemovalReachesOnlyTheChosenRegistration) {
+TEST(IEHelperRules, RemovalReachesOnlyTheChosenRegistrationAndRestoreOnlyHelperKeysAndToolbarValues) {
   AddOnRegistration r;
   ASSERT_TRUE(addOnRegistration(900, "{a}", r));
   EXPECT_EQ(r.historyKey(), std::string(kBrowserHelperObjectsKey) + "\\{a}");
@@ -23,14 +23,11 @@ TEST(IEHelperRules, RemovalReachesOnlyTheChosenRegistration) {
   EXPECT_FALSE(addOnRegistration(902, "..\\Main", r));
   EXPECT_FALSE(addOnRegistration(901, "", r));
   EXPECT_FALSE(addOnRegistration(600, "{a}", r));
-}
-
-TEST(IEHelperRules, RestoreRebuildsHelperKeysAndToolbarValuesOnly) {
   EXPECT_EQ(addOnRestore(std::string(kToolbarKey) + "\\{b}").toolbarValue, "{b}");
   for (const std::string& key : {std::string(kExtensionsKey) + "\\{c}", std::string(kBrowserHelperObjectsKey),
                                  std::string(kBrowserHelperObjectsKey) + "\\{a}\\x", std::string("")}) {
-    const AddOnRestore r = addOnRestore(key);
-    EXPECT_EQ(r.keyToCreate + r.toolbarValue, "") << key;
+    const AddOnRestore restore = addOnRestore(key);
+    EXPECT_EQ(restore.keyToCreate + restore.toolbarValue, "") << key;
   }
 }
 

@@ -11,17 +11,7 @@ TEST(ColumnWidths, NothingForAColumnOrListThatIsNot) {
   EXPECT_EQ(columnWidth(6033, 0, 1000, 20), 0);
 }
 
-TEST(FirstDetectedKey, PadsAOneDigitHourAndKeepsTwoDigitOnes) {
-  EXPECT_EQ(firstDetectedKey("10/05/2007 9:41"), "200710050941");
-  EXPECT_EQ(firstDetectedKey("10/05/2007 9:41 AM"), "200710050941");
-  EXPECT_EQ(firstDetectedKey("12/31/2006 23:07"), "200612312307");
-  EXPECT_EQ(firstDetectedKey("10/05/2007"), " ");
-  EXPECT_EQ(firstDetectedKey(""), " ");
-  // A cut text gives a shorter key rather than reading past its end.
-  EXPECT_EQ(firstDetectedKey("10/05/2007 1"), "200710051");
-}
-
-TEST(SortKeys, CaseIsIgnoredDescendingReversesAndStartupKeepsDisabledBelow) {
+TEST(SortKeys, CaseIsIgnoredDescendingReversesStartupKeepsDisabledBelowAndDatesSortByTheClock) {
   EXPECT_LT(compareSortKeys("alpha", "Beta", false, false), 0);
   EXPECT_GT(compareSortKeys("alpha", "Beta", true, false), 0);
   EXPECT_EQ(compareSortKeys("ABC", "abc", false, false), 0);
@@ -35,6 +25,14 @@ TEST(SortKeys, CaseIsIgnoredDescendingReversesAndStartupKeepsDisabledBelow) {
     const std::string enabled = startupSortKey("Zebra", false, descending);
     EXPECT_GT(compareSortKeys(disabled, enabled, descending, true), 0) << descending;
   }
+  // The first-detected column's key pads a one-digit hour.
+  EXPECT_EQ(firstDetectedKey("10/05/2007 9:41"), "200710050941");
+  EXPECT_EQ(firstDetectedKey("10/05/2007 9:41 AM"), "200710050941");
+  EXPECT_EQ(firstDetectedKey("12/31/2006 23:07"), "200612312307");
+  EXPECT_EQ(firstDetectedKey("10/05/2007"), " ");
+  EXPECT_EQ(firstDetectedKey(""), " ");
+  // A cut text gives a shorter key rather than reading past its end.
+  EXPECT_EQ(firstDetectedKey("10/05/2007 1"), "200710051");
 }
 
 TEST(StartupLocationText, RunKeysByHiveAndNothingForOthers) {

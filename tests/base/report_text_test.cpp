@@ -15,13 +15,6 @@ TEST(ReportEscaping, HostileTextsStayText) {
   EXPECT_EQ(textField("a\tb\r\nc"), "a b  c");
 }
 
-TEST(ReportClock, TwelveHoursWithoutZeroHour) {
-  EXPECT_EQ(reportClockText({2007, 9, 3, 12, 30, 0}), "12:30:00 AM");
-  EXPECT_EQ(reportClockText({2007, 9, 3, 13, 5, 0}), " 1:05:00 PM");
-  EXPECT_EQ(reportClockText({2007, 9, 3, 0, 0, 9}), " 0:00:09 AM");
-  EXPECT_EQ(reportDateText({2007, 9, 3, 0, 0, 0}), " 9/03/2007");
-}
-
 TEST(ReportEntry, HtmlEntryEscapesEveryInsertedText) {
   ReportEntry e;
   e.name = "<script>alert(1)</script>";
@@ -57,7 +50,7 @@ TEST(ReportEntry, TextAndSpreadsheetRowsKeepTheirColumns) {
   EXPECT_EQ(type + sub, "UnknownKeyRun");
 }
 
-TEST(ReportHeader, BrowserPagesAndValuesCannotAddMarkup) {
+TEST(ReportHeader, TwelveHourClockWithoutZeroHourAndBrowserPagesAndValuesCannotAddMarkup) {
   ReportHeaderFacts f;
   f.caption = "Tavrin";
   f.build = "1:2";
@@ -69,9 +62,14 @@ TEST(ReportHeader, BrowserPagesAndValuesCannotAddMarkup) {
   EXPECT_NE(html.find("HKCU Start Page = http://x/&lt;img&gt;<br>\r\n"), std::string::npos);
   EXPECT_NE(html.find("Browser: Unable to find default browser.<br>\r\n"), std::string::npos);
   EXPECT_NE(reportHeader(f, false).find("Platform: Windows XP\r\n"), std::string::npos);
+  // The report's clock: twelve hours, without a zero hour.
+  EXPECT_EQ(reportClockText({2007, 9, 3, 12, 30, 0}), "12:30:00 AM");
+  EXPECT_EQ(reportClockText({2007, 9, 3, 13, 5, 0}), " 1:05:00 PM");
+  EXPECT_EQ(reportClockText({2007, 9, 3, 0, 0, 9}), " 0:00:09 AM");
+  EXPECT_EQ(reportDateText({2007, 9, 3, 0, 0, 0}), " 9/03/2007");
 }
 
-TEST(HijackRules, HostsLinesByTheirAddress) {
+TEST(HijackRules, HostsLinesByTheirAddressAndIeResetLinesByTheTextAfterTheLastComma) {
   const std::string hosts =
       "127.0.0.1 localhost\r\n# 10.9.9.9 comment\r\n::1\tlocalhost\r\n0.0.0.0 ads.example\r\n"
       "   \r\n10.0.0.1\tbank.example\r\n10.1.1.1 intranet";
@@ -79,9 +77,6 @@ TEST(HijackRules, HostsLinesByTheirAddress) {
             (std::vector<std::string>{"O1 - Hosts: 10.0.0.1 bank.example", "O1 - Hosts: 10.1.1.1 intranet"}));
   EXPECT_TRUE(hostsLogLines("0.0.0.0 last.example").empty());
   EXPECT_TRUE(hostsLogLines("1.2\n" + std::string(500, 'x')).empty());
-}
-
-TEST(HijackRules, IeResetLinesTakeTheTextAfterTheLastComma) {
   EXPECT_EQ(ieResetLogLines("HKCU,\"Software\\Microsoft\\Internet Explorer\\Main\",\"Start Page\",0,\"http://a/,b\"\r\n"
                             "no comma Search Page\n"
                             "HKLM,x,\"Default_Search_URL\",,\"s\""),
@@ -89,15 +84,12 @@ TEST(HijackRules, IeResetLinesTakeTheTextAfterTheLastComma) {
                                       "O14 - IERESET.INF:HKLM, Default_Search_URL = \"s\""}));
 }
 
-TEST(HijackRules, StartupCodesBootModesAndMultiStrings) {
+TEST(HijackRules, StartupCodesBootModesMultiStringsAndOperatingSystems) {
   EXPECT_EQ(startupLogPrefix(24), "O4 - HKU\\..\\RunService: [");
   for (int unlisted : {17, 100}) EXPECT_EQ(startupLogPrefix(unlisted), "O4 - Other Run: [") << unlisted;
   EXPECT_EQ(bootModeText(2), "Boot mode: Safe with Network");
   EXPECT_EQ(bootModeText(-1), "Boot mode: Unknown");
   EXPECT_EQ(multiStringText(std::string("autocheck\0second\0\0", 18)), "autocheck | second");
-}
-
-TEST(HijackRules, OperatingSystemTexts) {
   OsFacts xp;
   xp.major = 5, xp.minor = 1, xp.build = 2600, xp.servicePack = "Service Pack 2";
   xp.extended = true, xp.servicePackMajor = 2, xp.suiteMask = 0x200;

@@ -32,21 +32,13 @@ TEST(WinlogonPrograms, UserinitAfterTheCommaShellAfterTheBlank) {
   EXPECT_FALSE(shellProgram("", program));
 }
 
-TEST(AppInitPieces, EverySeparatorEndsAPiece) {
+TEST(AppInitList, EverySeparatorEndsAPieceAndRemovalKeepsTheOthers) {
   EXPECT_EQ(appInitPieces("a.dll"), (std::vector<std::string>{"a.dll"}));
   EXPECT_EQ(appInitPieces("a.dll, b.dll"), (std::vector<std::string>{"a.dll", "", "b.dll"}));
   EXPECT_EQ(appInitPieces("a.dll,"), (std::vector<std::string>{"a.dll", ""}));
   EXPECT_EQ(appInitPieces(" a.dll"), (std::vector<std::string>{"", "a.dll"}));
   EXPECT_EQ(appInitPieces("c:\\progra~1\\x.dll c:\\y.dll"),
             (std::vector<std::string>{"c:\\progra~1\\x.dll", "c:\\y.dll"}));
-}
-
-TEST(StartupKey, EqualsSignsBecomeColons) {
-  EXPECT_EQ(startupKeyOf("c:\\tools\\run.exe /opt=1 /x=2"), "c:\\tools\\run.exe /opt:1 /x:2");
-  EXPECT_EQ(startupKeyOf("C:\\A.EXE"), "C:\\A.EXE");
-}
-
-TEST(AppInitRemoval, KeepsOtherPiecesAndDropsTheComma) {
   auto same = [](const std::string& piece) { return piece; };
   EXPECT_EQ(appInitWithout("a.dll,b.dll", "b.dll", same), "a.dll");
   EXPECT_EQ(appInitWithout("a.dll,b.dll", "A.DLL", same), "b.dll");
@@ -60,4 +52,9 @@ TEST(AppInitRemoval, KeepsOtherPiecesAndDropsTheComma) {
   };
   EXPECT_EQ(appInitWithout("c:\\progra~1\\x\\hook.dll,c:\\y.dll", "C:\\Program Files\\x\\hook.dll", longForm),
             "c:\\y.dll");
+}
+
+TEST(StartupKey, EqualsSignsBecomeColons) {
+  EXPECT_EQ(startupKeyOf("c:\\tools\\run.exe /opt=1 /x=2"), "c:\\tools\\run.exe /opt:1 /x:2");
+  EXPECT_EQ(startupKeyOf("C:\\A.EXE"), "C:\\A.EXE");
 }

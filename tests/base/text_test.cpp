@@ -32,16 +32,7 @@ TEST(ProgramList, RemovalKeepsOthersWithTrailingSeparatorAndAdditionLeadsWithOne
   EXPECT_TRUE(splitList(";;;", ';').empty());
 }
 
-TEST(ThousandsText, GroupsFromTheRight) {
-  EXPECT_EQ(thousandsText(0), "0");
-  EXPECT_EQ(thousandsText(999), "999");
-  EXPECT_EQ(thousandsText(1000), "1,000");
-  EXPECT_EQ(thousandsText(1234567), "1,234,567");
-  EXPECT_EQ(thousandsText(-1234), "-1,234");
-  EXPECT_EQ(thousandsText(LLONG_MIN), "-9,223,372,036,854,775,808");
-}
-
-TEST(SmallTexts, CutWebTextLeadingNumberAndLongFormats) {
+TEST(SmallTexts, CutWebTextThousandsLeadingNumberAndLongFormats) {
   EXPECT_EQ(cut("abc", 5), "abc");
   EXPECT_EQ(cut("abcdef", 3), "abc");
   EXPECT_EQ(webText("Acme Tools & Co"), "Acme%20Tools%20+%20Co");
@@ -52,4 +43,10 @@ TEST(SmallTexts, CutWebTextLeadingNumberAndLongFormats) {
   EXPECT_EQ(leadingNumber("99999999999999999999"), 2147483647);
   const std::string big(5000, 'a');
   EXPECT_EQ(format("%s-%d", big.c_str(), 7), big + "-7");
+  EXPECT_EQ(thousandsText(0), "0");
+  EXPECT_EQ(thousandsText(999), "999");
+  EXPECT_EQ(thousandsText(1000), "1,000");
+  EXPECT_EQ(thousandsText(1234567), "1,234,567");
+  EXPECT_EQ(thousandsText(-1234), "-1,234");
+  EXPECT_EQ(thousandsText(LLONG_MIN), "-9,223,372,036,854,775,808");
 }

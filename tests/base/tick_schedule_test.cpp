@@ -40,7 +40,7 @@ TEST(TickSchedule, PassesEverySeventeenTicksAndTheLauncherEverySixthUntilAllAreL
 
 // A request on every tick is served three times, then one is dropped; a quiet
 // tick resets the streak; an open alert or a running pass defers it.
-TEST(TickSchedule, CheckNowRequests) {
+TEST(TickSchedule, CheckNowRequestsAndAPassDueWhileAnAlertIsOpen) {
   TickSchedule schedule;
   using A = CheckNowAction;
   std::vector<A> actions;
@@ -63,16 +63,14 @@ TEST(TickSchedule, CheckNowRequests) {
   EXPECT_EQ(schedule.checkNowStep(false, true), A::Deferred);
   EXPECT_TRUE(schedule.checkNowPending());
   EXPECT_EQ(schedule.checkNowStep(false, false), A::CheckTasks);
-}
-
-TEST(TickSchedule, PassDueWhileAlertOpenStillClearsTheRequest) {
-  TickSchedule schedule;
-  for (int t = 1; t < 17; ++t) ASSERT_FALSE(schedule.passStep());
-  schedule.requestCheckNow();
-  ASSERT_TRUE(schedule.passStep());  // the pass returns at once: an alert is open
-  schedule.passFinished();
-  EXPECT_EQ(schedule.checkNowStep(true, false), CheckNowAction::None);
-  EXPECT_EQ(schedule.passTicks(), 0);
+  // A pass that comes due while an alert is open still clears the request.
+  TickSchedule due;
+  for (int t = 1; t < 17; ++t) ASSERT_FALSE(due.passStep());
+  due.requestCheckNow();
+  ASSERT_TRUE(due.passStep());  // the pass returns at once: an alert is open
+  due.passFinished();
+  EXPECT_EQ(due.checkNowStep(true, false), A::None);
+  EXPECT_EQ(due.passTicks(), 0);
 }
 
 TEST(TickSchedule, NestedTicksDuringAPassKeepCounting) {

@@ -27,7 +27,7 @@ const std::uint32_t kGerman = 0x040704e4;
 
 // The fields, the translations and an operating system's product are read from
 // real resources in the Windows tests; here the cases those files do not hold.
-TEST(VersionRecord, ALaterPairWithoutAProductNameKeepsTheEarlierOne) {
+TEST(VersionRecord, ALaterPairWithoutANameKeepsTheEarlierOneAnd128CharactersAreTooMany) {
   FakeResource r{{{"\\StringFileInfo\\040904b0\\ProductName", "English"},
                   {"\\StringFileInfo\\040904b0\\CompanyName", "Acme Inc"},
                   {"\\StringFileInfo\\040704e4\\ProductVersion", "2.0"}}};
@@ -38,16 +38,13 @@ TEST(VersionRecord, ALaterPairWithoutAProductNameKeepsTheEarlierOne) {
   EXPECT_EQ(record.productVersion, "");
   EXPECT_FALSE(pickVersionRecord({}, r.lookup(), record));
   EXPECT_EQ(record.productName, "");
-}
-
-TEST(VersionRecord, A127CharacterFieldFitsAndA128OneIsEmpty) {
-  FakeResource r{{{"\\StringFileInfo\\040904b0\\ProductName", "P"},
-                  {"\\StringFileInfo\\040904b0\\CompanyName", std::string(128, 'c')},
-                  {"\\StringFileInfo\\040904b0\\FileDescription", std::string(127, 'd')}}};
-  VersionRecord record;
-  pickVersionRecord({kEnglish}, r.lookup(), record);
+  // A 127-character field fits, a 128-character one reads as empty.
+  FakeResource wide{{{"\\StringFileInfo\\040904b0\\ProductName", "P"},
+                     {"\\StringFileInfo\\040904b0\\CompanyName", std::string(128, 'c')},
+                     {"\\StringFileInfo\\040904b0\\FileDescription", std::string(127, 'd')}}};
+  pickVersionRecord({kEnglish}, wide.lookup(), record);
   EXPECT_EQ(record.companyName, "");
   EXPECT_EQ(record.fileDescription, std::string(127, 'd'));
-  r.values["\\StringFileInfo\\040904b0\\ProductName"] = std::string(128, 'p');
-  EXPECT_FALSE(pickVersionRecord({kEnglish}, r.lookup(), record));
+  wide.values["\\StringFileInfo\\040904b0\\ProductName"] = std::string(128, 'p');
+  EXPECT_FALSE(pickVersionRecord({kEnglish}, wide.lookup(), record));
 }

@@ -73,15 +73,13 @@ class Files : public ProgramsTest {
   testutil::RegistrySnapshot options_{HKEY_CURRENT_USER, {kOptions}};
   const std::string hosts_ = tavrin::systemFolder() + "\\drivers\\etc\\HOSTS", original_ = testutil::readFile(hosts_);
   const std::string folder_ = tavrin::systemFolder() + "\\hiddenprobe";
-  driver::Process monitor_;
 };
 
 }  // namespace
 
 TEST_F(Files, HiddenFilesAreAskedAboutOnceAndHostsChangesAreRejected) {
   testutil::deleteTree(HKEY_LOCAL_MACHINE, kSysfiles);
-  monitor_ = driver::start(monitorPath());
-  ASSERT_TRUE(traceHas("Application Start: SetTimer", 10000));
+  ASSERT_NE(startMonitor(), nullptr);
   // The first start registered HOSTS and kept a copy of it.
   EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, std::string(kSysfiles) + "\\HOSTS", "Size"), std::to_string(original_.size()));
   EXPECT_EQ(valueOf(HKEY_LOCAL_MACHINE, std::string(kSysfiles) + "\\HOSTS", "Type"), "0");

@@ -34,7 +34,6 @@ class OptionsPage : public SheetTest {
   bool becomes(const char* name, const std::string& value) { return SheetTest::becomes(HKEY_CURRENT_USER, kOptions, name, value); }
 
   testutil::RegistrySnapshot options_{HKEY_CURRENT_USER, {kOptions}};
-  driver::Process monitor_;
 };
 
 }  // namespace
@@ -72,11 +71,7 @@ TEST_F(OptionsPage, TheRestartFileIsWatchedOutsideNtAndTheIconChoiceWithin) {
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, kRestartIcon)));
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, kRestartLabel)));
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(page, kOriginalTrayBox)));
-  // The smallest sheet the user can have, and the largest the screen holds.
-  SetWindowPos(sheet_, nullptr, 0, 0, 10, 10, SWP_NOZORDER);
-  picture("options_page_smallest");
-  SetWindowPos(sheet_, nullptr, 0, 0, 1280, 1000, SWP_NOZORDER);
-  picture("options_page_1280x1000");
+  pictures("options_page");
   RECT close, pageArea;
   GetWindowRect(GetDlgItem(page, 1004), &close);
   GetWindowRect(page, &pageArea);
@@ -96,10 +91,8 @@ TEST_F(OptionsPage, TheHostsPatrolTimeIsSetOnThePageAndUsedByTheMonitorsNextPass
   // The Monitor's passes look at nothing but, once it is on, the HOSTS file.
   for (const char* name : {"Start", "IEHelpers", "Hidden", "StartPage", "FileType", "HostFile", "RealtimeSysFiles"})
     setOption(name, "0");
-  monitor_ = driver::start(monitorPath());
-  HWND monitor = driver::waitForWindow("Tavrin", nullptr, 10000);
+  HWND monitor = startMonitor();
   ASSERT_NE(monitor, nullptr);
-  ASSERT_TRUE(traceHas("Application Start: SetTimer", 10000));
   HWND page = openPage();
   ASSERT_NE(page, nullptr);
   auto openDialog = [&] {
@@ -144,8 +137,7 @@ TEST_F(OptionsPage, TheHostsPatrolTimeIsSetOnThePageAndUsedByTheMonitorsNextPass
 }
 
 TEST_F(OptionsPage, HidingTheTrayIconFromThePageTakesTheMonitorsIconAway) {
-  monitor_ = driver::start(monitorPath());
-  HWND monitor = driver::waitForWindow("Tavrin", nullptr, 10000);
+  HWND monitor = startMonitor();
   ASSERT_NE(monitor, nullptr);
   ASSERT_TRUE(driver::waitUntil([&] { return trayIconPresent(monitor); }, 5000));
   HWND page = openPage();

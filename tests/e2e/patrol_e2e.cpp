@@ -40,9 +40,7 @@ class Patrol : public ProgramsTest {
   // Starts the Monitor, then installs the probe in the Run key and waits for
   // its alert. Alerts for anything else left unapproved are approved on the way.
   HWND raiseAlert() {
-    process_ = driver::start(monitorPath());
-    if (!driver::waitForWindow("Tavrin", nullptr, 10000)) return nullptr;
-    if (!traceHas("Application Start: SetTimer", 10000)) return nullptr;
+    if (!startMonitor()) return nullptr;
     testutil::setString(HKEY_CURRENT_USER, kRunKey, kValueName, "\"" + probe_ + "\"");
     // Usually the watcher's check-now forces the pass within seconds; without
     // it the next group-A pass comes at the latest three passes later.
@@ -69,7 +67,6 @@ class Patrol : public ProgramsTest {
   bool approvedAs(const std::string& data) { return testutil::valueOf(HKEY_CURRENT_USER, kApproved, shownPath_) == data; }
 
   std::string folder_, probe_, shownPath_;
-  driver::Process process_;
 };
 
 std::string historyText() { return testutil::readFile(testutil::programDir() + "\\history.txt"); }
@@ -112,12 +109,9 @@ TEST_F(Patrol, NoStopsTheProgramRemovesItsValueAndLogsTheRemoval) {
   EXPECT_TRUE(running.waitExit(5000));
   EXPECT_FALSE(approvedAs("11"));
   // The record follows the removal.
-  auto logged = [&] {
-    for (const std::string& line : testutil::lines(historyText().substr(historyBefore)))
-      if (line.find("*START_Remove") != std::string::npos && line.find("CURRENT_RUN") != std::string::npos) return true;
-    return false;
-  };
-  EXPECT_TRUE(driver::waitUntil(logged, 5000)) << historyText().substr(historyBefore);
+  EXPECT_TRUE(driver::waitUntil(
+      [&] { return historyText().find("\t*START_Remove\tCURRENT_RUN\t", historyBefore) != std::string::npos; }, 5000))
+      << historyText().substr(historyBefore);
 }
 
 // Browser add-ons, served by a fixture library and seeded once the Monitor
@@ -164,9 +158,8 @@ TEST_F(AddOnPatrol, HiddenAlertsRemoveByTheRealPathThenYesApprovesByName) {
   setOption("IEHelpers", "1");
   setOption("RealtimeIEHelper", "1");
   setOption("HideAlerts", "2");
-  process_ = driver::start(monitorPath());
-  HWND window = driver::waitForWindow("Tavrin", nullptr, 10000);
-  ASSERT_TRUE(window && traceHas("Application Start: SetTimer", 10000));
+  HWND window = startMonitor();
+  ASSERT_NE(window, nullptr);
   const std::string equals = seed("e1", folder_ + "\\a=b");
   PostMessageA(window, 9024, 0, 0);
   ASSERT_TRUE(driver::waitUntil([&] { return !registered("e1"); }, 15000)) << "removed within one pass";

@@ -15,19 +15,7 @@ constexpr int kInfo = 1008, kRemove = 1003, kAdd = 1064, kHideMicrosoft = 1014, 
 
 bool sameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
-class SystemPages : public SheetTest {
- protected:
-  // The page at the sheet's smallest size and at 1280x1000.
-  void pictures(const std::string& name) const {
-    for (const SIZE size : {SIZE{100, 100}, SIZE{1280, 1000}}) {
-      SetWindowPos(sheet_, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-      Sleep(500);
-      RedrawWindow(sheet_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-      Sleep(1000);  // let it paint
-      driver::screenshot(name + (size.cx == 100 ? "_smallest" : "_1280x1000"));
-    }
-  }
-};
+class SystemPages : public SheetTest {};
 
 }  // namespace
 

@@ -56,6 +56,12 @@ class ProgramsTest : public ::testing::Test {
   static void setOption(const char* name, const char* value) {
     testutil::setString(HKEY_CURRENT_USER, kOptions, name, value);
   }
+  // Starts the Monitor; its window once the patrol's timer runs, or null.
+  HWND startMonitor() {
+    monitor_ = driver::start(monitorPath());
+    HWND window = driver::waitForWindow("Tavrin", nullptr, 10000);
+    return window && traceHas("Application Start: SetTimer", 30000) ? window : nullptr;  // after the first run
+  }
   static std::string monitorPath() { return testutil::programDir() + "\\Tavrin.exe"; }
   static std::string explorerPath() { return testutil::programDir() + "\\TavrinEx.exe"; }
   static std::string tracePath() { return testutil::programDir() + "\\send2qn.txt"; }
@@ -78,4 +84,5 @@ class ProgramsTest : public ::testing::Test {
   }
 
   static constexpr const char* kOptions = "Software\\Quennet\\Tavrin\\Options";
+  driver::Process monitor_;
 };

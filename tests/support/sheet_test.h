@@ -61,6 +61,16 @@ class SheetTest : public ProgramsTest {
     driver::pressAndClose(box, button);
     return text;
   }
+  // The page at the sheet's smallest size and at 1280x1000, the largest the screen holds.
+  void pictures(const std::string& name) const {
+    for (const SIZE size : {SIZE{100, 100}, SIZE{1280, 1000}}) {
+      SetWindowPos(sheet_, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+      Sleep(500);
+      RedrawWindow(sheet_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      Sleep(1000);  // let it paint
+      driver::screenshot(name + (size.cx == 100 ? "_smallest" : "_1280x1000"));
+    }
+  }
   static void picture(const std::string& name) {
     Sleep(400);  // let it paint
     driver::screenshot(name);

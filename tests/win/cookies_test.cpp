@@ -118,9 +118,8 @@ TEST_F(Cookies, MozillaCookiesRemovedOneByOneWaitForTheMonitor) {
 
   state_.cookieMode = kCookieModeMozilla;
   EXPECT_EQ(questionsOfNewCookieCheck(), 1);
+  // What the list window's removal stores: the cookie pages' end-to-end test; here the file the Monitor waits for.
   removeCookies({"ads.example - uid", "news.example - sid"}, {"shop.example - cart"}, kCookieModeMozilla, list_);
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kNutsKey, "ads.example - uid"), "2");
-  EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kKeptCookiesKey, "shop.example - cart"), "1");
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, kOptionsKey, "UpdateCookieFile"), "1");
   const std::string cleaned = readFile(profile_.folder() + "\\cookiesnew.txt");
   EXPECT_EQ(cleaned, kHeader + shop);

@@ -36,7 +36,7 @@ class RegionalFormats : public ::testing::Test {
 };
 }  // namespace
 
-TEST_F(RegionalFormats, UserFormatsChooseTheLayout) {
+TEST_F(RegionalFormats, UserFormatsChooseTheLayoutOfAnyAndTheCurrentTime) {
   const CalendarTime t{2007, 9, 13, 20, 58, 7};
   formats("yyyy-MM-dd", "HH:mm:ss");
   EXPECT_EQ(dateTimeTextOf(t), "2007-09-13 20:58");
@@ -47,9 +47,7 @@ TEST_F(RegionalFormats, UserFormatsChooseTheLayout) {
   // Formats too long for their 24-character field read as empty: the first layouts.
   formats(std::string(30, 'y').c_str(), std::string(30, 'H').c_str());
   EXPECT_EQ(dateTimeTextOf(t), "09/13/2007 8:58 PM");
-}
-
-TEST_F(RegionalFormats, CurrentTextUsesTheLocalClock) {
+  // The current text is the local clock's.
   formats("yyyy-MM-dd", "HH:mm:ss");
   SYSTEMTIME before;
   GetLocalTime(&before);

@@ -47,7 +47,7 @@ DelayQuestions answering(bool allowAllUsers, int* refused = nullptr) {
 
 }  // namespace
 
-TEST_F(DelayedStart, UserRunEntryMovesAndComesBackAndSomeEntriesCannotMove) {
+TEST_F(DelayedStart, RunEntriesMoveAndComeBackRundllOnesJoinedAndSomeCannotMove) {
   int refused = 0;
   EXPECT_EQ(moveToDelayed("Winlogon Shell", "c:\\shell.exe", "", 251, 0, answering(true, &refused)), 0);
   EXPECT_EQ(moveToDelayed("Tavrin", "c:\\tavrin\\tavrin.exe", "", 1, 0, answering(true, &refused)), -1);
@@ -75,31 +75,25 @@ TEST_F(DelayedStart, UserRunEntryMovesAndComesBackAndSomeEntriesCannotMove) {
   EXPECT_EQ(restoreDelayed(list, 0), 1);
   EXPECT_EQ(value(HKEY_CURRENT_USER, kRunPath, "Tool"), "\"C:\\TOOLS\\TOOL.EXE\" /min");
   EXPECT_EQ(countDelayedPrograms(), 0);
-}
 
-TEST_F(DelayedStart, RundllEntryKeepsItsEntryPointJoined) {
+  // A RUNDLL32 entry of the machine keeps its entry point joined to the library.
   testutil::setString(HKEY_LOCAL_MACHINE, kRunPath, "Applet", "RUNDLL32.EXE c:\\x\\helper.dll,Start now");
-  EntryList startup("Tavrin", 315);
-  enumerateStartup(startup, false, 0);
-  int at = -1;
-  for (int i = 0; i < startup.count(); ++i)
-    if (startup.name(i) == "Applet") at = i;
+  auto applet = [&] {
+    enumerateStartup(list, false, 0);
+    for (int i = 0; i < list.count(); ++i)
+      if (list.name(i) == "Applet") return i;
+    return -1;
+  };
+  int at = applet();
   ASSERT_GE(at, 0);
-  ASSERT_EQ(startup.flag(at), 1);
-  EXPECT_EQ(moveToDelayed("Applet", startup.programPath(at), "", 1, 1, answering(true)), 1);
-  const std::string program = "C:\\X\\HELPER.DLL";
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, delaySub("Applet"), program), "RunDLL32.exe");
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, delaySub("Parameters"), program), ",Start now");
+  ASSERT_EQ(list.flag(at), 1);
+  EXPECT_EQ(moveToDelayed("Applet", list.programPath(at), "", 1, 1, answering(true)), 1);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, delaySub("Applet"), "C:\\X\\HELPER.DLL"), "RunDLL32.exe");
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, delaySub("Parameters"), "C:\\X\\HELPER.DLL"), ",Start now");
   EXPECT_EQ(restoreAllDelayed(), 1);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRunPath, "Applet"), "RunDLL32.exe \"C:\\X\\HELPER.DLL\",Start now");
-  enumerateStartup(startup, false, 0);
-  bool back = false;
-  for (int i = 0; i < startup.count(); ++i) {
-    if (startup.name(i) != "Applet") continue;
-    back = true;
-    EXPECT_EQ(startup.programPath(i), "C:\\X\\HELPER.DLL,Start now");
-  }
-  EXPECT_TRUE(back);
+  ASSERT_GE(at = applet(), 0);
+  EXPECT_EQ(list.programPath(at), "C:\\X\\HELPER.DLL,Start now");
 }
 
 // The options dialog's round trip is the Explorer's end-to-end test; here a stored state out of range.

@@ -158,7 +158,7 @@ class FileTypeCheck : public FileTypes {
 
 }  // namespace
 
-TEST_F(FileTypeCheck, AlertShowsTheExtensionNoRestoresYesKeepsAndAFolderMoveIsNoChange) {
+TEST_F(FileTypeCheck, AlertShowsTheExtensionNoRestoresYesKeepsAFolderMoveIsNoChangeAndAFailedLockAsks) {
   loadMonitorOptions(state_);
   const std::string moved = "\"" + testutil::testDir() + "\\ver_none.dll\" \"%1\"";
   setClass(".zzt", "zztfile", moved);
@@ -181,9 +181,7 @@ TEST_F(FileTypeCheck, AlertShowsTheExtensionNoRestoresYesKeepsAndAFolderMoveIsNo
   EXPECT_EQ(alertsDuring(yes), 0) << "the new baseline";
   setClass(".zzt", "zztfile", "\"C:\\Elsewhere\\ver_none.dll\" \"%1\"");
   EXPECT_EQ(alertsDuring(yes), 0) << "the same program in another folder";
-}
-
-TEST_F(FileTypeCheck, ALockThatCannotPutTheAssociationBackAsks) {
+  // A lock that cannot put the association back asks.
   setOption("LockFileTypes", "1");
   loadMonitorOptions(state_);
   setClass(".zzt", "zztfile", kEvil);

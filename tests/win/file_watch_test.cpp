@@ -60,12 +60,9 @@ TEST_F(Vault, ListsHiddenFilesButNoFoldersAndGoesOneFolderDeep) {
 TEST_F(Vault, SameNamesKeepTheirOwnSlotsAndUndoBringsTheFirstBackHiddenAndApproved) {
   const std::string first = hiddenFile("one\\same.dat", "first bytes"), second = hiddenFile("two\\same.dat", "2nd");
   approveHiddenFile(first);
-  const std::size_t before = testutil::readFile(historyPath()).size();
   ASSERT_EQ(quarantineFile("First", first) + quarantineFile("Second", second), 2);
   EXPECT_FALSE(exists(first));
   EXPECT_FALSE(isHiddenFileApproved(first)) << "its baseline value goes with it";
-  EXPECT_NE(testutil::readFile(historyPath()).find("*HIDDEN_DeleteFile\tTYPE_HIDDEN\tFirst\t" + first, before),
-            std::string::npos);
   // Copying back into a folder that is gone fails, and the vault keeps its copy.
   ASSERT_TRUE(RemoveDirectoryA(folderOf(first).c_str()));
   EXPECT_EQ(restoreFromVault(first), 0);
@@ -73,7 +70,7 @@ TEST_F(Vault, SameNamesKeepTheirOwnSlotsAndUndoBringsTheFirstBackHiddenAndApprov
   CreateDirectoryA(folderOf(first).c_str(), nullptr);
 
   EntryList rows("Tavrin", 315);
-  EXPECT_EQ(restoreHistoryRow(rows, readHistory(rows) - 2), 1);  // the first file's record
+  EXPECT_EQ(restoreHistoryRow(rows, readHistory(rows) - 2), 1);  // the first file's record, found by its path
   EXPECT_EQ(testutil::readFile(first), "first bytes");
   EXPECT_EQ(GetFileAttributesA(first.c_str()) & kShownBits, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
   EXPECT_TRUE(isHiddenFileApproved(first));

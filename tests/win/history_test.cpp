@@ -50,12 +50,6 @@ TEST_F(History, TwoWritersAtOnceLoseNoRecord) {
   EXPECT_EQ(second, 1000);
 }
 
-TEST_F(History, OptionOffWritesNothing) {
-  testutil::setString(HKEY_CURRENT_USER, kOptions, "History", "0");
-  EXPECT_EQ(writeHistory("App", "c:\\app.exe", "", 11, action::kStartRemove), 0);
-  EXPECT_EQ(GetFileAttributesA(historyPath().c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
 TEST_F(History, ReaderShowsTheNewestEventsOfALongLog) {
   std::string log;
   int oldLines = 0;
@@ -98,11 +92,15 @@ TEST_F(History, RemovedProgramComesBackAndUnknownRowsCannotBeRestored) {
   testutil::deleteValue(HKEY_CURRENT_USER, "Software\\Quennet\\Tavrin\\Run", "c:\\comeback.exe");
 }
 
-TEST_F(History, ClearFileDeletesAReadOnlyLog) {
+TEST_F(History, ClearFileDeletesAReadOnlyLogAndWithTheOptionOffNothingIsWritten) {
   writeHistory("App", "c:\\app.exe", "", 11, action::kStartAlert);
   SetFileAttributesA(historyPath().c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_TRUE(clearHistoryFile());
   EXPECT_EQ(GetFileAttributesA(historyPath().c_str()), INVALID_FILE_ATTRIBUTES);
   EntryList list("Tavrin", 4096);
   EXPECT_EQ(readHistory(list), 0);
+  // With the option off nothing is written.
+  testutil::setString(HKEY_CURRENT_USER, kOptions, "History", "0");
+  EXPECT_EQ(writeHistory("App", "c:\\app.exe", "", 11, action::kStartRemove), 0);
+  EXPECT_EQ(GetFileAttributesA(historyPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }

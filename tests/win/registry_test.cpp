@@ -34,7 +34,7 @@ TEST_F(Registry, WriteCreatesTheWholePathAndReadsBack) {
   EXPECT_TRUE(reg::keyExists(HKEY_CURRENT_USER, deep));
 }
 
-TEST_F(Registry, AMissingKeyOrValueReadsEmptyAndWritingToAMissingKeyTracesTheOpenFailure) {
+TEST_F(Registry, AMissingKeyOrValueReadsEmptyWritesAndDeletesTraceTheirFailures) {
   std::string stale = "stale";
   EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "Nothing", stale), 0);
   EXPECT_EQ(stale, "");
@@ -44,9 +44,15 @@ TEST_F(Registry, AMissingKeyOrValueReadsEmptyAndWritingToAMissingKeyTracesTheOpe
   std::string text;
   EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "", text), 7);  // empty name: the default value
   EXPECT_EQ(text, "default");
+  EXPECT_EQ(reg::deleteValue(HKEY_CURRENT_USER, "Software\\TavrinTest\\None", "Gone"), 0);  // no key: silent 0
+  reg::writeString(HKEY_CURRENT_USER, kKey, "Here", "1");
+  EXPECT_EQ(reg::deleteValue(HKEY_CURRENT_USER, kKey, "Missing"), 0);
+  EXPECT_TRUE(trace.has("ERROR RegDeleteValue: Missing"));
+  EXPECT_EQ(reg::deleteValue(HKEY_CURRENT_USER, kKey, "Here"), 1);
+  EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "Here", text), 0);
 }
 
-TEST_F(Registry, ExpansionsLongBinaryAndUnterminatedDataReadWholeAsText) {
+TEST_F(Registry, ExpansionsLongBinaryAndUnterminatedDataReadWholeAsTextUnlessOverTheCallersCapacity) {
   // 240 characters that expand to 2000.
   SetEnvironmentVariableA("TAVRINLONG", std::string(100, 'L').c_str());
   std::string manyVariables;
@@ -68,9 +74,7 @@ TEST_F(Registry, ExpansionsLongBinaryAndUnterminatedDataReadWholeAsText) {
     EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "Value", text), static_cast<int>(row.text.size())) << row.text;
     EXPECT_EQ(row.type == REG_EXPAND_SZ ? lower(text) : text, row.type == REG_EXPAND_SZ ? lower(row.text) : row.text);
   }
-}
-
-TEST_F(Registry, TextLongerThanTheCapacityIsRefusedAndTraced) {
+  // A text longer than a capacity the caller gives is refused and traced.
   const std::string forty(40, 'q');
   reg::writeString(HKEY_CURRENT_USER, kKey, "Forty", forty);
   TraceCapture trace("overflow");
@@ -81,17 +85,6 @@ TEST_F(Registry, TextLongerThanTheCapacityIsRefusedAndTraced) {
   // Exactly capacity - 1 characters fit.
   EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "Forty", text, 41), 40);
   EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "Forty", text, 40), 0);
-}
-
-TEST_F(Registry, DeleteValueReportsWhatHappened) {
-  EXPECT_EQ(reg::deleteValue(HKEY_CURRENT_USER, kKey, "Gone"), 0);  // no key: silent 0
-  reg::writeString(HKEY_CURRENT_USER, kKey, "Here", "1");
-  TraceCapture trace("delete");
-  EXPECT_EQ(reg::deleteValue(HKEY_CURRENT_USER, kKey, "Missing"), 0);
-  EXPECT_TRUE(trace.has("ERROR RegDeleteValue: Missing"));
-  EXPECT_EQ(reg::deleteValue(HKEY_CURRENT_USER, kKey, "Here"), 1);
-  std::string text;
-  EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "Here", text), 0);
 }
 
 TEST_F(Registry, NumbersAndSmallNumbers) {

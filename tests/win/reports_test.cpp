@@ -37,7 +37,7 @@ std::string scriptText(const std::string& path) {
 
 }  // namespace
 
-TEST(SettingsExport, RegeditImportsBackEveryNameTypeAndValue) {
+TEST(SettingsExport, RegeditImportsBackEveryNameTypeAndValueAndAnUncreatableFileIsAnError) {
   const std::string folder = freshFolder("export"), time = std::string(kUserKey) + "\\Delay\\Time";
   const std::string disabled = std::string(kMachineKey) + "\\Tavrin\\Disabled";
   RegistrySnapshot user(HKEY_CURRENT_USER, {kUserKey, std::string(kUserKey) + "\\Options", time});
@@ -80,9 +80,7 @@ TEST(SettingsExport, RegeditImportsBackEveryNameTypeAndValue) {
   EXPECT_EQ(data, std::string("one\0two\0\0", 9));
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, time, "C:\\APP.EXE"), longText);
   EXPECT_EQ(valueOf(HKEY_CURRENT_USER, time, "lines"), "first\r\nsecond");
-}
-
-TEST(SettingsExport, AFileThatCannotBeCreatedIsAnError) {
+  // A file that cannot be created is an error.
   EXPECT_EQ(exportSettings(freshFolder("export") + "\\missing\\x.reg"), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
 }
 

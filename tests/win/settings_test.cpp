@@ -145,7 +145,7 @@ TEST_F(Settings, MonitorRegistrationIsQuotedAndApproved) {
   testutil::deleteValue(HKEY_LOCAL_MACHINE, kRun, "");
 }
 
-TEST_F(Settings, FirstRunCreatesTheStoreAndASecondRunChangesNothing) {
+TEST_F(Settings, FirstRunCreatesTheStoreASecondChangesNothingAndAnotherVersionIsUpgraded) {
   testutil::setString(HKEY_LOCAL_MACHINE, kRun, "TavrinMonitor", "c:\\old\\tavrin.exe");
   Options options;
   EntryList list("Tavrin", 315);
@@ -174,13 +174,8 @@ TEST_F(Settings, FirstRunCreatesTheStoreAndASecondRunChangesNothing) {
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kRun, "Tavrin"), "<missing>");
   EXPECT_FALSE(state.runRegistered);
   EXPECT_EQ(options.maxCookie, 4096);
-}
 
-TEST_F(Settings, AnotherStoredVersionIsUpgradedAndCleanupIsReset) {
-  Options options;
-  EntryList list("Tavrin", 315);
-  firstRunInitialisation(Program::Monitor, options, list);
-  testutil::deleteValue(HKEY_LOCAL_MACHINE, kRun, "Tavrin");
+  // Another stored version is upgraded, and Cleanup is reset.
   testutil::setString(HKEY_CURRENT_USER, kSystem, "Version", "11.0.2006.1");
   testutil::setString(HKEY_CURRENT_USER, kOptions, "Cleanup", "1");
   // The approved list is made afresh: a stale approval goes, a program added meanwhile is approved.

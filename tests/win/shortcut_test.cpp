@@ -82,7 +82,7 @@ TEST_F(ShortcutTest, DeletedTargetIsNotTakenForAnExistingFile) {
   EXPECT_FALSE(programFileExists(target));
 }
 
-TEST_F(ShortcutTest, BrokenMissingOrOverlongShortcutsGiveErrorsAndEmptyTexts) {
+TEST_F(ShortcutTest, BrokenMissingOrOverlongShortcutsAndUnsavablePathsGiveErrors) {
   std::mt19937 random(730);
   std::string noise(2048, '\0');
   for (char& c : noise) c = static_cast<char>(random());
@@ -106,9 +106,7 @@ TEST_F(ShortcutTest, BrokenMissingOrOverlongShortcutsGiveErrorsAndEmptyTexts) {
             HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
   // The broken file is still there, unchanged.
   EXPECT_EQ(testutil::readFile(broken), noise);
-}
-
-TEST_F(ShortcutTest, WriterRefusesPathsItCannotSaveAndWithoutComTheCreationErrorComesBack) {
+  // The writer refuses paths it cannot save; without COM the creation error comes back.
   EXPECT_EQ(writeShortcut(folder_ + "\\" + std::string(300, 'w') + ".lnk", fields()),
             HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
   EXPECT_TRUE(FAILED(writeShortcut(folder_ + "\\no such folder\\x.lnk", fields())));

@@ -268,21 +268,20 @@ TEST_F(StartupActions, KeyLocationsGoOnlyAfterConfirmation) {
   const std::string folder = testutil::freshFolder("appinit-long-name");
   const std::string dll = folder + "\\A Long Library Name.dll";
   ASSERT_TRUE(testutil::writeFile(dll, "MZ"));
-  char shortPath[MAX_PATH];
-  ASSERT_GT(GetShortPathNameA(dll.c_str(), shortPath, sizeof shortPath), 0u);
-  ASSERT_NE(std::string(shortPath), dll);
-  testutil::setString(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls", std::string("c:\\keep.dll,") + shortPath);
+  const std::string shortDll = testutil::shortPathOf(dll), listed = "c:\\keep.dll," + shortDll;
+  ASSERT_FALSE(shortDll.empty() || shortDll == dll);
+  testutil::setString(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls", listed);
   int asked = 0;
   auto refuse = [&](const std::string&, const std::string&, int) { return ++asked, false; };
   auto accept = [&](const std::string&, const std::string&, int) { return ++asked, true; };
   removeStartupEntry({"", dll, "", 255}, refuse);
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"), std::string("c:\\keep.dll,") + shortPath);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"), listed);
   removeStartupEntry({"", dll, "", 255}, accept);
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"), "c:\\keep.dll");
   EXPECT_EQ(asked, 2);
   // Put back from the history, in its short form.
   readdStartupEntry({"", dll, "", 255});
-  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"), std::string("c:\\keep.dll,") + shortPath);
+  EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kWindowsNt, "AppInit_Dlls"), listed);
 }
 
 TEST_F(StartupActions, KilledWhileTogglingNeverLosesTheCommand) {

@@ -9,7 +9,7 @@
 
 using namespace tavrin;
 
-TEST(TraceFile, LinesAreKeyedByTickAndCounterUnderOneSection) {
+TEST(TraceFile, LinesAreKeyedByTickAndCounterOnOneLineEachUnderASectionOfTheirOwn) {
   TraceCapture trace("format");
   EXPECT_EQ(trace::line("Tray Message", "ADD"), 1);
   EXPECT_EQ(trace::line("Application Start", "SetTimer"), 1);
@@ -28,6 +28,18 @@ TEST(TraceFile, LinesAreKeyedByTickAndCounterUnderOneSection) {
   std::string key = lines[2].substr(0, lines[2].find('='));
   GetPrivateProfileStringA("Trace", key.c_str(), "", value, sizeof value, trace.path().c_str());
   EXPECT_NE(std::string(value).find("Application Start: SetTimer"), std::string::npos);
+  // Values stay on one line, and another program's section is left as it is.
+  TraceCapture foreign("foreign");
+  testutil::writeFile(foreign.path(), "[Other]\r\nx=1\r\n");
+  trace::setFile(foreign.path());
+  trace::line("Multi\nline", "text\r\nhere");
+  lines = testutil::lines(foreign.text());
+  ASSERT_EQ(lines.size(), 5u);  // [Other], x=1, blank, [Trace], entry
+  key = lines[4].substr(0, lines[4].find('='));
+  GetPrivateProfileStringA("Trace", key.c_str(), "", value, sizeof value, foreign.path().c_str());
+  EXPECT_NE(std::string(value).find("Multi line: text  here"), std::string::npos) << value;
+  GetPrivateProfileStringA("Other", "x", "", value, sizeof value, foreign.path().c_str());
+  EXPECT_STREQ(value, "1");
 }
 
 TEST(TraceFile, RunWritesAtMost9001LinesAndNoneWhenOff) {
@@ -68,19 +80,4 @@ TEST(TraceFile, TimingLineReportsHalfMillisecondsAndDialogs) {
   EXPECT_EQ(values[3], "**:**:** NanoCycles: Alert = 1 ");
   trace::memoryLine("Create Active Page");
   EXPECT_TRUE(std::regex_search(trace.values().back(), std::regex(R"(Create Active Page: \d+ %$)"))) << trace.values().back();
-}
-
-TEST(TraceFile, ValuesStayOnOneLineAndForeignSectionsAreRespected) {
-  TraceCapture trace("foreign");
-  testutil::writeFile(trace.path(), "[Other]\r\nx=1\r\n");
-  trace::setFile(trace.path());
-  trace::line("Multi\nline", "text\r\nhere");
-  char value[256];
-  auto lines = testutil::lines(trace.text());
-  ASSERT_EQ(lines.size(), 5u);  // [Other], x=1, blank, [Trace], entry
-  std::string key = lines[4].substr(0, lines[4].find('='));
-  GetPrivateProfileStringA("Trace", key.c_str(), "", value, sizeof value, trace.path().c_str());
-  EXPECT_NE(std::string(value).find("Multi line: text  here"), std::string::npos) << value;
-  GetPrivateProfileStringA("Other", "x", "", value, sizeof value, trace.path().c_str());
-  EXPECT_STREQ(value, "1");
 }

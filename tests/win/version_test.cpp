@@ -13,7 +13,7 @@ namespace {
 std::string fixture(const char* name) { return testutil::testDir() + "\\" + name; }
 }  // namespace
 
-TEST(VersionResource, TheLastTranslationWithAProductNameDecidesAndTheSystemsProductShowsTheDescription) {
+TEST(VersionResource, TheLastTranslationWithANameDecidesTheSystemsProductShowsTheDescriptionAndBrokenOnesNothing) {
   const struct {
     const char* file;
     const char* product;
@@ -33,9 +33,7 @@ TEST(VersionResource, TheLastTranslationWithAProductNameDecidesAndTheSystemsProd
   VersionRecord plain;
   readVersionRecord(fixture("ver_plain.dll"), plain);
   EXPECT_EQ(plain.productVersion + "|" + plain.legalCopyright, "1.2.3.4|Copyright Acme");
-}
-
-TEST(VersionResource, OversizedMissingOrAbsentGiveEmptyTexts) {
+  // Oversized, missing or absent resources give empty texts.
   for (const std::string& path : {fixture("ver_oversized.dll"), fixture("ver_none.dll"), fixture("no-such-file.dll"),
                                   testutil::testDir()}) {
     VersionRecord record;
@@ -46,21 +44,19 @@ TEST(VersionResource, OversizedMissingOrAbsentGiveEmptyTexts) {
   }
 }
 
-TEST(VersionText, JoinsTheProgramsFromTheTestFolder) {
+TEST(VersionText, JoinsTheProgramsBesideItAndOnlyAProgramNamedForTheHijackLogAddsItsOwn) {
   // The test program's folder holds copies of the programs; the text names the
   // Monitor's version, then the Explorer's.
-  const std::string folder = testutil::testDir();
-  CopyFileA((testutil::programDir() + "\\Tavrin.exe").c_str(), (folder + "\\Tavrin.exe").c_str(), FALSE);
-  DeleteFileA((folder + "\\TavrinEx.exe").c_str());
+  const std::string here = testutil::testDir();
+  CopyFileA((testutil::programDir() + "\\Tavrin.exe").c_str(), (here + "\\Tavrin.exe").c_str(), FALSE);
+  DeleteFileA((here + "\\TavrinEx.exe").c_str());
   EXPECT_EQ(versionText(), "12.0.2007.5");
-  CopyFileA((testutil::programDir() + "\\TavrinEx.exe").c_str(), (folder + "\\TavrinEx.exe").c_str(), FALSE);
+  CopyFileA((testutil::programDir() + "\\TavrinEx.exe").c_str(), (here + "\\TavrinEx.exe").c_str(), FALSE);
   EXPECT_EQ(versionText(), "12.0.2007.5:12.0.2007.5");
-  DeleteFileA((folder + "\\Tavrin.exe").c_str());
+  DeleteFileA((here + "\\Tavrin.exe").c_str());
   EXPECT_EQ(versionText(), ":12.0.2007.5");
-  DeleteFileA((folder + "\\TavrinEx.exe").c_str());
-}
-
-TEST(VersionText, OnlyAProgramNamedForTheHijackLogAddsItsOwnVersion) {
+  DeleteFileA((here + "\\TavrinEx.exe").c_str());
+  // A copy named for the hijack log adds its own version; a hijack folder alone does not.
   const struct {
     const char* folder;
     const char* program;
