@@ -186,7 +186,7 @@ TEST(PathText, Helpers) {
   EXPECT_EQ(removeTrailingBackslash("C:\\Apps"), "C:\\Apps");
 }
 
-TEST(PathText, FolderPart) {
+TEST(PathText, FolderPartAndNameFromProgramPath) {
   const struct {
     const char* path;
     const char* folder;
@@ -200,13 +200,10 @@ TEST(PathText, FolderPart) {
       {"", ""},
   };
   for (const auto& row : rows) EXPECT_EQ(folderPartOf(row.path), row.folder) << row.path;
-}
-
-TEST(PathText, NameFromProgramPath) {
   const struct {
     const char* path;
     const char* name;
-  } rows[] = {
+  } names[] = {
       {"C:\\Apps\\tool.exe", "tool"},
       {"C:\\Apps\\Tool.Setup.pif", "Tool.Setup"},
       {"tool.bat", "tool"},
@@ -219,5 +216,5 @@ TEST(PathText, NameFromProgramPath) {
       {"C:\\Apps\\", ""},
       {"", ""},
   };
-  for (const auto& row : rows) EXPECT_EQ(nameFromProgramPath(row.path), row.name) << row.path;
+  for (const auto& row : names) EXPECT_EQ(nameFromProgramPath(row.path), row.name) << row.path;
 }

@@ -18,7 +18,7 @@ TEST(CookieText, BrowserOfTheHttpCommand) {
   EXPECT_EQ(cookieModeOf(7), kCookieModeInternetExplorer);
 }
 
-TEST(CookieText, LinesAndListNames) {
+TEST(CookieText, LinesListNamesAndACleanedCopyKeepingWhatNoNutNames) {
   CookieLine cookie;
   ASSERT_TRUE(parseCookieLine(".ads.example\tTRUE\t/\tTRUE\t2000000000\tid\ta\tb\r", cookie));
   EXPECT_EQ(cookie.value, "a\tb");
@@ -32,9 +32,6 @@ TEST(CookieText, LinesAndListNames) {
   EXPECT_EQ(cookieExpirySeconds("4102444800"), 4102444800LL);
   EXPECT_EQ(cookieExpirySeconds("99999999999999999999999"), INT64_MAX);
   EXPECT_EQ(cookieExpirySeconds("session"), 0);
-}
-
-TEST(CookieText, CleanedCopyKeepsWhatNoNutNames) {
   const std::string text =
       "# Netscape HTTP Cookie File\n"
       "short line\tonly\n"

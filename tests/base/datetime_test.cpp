@@ -10,7 +10,7 @@ const CalendarTime kSeptember{2007, 9, 13, 20, 58, 41};
 
 // The layouts themselves are not typed out again: the cases the layouts' rows
 // do not show (any case, formats not listed, the hours of the twelve-hour clock).
-TEST(DateAndTimePart, AnyCaseUnlistedFormatsAndTheTwelveHourClock) {
+TEST(DateTimeText, AnyCaseUnlistedFormatsTheTwelveHourClockAndJoinedToFitTheField) {
   EXPECT_EQ(datePart(kSeptember, "YYYY-mm-DD"), "2007-09-13");
   for (const char* unlisted : {"dd.MM.yyyy", ""}) EXPECT_EQ(datePart(kSeptember, unlisted), "09/13/2007") << unlisted;
   EXPECT_EQ(datePart(CalendarTime{2001, 12, 2, 0, 0, 0}, "dd-MMM-yy"), "02-Dec-2001");
@@ -26,9 +26,6 @@ TEST(DateAndTimePart, AnyCaseUnlistedFormatsAndTheTwelveHourClock) {
   for (const auto& row : rows)
     EXPECT_EQ(timePart(CalendarTime{2007, 1, 1, row.hour, 30, 59}, row.timeFormat), row.expected)
         << row.timeFormat << " " << row.hour;
-}
-
-TEST(DateTimeText, JoinsWithOneBlankAndFitsTheFieldTheTracesWithTwo) {
   EXPECT_EQ(dateTimeText(kSeptember, "yyyy-MM-dd", "HH:mm:ss"), "2007-09-13 20:58");
   EXPECT_EQ(dateTimeText(kSeptember, "dd-MMM-yy", "hh:mm:ss tt"), "13-Sep-2007 08:58 PM");
   // A year of absurd width would overflow the field: the text is cut, never longer.

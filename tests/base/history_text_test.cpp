@@ -27,7 +27,7 @@ TEST(HistoryDate, TwelveHourClockWithTwoBlanks) {
   EXPECT_EQ(historyDateText({0, 0, 0, 0, 0, 0}, "Never"), "Never");
 }
 
-TEST(HistoryLine, FieldsJoinedByTabsCutAsOneLineAndParsedWithinTheirLimits) {
+TEST(HistoryLine, FieldsJoinedByTabsCutAsOneLineParsedWithinTheirLimitsAndTheTailFromAWholeLine) {
   EXPECT_EQ(historyLine("d", "*START_Remove", "CURRENT_RUN", "App", "c:\\app.exe", ""),
             "d\t*START_Remove\tCURRENT_RUN\tApp\tc:\\app.exe\t\r\n");
   const std::string line = historyLine("d", "a", "t", std::string(2000, 'n'), "p", "k");
@@ -53,9 +53,6 @@ TEST(HistoryLine, FieldsJoinedByTabsCutAsOneLineAndParsedWithinTheirLimits) {
   f = parseHistoryLine("");
   EXPECT_EQ(f.date, "");
   EXPECT_EQ(f.key, "");
-}
-
-TEST(HistoryLines, TailStartsAtTheFirstWholeLine) {
   EXPECT_EQ(historyLines("tial line\r\nfirst\r\nsecond\r\n", true), (std::vector<std::string>{"first", "second"}));
   EXPECT_EQ(historyLines("first\r\nsecond", false), (std::vector<std::string>{"first", "second"}));
   EXPECT_EQ(historyLines("no break at all", true), std::vector<std::string>{});

@@ -40,14 +40,11 @@ TEST(StartupLocationText, RunKeysByHiveAndNothingForOthers) {
   for (int code : {6, 16, 257}) EXPECT_EQ(startupLocationText(code), "") << code;
 }
 
-TEST(NoteFileName, DropsTheEndingAndReadsEqualsAsColon) {
+TEST(InfoDialog, NoteFilesDropTheEndingAndPagingWrapsAround) {
   EXPECT_EQ(noteFileName("C:\\Tools\\app.exe"), "note_app.txt");
   EXPECT_EQ(noteFileName("C=\\app.exe"), "note_app.txt");
   EXPECT_EQ(noteFileName("setup"), "note_s.txt");
   EXPECT_EQ(noteFileName("C:\\a.b"), "note_.txt");
-}
-
-TEST(Paging, NextAndPreviousWrapAround) {
   EXPECT_EQ(nextIndex(2, 3), 0);
   EXPECT_EQ(nextIndex(0, 3), 1);
   EXPECT_EQ(previousIndex(0, 3), 2);

@@ -15,7 +15,7 @@ TEST(ReportEscaping, HostileTextsStayText) {
   EXPECT_EQ(textField("a\tb\r\nc"), "a b  c");
 }
 
-TEST(ReportEntry, HtmlEntryEscapesEveryInsertedText) {
+TEST(ReportEntry, HtmlEscapesEveryInsertedTextAndTextAndSpreadsheetRowsKeepTheirColumns) {
   ReportEntry e;
   e.name = "<script>alert(1)</script>";
   e.fileName = "a<b>.exe";
@@ -33,10 +33,7 @@ TEST(ReportEntry, HtmlEntryEscapesEveryInsertedText) {
   EXPECT_NE(html.find("<A href='http://h/?program=a&#39;&gt;&lt;script&gt;'>"), std::string::npos);
   EXPECT_EQ(html.find("<br><br>"), std::string::npos);  // copyright counts as a detail line
   EXPECT_EQ(htmlEntryHead(e, true), "<li><b>a&lt;b&gt;.exe</b>\r\n\t<ol>\r\n");
-}
-
-TEST(ReportEntry, TextAndSpreadsheetRowsKeepTheirColumns) {
-  ReportEntry e{"na\tme", "f.exe", "d\r\n", "1", "c", "loc", "C:\\f.exe", "", "", {}, "", "(Not\tsigned)"};
+  e = ReportEntry{"na\tme", "f.exe", "d\r\n", "1", "c", "loc", "C:\\f.exe", "", "", {}, "", "(Not\tsigned)"};
   const std::string row = textReportRow(e);
   EXPECT_EQ(row, "na me\tf.exe\td  \t1\tc\tloc\tC:\\f.exe\t(Not signed)\r\n");
   EXPECT_EQ(csvRowText({"HKCU", "Run", "A, B", "x,y.exe", "Acme, Inc.", "", "=cmd", "d", "1,0", "Acme, Ltd"}),

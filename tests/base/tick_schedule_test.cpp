@@ -73,7 +73,7 @@ TEST(TickSchedule, CheckNowRequestsAndAPassDueWhileAnAlertIsOpen) {
   EXPECT_EQ(due.passTicks(), 0);
 }
 
-TEST(TickSchedule, NestedTicksDuringAPassKeepCounting) {
+TEST(TickSchedule, NestedTicksDuringAPassKeepCountingAndARestartResetsTheCounterAndStreak) {
   TickSchedule schedule;
   for (int t = 1; t < 17; ++t) schedule.passStep();
   ASSERT_TRUE(schedule.passStep());
@@ -83,20 +83,18 @@ TEST(TickSchedule, NestedTicksDuringAPassKeepCounting) {
   EXPECT_EQ(passTicks(schedule, 20), (std::vector<int>{1, 18}));
   schedule.passFinished();  // the outer pass ends
   EXPECT_EQ(passTicks(schedule, 17), std::vector<int>{17});
-}
-
-TEST(TickSchedule, RestartResetsPassCounterAndStreak) {
-  TickSchedule schedule;
-  for (int t = 0; t < 10; ++t) schedule.passStep();
+  // A restart resets the pass counter and the streak.
+  TickSchedule restarted;
+  for (int t = 0; t < 10; ++t) restarted.passStep();
   for (int t = 0; t < 3; ++t) {
-    schedule.requestCheckNow();
-    schedule.checkNowStep(false, false);
+    restarted.requestCheckNow();
+    restarted.checkNowStep(false, false);
   }
-  schedule.restart();
-  schedule.forcePass();
-  EXPECT_TRUE(schedule.passStep()) << "a forced pass runs on the next tick";
-  schedule.passFinished();
-  schedule.requestCheckNow();
-  EXPECT_EQ(schedule.checkNowStep(false, false), CheckNowAction::CheckTasks);
-  EXPECT_EQ(passTicks(schedule, 17), std::vector<int>{17});
+  restarted.restart();
+  restarted.forcePass();
+  EXPECT_TRUE(restarted.passStep()) << "a forced pass runs on the next tick";
+  restarted.passFinished();
+  restarted.requestCheckNow();
+  EXPECT_EQ(restarted.checkNowStep(false, false), CheckNowAction::CheckTasks);
+  EXPECT_EQ(passTicks(restarted, 17), std::vector<int>{17});
 }

@@ -12,23 +12,6 @@ namespace {
 class Explorer : public SheetTest {};
 }  // namespace
 
-TEST_F(Explorer, TracesIntoItsOwnFile) {
-  const std::string trace = testutil::programDir() + "\\sendex2qn.txt";
-  DeleteFileA(trace.c_str());
-  driver::Process explorer = driver::start(explorerPath(), "-TASK");
-  ASSERT_NE(driver::waitForWindow("TavrinEx", nullptr, 10000), nullptr);
-  const std::string begin = "-------------------------------------Begin TavrinEx: 12.0.2007.5:12.0.2007.5";
-  EXPECT_TRUE(driver::waitUntil([&] { return testutil::readFile(trace).find(begin) != std::string::npos; }, 5000));
-  // With Debug off nothing is written.
-  stopAll();
-  DeleteFileA(trace.c_str());
-  setOption("Debug", "0");
-  driver::Process quiet = driver::start(explorerPath(), "-TASK");
-  ASSERT_NE(driver::waitForWindow("TavrinEx", nullptr, 10000), nullptr);
-  Sleep(1000);
-  EXPECT_EQ(GetFileAttributesA(trace.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
 TEST_F(Explorer, RestartCommandsShowTheRestartFileOrSayThereIsNone) {
   const std::string windows = tavrin::windowsFolder(), restartFile = windows + "\\wininit.ini";
   testutil::writeFile(windows + "\\wininit.exe", "");
@@ -109,15 +92,20 @@ TEST_F(Sheet, LaterSwitchesWinOnlyStartStartsTheMonitorQuitEndsAndAPlaceOffScree
   EXPECT_EQ(r.top, 40);
 }
 
-TEST_F(Sheet, ASecondStartOnlyBringsTheSheetForwardAndCloseStoresThePage) {
+TEST_F(Sheet, ASecondStartOnlyBringsTheSheetForwardCloseStoresThePageAndTheTraceIsItsOwn) {
   driver::Process none = driver::start(explorerPath(), "-Q");
   DWORD code = 99;
   ASSERT_TRUE(none.waitExit(10000, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(FindWindowA("TavrinEx", nullptr), nullptr) << "-Q with none running opens nothing";
+  const std::string trace = testutil::programDir() + "\\sendex2qn.txt";
+  DeleteFileA(trace.c_str());
   HWND sheet = openSheet("-TASK");
   ASSERT_NE(sheet, nullptr);
   EXPECT_EQ(currentTab(sheet), 5);  // Active Tasks
+  // It traces into a file of its own.
+  const std::string begin = "-------------------------------------Begin TavrinEx: 12.0.2007.5:12.0.2007.5";
+  EXPECT_TRUE(driver::waitUntil([&] { return testutil::readFile(trace).find(begin) != std::string::npos; }, 5000));
   // The main window is only a taskbar button: above the screen with no size.
   RECT r;
   GetWindowRect(FindWindowA("TavrinEx", nullptr), &r);
@@ -134,6 +122,12 @@ TEST_F(Sheet, ASecondStartOnlyBringsTheSheetForwardAndCloseStoresThePage) {
   ASSERT_TRUE(explorer_.waitExit(10000, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(testutil::valueOf(HKEY_CURRENT_USER, kOptions, "StartTab"), "6029");
+  // With Debug off nothing is traced.
+  DeleteFileA(trace.c_str());
+  setOption("Debug", "0");
+  ASSERT_NE(openSheet(""), nullptr);
+  Sleep(1000);
+  EXPECT_EQ(GetFileAttributesA(trace.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(Sheet, SortingTwiceReversesARefillKeepsItAndInfoPagesWithWrapAround) {

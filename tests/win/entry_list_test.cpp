@@ -59,29 +59,7 @@ TEST(EntryList, NamesFromTheFileAndTheCaptionAndQuotesOnlyOffTheProgramPath) {
   EXPECT_EQ(list.key(7), "\"quoted key\"");
 }
 
-TEST(EntryList, LongFormsDecidedByTheProgramPathLength) {
-  const std::string folder = testutil::freshFolder("entry-list");
-  ASSERT_TRUE(CreateDirectoryA((folder + "\\Long Folder Name").c_str(), nullptr));
-  const std::string shortcut = folder + "\\Long Folder Name\\The Shortcut File.lnk";
-  ASSERT_TRUE(testutil::writeFile(shortcut, "L"));
-  const std::string shortShortcut = testutil::shortPathOf(shortcut);
-  ASSERT_NE(shortShortcut, "");
-  ASSERT_FALSE(equalsNoCase(shortShortcut, shortcut));
-
-  EntryList list("Tavrin", 4096);
-  list.add("long", "C:\\missing.exe", shortShortcut, "", 200, 0);
-  EXPECT_TRUE(equalsNoCase(list.key(0), shortcut)) << list.key(0);
-  // A program path of fewer than four characters leaves the key alone too.
-  list.add("short", "abc", shortShortcut, "", 200, 0);
-  EXPECT_EQ(list.programPath(1), "abc");
-  EXPECT_EQ(list.key(1), shortShortcut);
-  // Quotes are removed before the length is measured.
-  list.add("quoted", "\"ab\"", shortShortcut, "", 200, 0);
-  EXPECT_EQ(list.programPath(2), "ab");
-  EXPECT_EQ(list.key(2), shortShortcut);
-}
-
-TEST(EntryList, FieldsAreCutToTheirWidths) {
+TEST(EntryList, FieldsAreCutToTheirWidthsAndLongFormsDecidedByTheProgramPathLength) {
   EntryList list("Tavrin", 4096);
   const std::string name(200, 'n'), path(300, 'p'), key(300, 'k'), detail(2000, 'd');
   ASSERT_EQ(list.add(name, path, key, detail, 1, 0), 1);
@@ -100,6 +78,26 @@ TEST(EntryList, FieldsAreCutToTheirWidths) {
   ASSERT_EQ(list.add(binary, "", "", binary, 1, 0), 1);
   EXPECT_EQ(list.name(3), binary);
   EXPECT_EQ(list.detail(3), binary);
+  const std::string folder = testutil::freshFolder("entry-list");
+  ASSERT_TRUE(CreateDirectoryA((folder + "\\Long Folder Name").c_str(), nullptr));
+  const std::string shortcut = folder + "\\Long Folder Name\\The Shortcut File.lnk";
+  ASSERT_TRUE(testutil::writeFile(shortcut, "L"));
+  const std::string shortShortcut = testutil::shortPathOf(shortcut);
+  ASSERT_NE(shortShortcut, "");
+  ASSERT_FALSE(equalsNoCase(shortShortcut, shortcut));
+
+  // Long forms are decided by the program path's length.
+  list.clear();
+  list.add("long", "C:\\missing.exe", shortShortcut, "", 200, 0);
+  EXPECT_TRUE(equalsNoCase(list.key(0), shortcut)) << list.key(0);
+  // A program path of fewer than four characters leaves the key alone too.
+  list.add("short", "abc", shortShortcut, "", 200, 0);
+  EXPECT_EQ(list.programPath(1), "abc");
+  EXPECT_EQ(list.key(1), shortShortcut);
+  // Quotes are removed before the length is measured.
+  list.add("quoted", "\"ab\"", shortShortcut, "", 200, 0);
+  EXPECT_EQ(list.programPath(2), "ab");
+  EXPECT_EQ(list.key(2), shortShortcut);
 }
 
 TEST(EntryList, CookieLimitCountsTheWholeListWhichHoldsAtMost4096) {

@@ -66,7 +66,7 @@ TEST_F(ProgramFileTest, VariablesComeFromTheWindowsFolderTheRegistryAndTheEnviro
   EXPECT_EQ(programFileOfCommand("%TAVRIN_TEST_HOME%\\bin\\run.exe"), "%TAVRIN_TEST_HOME%\\BIN\\RUN.EXE");
 }
 
-TEST_F(ProgramFileTest, SplitGivesTheLongFormAndTheParameters) {
+TEST_F(ProgramFileTest, LongFormsOfSplitCommandsAndOfTextsAlsoWithinFolderListings) {
   CreateDirectoryA((folder_ + "\\Long Folder Name").c_str(), nullptr);
   const std::string program = create(folder_ + "\\Long Folder Name\\Program With Spaces.exe");
   const std::string shortProgram = testutil::shortPathOf(program);
@@ -80,10 +80,7 @@ TEST_F(ProgramFileTest, SplitGivesTheLongFormAndTheParameters) {
   parts = splitCommand("\"" + program + "\" /q");
   EXPECT_TRUE(equalsNoCase(parts.programFile, program)) << parts.programFile;
   EXPECT_EQ(parts.parameters, " /q");
-}
-
-// Within an enumeration's folder listings the answers are the system's own.
-TEST_F(ProgramFileTest, LongPathForm) {
+  // Texts in their long form; within an enumeration's folder listings the answers are the system's own.
   CreateDirectoryA((folder_ + "\\Another Long Folder").c_str(), nullptr);
   const std::string file = create(folder_ + "\\Another Long Folder\\document name.txt");
   const std::string shortFile = testutil::shortPathOf(file);

@@ -19,7 +19,7 @@ class Registry : public ::testing::Test {
 };
 }  // namespace
 
-TEST_F(Registry, WriteCreatesTheWholePathAndReadsBack) {
+TEST_F(Registry, WriteCreatesTheWholePathAndTextsAndNumbersReadBack) {
   const std::string deep = std::string(kKey) + "\\a\\b\\c";
   ASSERT_EQ(reg::writeString(HKEY_CURRENT_USER, deep, "Value", "C:\\x.exe"), 1);
   std::string text = "garbage";
@@ -32,6 +32,15 @@ TEST_F(Registry, WriteCreatesTheWholePathAndReadsBack) {
   EXPECT_EQ(raw, std::string("C:\\x.exe", 9));  // stored with its terminator
   EXPECT_EQ(reg::createKey(HKEY_CURRENT_USER, deep), 1) << "an existing key is no failure";
   EXPECT_TRUE(reg::keyExists(HKEY_CURRENT_USER, deep));
+  ASSERT_EQ(reg::writeNumber(HKEY_CURRENT_USER, std::string(kKey) + "\\Svc", "Start", 2), 1);
+  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, std::string(kKey) + "\\Svc", "Start", raw, type));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(reg::readSmallNumber(HKEY_CURRENT_USER, std::string(kKey) + "\\Svc", "Start"), 2);
+  reg::writeNumber(HKEY_CURRENT_USER, kKey, "Big", 0x0304);
+  EXPECT_EQ(reg::readSmallNumber(HKEY_CURRENT_USER, kKey, "Big"), 0x0304);
+  EXPECT_EQ(reg::readSmallNumber(HKEY_CURRENT_USER, kKey, "Missing"), 0);
+  testutil::setBinary(HKEY_CURRENT_USER, kKey, "OneByte", "\x04");
+  EXPECT_EQ(reg::readSmallNumber(HKEY_CURRENT_USER, kKey, "OneByte"), 4);
 }
 
 TEST_F(Registry, AMissingKeyOrValueReadsEmptyWritesAndDeletesTraceTheirFailures) {
@@ -85,18 +94,4 @@ TEST_F(Registry, ExpansionsLongBinaryAndUnterminatedDataReadWholeAsTextUnlessOve
   // Exactly capacity - 1 characters fit.
   EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "Forty", text, 41), 40);
   EXPECT_EQ(reg::readString(HKEY_CURRENT_USER, kKey, "Forty", text, 40), 0);
-}
-
-TEST_F(Registry, NumbersAndSmallNumbers) {
-  ASSERT_EQ(reg::writeNumber(HKEY_CURRENT_USER, std::string(kKey) + "\\Svc", "Start", 2), 1);
-  std::string raw;
-  DWORD type = 0;
-  ASSERT_TRUE(testutil::rawValue(HKEY_CURRENT_USER, std::string(kKey) + "\\Svc", "Start", raw, type));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(reg::readSmallNumber(HKEY_CURRENT_USER, std::string(kKey) + "\\Svc", "Start"), 2);
-  reg::writeNumber(HKEY_CURRENT_USER, kKey, "Big", 0x0304);
-  EXPECT_EQ(reg::readSmallNumber(HKEY_CURRENT_USER, kKey, "Big"), 0x0304);
-  EXPECT_EQ(reg::readSmallNumber(HKEY_CURRENT_USER, kKey, "Missing"), 0);
-  testutil::setBinary(HKEY_CURRENT_USER, kKey, "OneByte", "\x04");
-  EXPECT_EQ(reg::readSmallNumber(HKEY_CURRENT_USER, kKey, "OneByte"), 4);
 }

@@ -41,7 +41,7 @@ class ShortcutTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ShortcutTest, WrittenShortcutResolvesToItsTargetIsReplacedByTheNextAndTheErrorModeIsRestored) {
+TEST_F(ShortcutTest, WrittenShortcutResolvesIsReplacedByTheNextAndADeletedTargetIsNoFile) {
   const UINT original = SetErrorMode(SEM_NOGPFAULTERRORBOX);
   const std::string link = folder_ + "\\Target.lnk";
   ShortcutFields first = fields();
@@ -58,14 +58,12 @@ TEST_F(ShortcutTest, WrittenShortcutResolvesToItsTargetIsReplacedByTheNextAndThe
   EXPECT_TRUE(equalsNoCase(longPathForm(shortcut.target), target_));
   resolveShortcut(folder_ + "\\Missing.lnk");
   EXPECT_EQ(SetErrorMode(original), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
-}
-
-TEST_F(ShortcutTest, DeletedTargetIsNotTakenForAnExistingFile) {
-  const std::string link = folder_ + "\\Gone.lnk";
-  ASSERT_EQ(writeShortcut(link, fields()), S_OK);
+  // A deleted target is not taken for an existing file.
+  const std::string gone = folder_ + "\\Gone.lnk";
+  ASSERT_EQ(writeShortcut(gone, fields()), S_OK);
   ASSERT_TRUE(DeleteFileA(target_.c_str()));
   testutil::setString(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin", "LString730", "Local File not found.");
-  ResolvedShortcut shortcut = resolveStartupShortcut(link);
+  shortcut = resolveStartupShortcut(gone);
   testutil::deleteValue(HKEY_LOCAL_MACHINE, "Software\\Quennet\\Tavrin", "LString730");
   EXPECT_FALSE(FAILED(shortcut.result));
   if (shortcut.resolved) {

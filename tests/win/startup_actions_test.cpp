@@ -189,7 +189,7 @@ TEST_F(StartupActions, AWinIniThatCannotBeWrittenLosesNoProgram) {
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "c:\\a.exe"), "<missing>");
 }
 
-TEST_F(StartupActions, StartupFolderFileMovesThroughTheDisabledFolder) {
+TEST_F(StartupActions, StartupFolderFilesMoveThroughTheDisabledFolderAndRemovingNeverDeletesATarget) {
   const std::string item = startup_ + "\\Tool.lnk";
   ShortcutFields link;
   link.target = testutil::testDir() + "\\ver_plain.dll";
@@ -211,9 +211,6 @@ TEST_F(StartupActions, StartupFolderFileMovesThroughTheDisabledFolder) {
   EXPECT_EQ(value(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "Tool"), "<missing>");
   CloseHandle(held);
   DeleteFileA(parked.c_str());
-}
-
-TEST_F(StartupActions, RemovingAShortcutEntryNeverDeletesItsTarget) {
   const std::string target = testutil::freshFolder("actions-target") + "\\program.exe";
   ASSERT_TRUE(CopyFileA((testutil::testDir() + "\\ver_plain.dll").c_str(), target.c_str(), FALSE));
   // The shortcut is gone already: only the target is left to find.
