@@ -30,7 +30,7 @@ TEST(AlertRules, FillTextReplacesOnlyPlainPlaceholders) {
   EXPECT_EQ(fillText("%s", {"%s"}), "%s");
 }
 
-TEST(AlertRules, AnswersWithoutRepetition) {
+TEST(AlertRules, AnswersAndTheThirdAlertInARowForOneProgramEndingInDisableWithHelp) {
   RepeatAlerts repeats;
   repeats.noteAlert("C:\\A.EXE");
   EXPECT_EQ(answerStartupAlert(true, 11, repeats).result, alert::kApprove);
@@ -38,9 +38,7 @@ TEST(AlertRules, AnswersWithoutRepetition) {
   // A Winlogon Notify entry is disabled, not removed.
   EXPECT_EQ(answerStartupAlert(false, 256, repeats).result, alert::kDisable);
   EXPECT_FALSE(answerStartupAlert(false, 11, repeats).openHelp);
-}
-
-TEST(AlertRules, ThirdAlertInARowForOneProgramEndsInDisableWithHelpAnotherInBetweenKeepsTheCount) {
+  // The third alert in a row for one program ends in Disable, with the help.
   for (bool yes : {true, false}) {
     RepeatAlerts repeats;
     repeats.noteAlert("C:\\PROG\\A.EXE");
@@ -57,7 +55,7 @@ TEST(AlertRules, ThirdAlertInARowForOneProgramEndsInDisableWithHelpAnotherInBetw
     EXPECT_TRUE(repeats.lastProgram.empty());
   }
   // Another program in between keeps the count and becomes the last program.
-  RepeatAlerts repeats;
+  repeats = RepeatAlerts{};
   repeats.noteAlert("A");
   repeats.noteAlert("A");
   repeats.noteAlert("B");

@@ -5,7 +5,7 @@
 using namespace tavrin;
 
 // The switch table is not typed out again: any case, and the later switch wins.
-TEST(ExplorerCommandLine, SwitchesInAnyCaseLaterOnesWinAndAReportTakesTheRestOfTheLine) {
+TEST(CommandLines, SwitchesInAnyCaseLaterOnesWinAReportTakesTheRestAndTheMonitorsAnywhere) {
   EXPECT_EQ(parseExplorerCommandLine("-hidden", 6026).startPage, 6052);
   EXPECT_EQ(parseExplorerCommandLine("-Schedule", 6026).startPage, 6039);
   EXPECT_EQ(parseExplorerCommandLine("-DELAY -TASK", 6026).startPage, 6055);
@@ -29,6 +29,10 @@ TEST(ExplorerCommandLine, SwitchesInAnyCaseLaterOnesWinAndAReportTakesTheRestOfT
   ExplorerRequest restore = parseExplorerCommandLine("-restore -START", 6026);
   EXPECT_TRUE(restore.restoreDelayed);
   EXPECT_FALSE(restore.startMonitor);
+  // The Monitor's switches count in any case, anywhere on the line.
+  EXPECT_TRUE(hasSwitch("/x -q", "-Q"));
+  EXPECT_TRUE(hasSwitch("-noopen", "-NoOpen"));
+  EXPECT_FALSE(hasSwitch("", "-Q"));
 }
 
 TEST(ExplorerCommandLine, StartTabBelowTheFirstPageBecomesStartupProgramsAndAnOverlongLineMatchesNothing) {
@@ -39,10 +43,4 @@ TEST(ExplorerCommandLine, StartTabBelowTheFirstPageBecomesStartupProgramsAndAnOv
   ExplorerRequest request = parseExplorerCommandLine(line, 6040);
   EXPECT_EQ(request.startPage, 6040);
   EXPECT_FALSE(request.quit);
-}
-
-TEST(MonitorSwitches, AnyCaseAnywhere) {
-  EXPECT_TRUE(hasSwitch("/x -q", "-Q"));
-  EXPECT_TRUE(hasSwitch("-noopen", "-NoOpen"));
-  EXPECT_FALSE(hasSwitch("", "-Q"));
 }

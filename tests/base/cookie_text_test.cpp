@@ -4,7 +4,7 @@
 
 using namespace tavrin;
 
-TEST(CookieText, BrowserOfTheHttpCommand) {
+TEST(CookieText, TheBrowserItsCookieLinesListNamesAndACleanedCopyKeepingWhatNoNutNames) {
   const std::string firefox = browserProgramOfCommand("\"C:\\Program Files\\Mozilla Firefox\\firefox.exe\" -url \"%1\"");
   EXPECT_EQ(firefox, "C:\\Program Files\\Mozilla Firefox\\firefox.exe");
   // Earlier words win: a Firefox under a Mozilla folder counts as Mozilla.
@@ -16,9 +16,6 @@ TEST(CookieText, BrowserOfTheHttpCommand) {
   EXPECT_EQ(cookieModeOf(2), kCookieModeMozilla);
   EXPECT_EQ(cookieModeOf(5), kCookieModeInternetExplorer);
   EXPECT_EQ(cookieModeOf(7), kCookieModeInternetExplorer);
-}
-
-TEST(CookieText, LinesListNamesAndACleanedCopyKeepingWhatNoNutNames) {
   CookieLine cookie;
   ASSERT_TRUE(parseCookieLine(".ads.example\tTRUE\t/\tTRUE\t2000000000\tid\ta\tb\r", cookie));
   EXPECT_EQ(cookie.value, "a\tb");

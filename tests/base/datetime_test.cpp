@@ -10,7 +10,7 @@ const CalendarTime kSeptember{2007, 9, 13, 20, 58, 41};
 
 // The layouts themselves are not typed out again: the cases the layouts' rows
 // do not show (any case, formats not listed, the hours of the twelve-hour clock).
-TEST(DateTimeText, AnyCaseUnlistedFormatsTheTwelveHourClockAndJoinedToFitTheField) {
+TEST(DateTimeText, AnyCaseUnlistedFormatsTheTwelveHourClockJoinedToFitTheFieldAndUnixTimes) {
   EXPECT_EQ(datePart(kSeptember, "YYYY-mm-DD"), "2007-09-13");
   for (const char* unlisted : {"dd.MM.yyyy", ""}) EXPECT_EQ(datePart(kSeptember, unlisted), "09/13/2007") << unlisted;
   EXPECT_EQ(datePart(CalendarTime{2001, 12, 2, 0, 0, 0}, "dd-MMM-yy"), "02-Dec-2001");
@@ -32,9 +32,6 @@ TEST(DateTimeText, AnyCaseUnlistedFormatsTheTwelveHourClockAndJoinedToFitTheFiel
   EXPECT_EQ(dateTimeText(CalendarTime{1234567890, 12, 31, 23, 59, 0}, "yyyy-MM-dd", "hh:mm:ss tt"),
             "1234567890-12-31 11:59 ");
   EXPECT_EQ(traceTimeText(CalendarTime{2007, 9, 3, 8, 5, 1}), "09-03  08:05:01");
-}
-
-TEST(UnixToFileTime, CountsFrom1601) {
   EXPECT_EQ(unixToFileTime(0), 116444736000000000LL);
   EXPECT_EQ(unixToFileTime(1), 116444736010000000LL);
   EXPECT_EQ(unixToFileTime(-11644473600LL), 0);

@@ -6,15 +6,12 @@
 
 using namespace tavrin;
 
-TEST(IEHelperRules, NoAddOnIsNameless) {
+TEST(IEHelperRules, NoAddOnIsNamelessRemovalReachesOnlyItsRegistrationAndRestoreOnlyHelperKeys) {
   EXPECT_EQ(addOnName("", "\"C:\\x\\a.dll\"", "{id}"), "a.dll");
   EXPECT_EQ(addOnName("", "", "Class name"), "Class name");
   // The program's version record wins over the button text, "Related" or not.
   EXPECT_EQ(extensionName("@shdoclc.dll,-1", true, "Messenger", "C:\\T.EXE"), "Messenger");
   EXPECT_EQ(extensionName("Button", true, "", "C:\\TOOLS\\T.EXE"), "T.EXE");
-}
-
-TEST(IEHelperRules, RemovalReachesOnlyTheChosenRegistrationAndRestoreOnlyHelperKeysAndToolbarValues) {
   AddOnRegistration r;
   ASSERT_TRUE(addOnRegistration(900, "{a}", r));
   EXPECT_EQ(r.historyKey(), std::string(kBrowserHelperObjectsKey) + "\\{a}");

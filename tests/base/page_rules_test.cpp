@@ -5,10 +5,12 @@
 namespace tavrin {
 namespace {
 
-TEST(ColumnWidths, NothingForAColumnOrListThatIsNot) {
+TEST(PageTexts, ColumnWidthsAndRunKeyLocationsAndNothingForAColumnListOrCodeThatIsNot) {
   EXPECT_GT(columnWidth(6026, 0, 1000, 20), 0);
   EXPECT_EQ(columnWidth(6026, 5, 1000, 20), 0);
   EXPECT_EQ(columnWidth(6033, 0, 1000, 20), 0);
+  EXPECT_EQ(startupLocationText(23), "HKEY_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx");
+  for (int code : {6, 16, 257}) EXPECT_EQ(startupLocationText(code), "") << code;
 }
 
 TEST(SortKeys, CaseIsIgnoredDescendingReversesStartupKeepsDisabledBelowAndDatesSortByTheClock) {
@@ -33,11 +35,6 @@ TEST(SortKeys, CaseIsIgnoredDescendingReversesStartupKeepsDisabledBelowAndDatesS
   EXPECT_EQ(firstDetectedKey(""), " ");
   // A cut text gives a shorter key rather than reading past its end.
   EXPECT_EQ(firstDetectedKey("10/05/2007 1"), "200710051");
-}
-
-TEST(StartupLocationText, RunKeysByHiveAndNothingForOthers) {
-  EXPECT_EQ(startupLocationText(23), "HKEY_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx");
-  for (int code : {6, 16, 257}) EXPECT_EQ(startupLocationText(code), "") << code;
 }
 
 TEST(InfoDialog, NoteFilesDropTheEndingAndPagingWrapsAround) {

@@ -58,7 +58,7 @@ TEST(PatrolSchedule, ZeroNeverRunsAndOneRunsOnEveryPassOfTheGroup) {
   EXPECT_EQ(runsOf(schedule, PatrolCategory::Tasks, 8), (std::vector<int>{4, 8}));
 }
 
-TEST(PatrolSchedule, LoadingOptionsReloadsCountdownsAndStartsWithGroupA) {
+TEST(PatrolSchedule, LoadingOptionsReloadsCountdownsAndForcingRunsTheRealtimeOnesNextAllInGroupA) {
   PatrolSchedule schedule;
   schedule.load(PatrolTimes{});
   schedule.flipGroup();
@@ -74,6 +74,29 @@ TEST(PatrolSchedule, LoadingOptionsReloadsCountdownsAndStartsWithGroupA) {
   for (int i = 0; i < 3; ++i) EXPECT_FALSE(schedule.due(PatrolCategory::Startup));
   EXPECT_TRUE(schedule.due(PatrolCategory::Startup));
   EXPECT_EQ(schedule.countdown(PatrolCategory::Startup), 4);
+  // Forcing runs every real-time category on the next pass, in group A.
+  times = PatrolTimes{};
+  times.start = 9;
+  times.ieHelpers = 9;
+  times.hidden = 0;
+  times.fileType = 0;
+  schedule.load(times);
+  schedule.flipGroup();
+  RealtimeOptions realtime;  // defaults: startup, IE helpers, system files, pages; not file types or hidden
+  schedule.force(realtime);
+  EXPECT_EQ(schedule.nextGroup(), PatrolGroup::A);
+  EXPECT_TRUE(schedule.due(PatrolCategory::Startup));
+  EXPECT_TRUE(schedule.due(PatrolCategory::IEHelpers));
+  EXPECT_TRUE(schedule.due(PatrolCategory::SystemFiles));
+  EXPECT_TRUE(schedule.due(PatrolCategory::StartPage));
+  EXPECT_FALSE(schedule.due(PatrolCategory::FileTypes));
+  EXPECT_FALSE(schedule.due(PatrolCategory::Hidden));
+  // Having run, each goes back to its own period.
+  EXPECT_EQ(schedule.countdown(PatrolCategory::Startup), 9);
+  realtime.hidden = 1;
+  schedule.force(realtime);
+  EXPECT_TRUE(schedule.due(PatrolCategory::Hidden));
+  EXPECT_EQ(schedule.countdown(PatrolCategory::Hidden), 0);  // option 0: forced runs only
 }
 
 TEST(PatrolSchedule, WinInitKeepsALargerCountdownAndWaitsAfterADetection) {
@@ -103,32 +126,6 @@ TEST(PatrolSchedule, WinInitKeepsALargerCountdownAndWaitsAfterADetection) {
   ASSERT_TRUE(refused.due(PatrolCategory::WinInit));
   refused.postponeWinInit();
   EXPECT_TRUE(refused.due(PatrolCategory::WinInit));
-}
-
-TEST(PatrolSchedule, ForcingRunsEveryRealtimeCategoryOnTheNextPassInGroupA) {
-  PatrolTimes times;
-  times.start = 9;
-  times.ieHelpers = 9;
-  times.hidden = 0;
-  times.fileType = 0;
-  PatrolSchedule schedule;
-  schedule.load(times);
-  schedule.flipGroup();
-  RealtimeOptions realtime;  // defaults: startup, IE helpers, system files, pages; not file types or hidden
-  schedule.force(realtime);
-  EXPECT_EQ(schedule.nextGroup(), PatrolGroup::A);
-  EXPECT_TRUE(schedule.due(PatrolCategory::Startup));
-  EXPECT_TRUE(schedule.due(PatrolCategory::IEHelpers));
-  EXPECT_TRUE(schedule.due(PatrolCategory::SystemFiles));
-  EXPECT_TRUE(schedule.due(PatrolCategory::StartPage));
-  EXPECT_FALSE(schedule.due(PatrolCategory::FileTypes));
-  EXPECT_FALSE(schedule.due(PatrolCategory::Hidden));
-  // Having run, each goes back to its own period.
-  EXPECT_EQ(schedule.countdown(PatrolCategory::Startup), 9);
-  realtime.hidden = 1;
-  schedule.force(realtime);
-  EXPECT_TRUE(schedule.due(PatrolCategory::Hidden));
-  EXPECT_EQ(schedule.countdown(PatrolCategory::Hidden), 0);  // option 0: forced runs only
 }
 
 TEST(PatrolSchedule, TrayIsRenewedOnEverySixtySecondPass) {

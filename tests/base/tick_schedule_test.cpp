@@ -23,7 +23,7 @@ std::vector<int> passTicks(TickSchedule& schedule, int ticks) {
 
 }  // namespace
 
-TEST(TickSchedule, PassesEverySeventeenTicksAndTheLauncherEverySixthUntilAllAreLaunched) {
+TEST(TickSchedule, PassesEverySeventeenTicksNestedOnesCountedAndARestartStartsOverAndTheLauncherEverySixth) {
   TickSchedule schedule;
   EXPECT_EQ(passTicks(schedule, 60), (std::vector<int>{17, 34, 51}));
   for (int t = 1; t <= 30; ++t) EXPECT_EQ(schedule.launcherStep(0, 0), 0) << "an empty list never runs";
@@ -36,6 +36,30 @@ TEST(TickSchedule, PassesEverySeventeenTicksAndTheLauncherEverySixthUntilAllAreL
     }
   }
   EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{6, 10}, {12, 20}, {18, 30}}));
+  // Ticks nested in a pass keep counting.
+  TickSchedule nested;
+  for (int t = 1; t < 17; ++t) nested.passStep();
+  ASSERT_TRUE(nested.passStep());
+  // An alert inside the pass keeps the message loop ticking. The outer pass has
+  // not reset the counter yet, so the first nested tick is due at once (that
+  // pass returns immediately), and the count starts over from there.
+  EXPECT_EQ(passTicks(nested, 20), (std::vector<int>{1, 18}));
+  nested.passFinished();  // the outer pass ends
+  EXPECT_EQ(passTicks(nested, 17), std::vector<int>{17});
+  // A restart resets the pass counter and the streak.
+  TickSchedule restarted;
+  for (int t = 0; t < 10; ++t) restarted.passStep();
+  for (int t = 0; t < 3; ++t) {
+    restarted.requestCheckNow();
+    restarted.checkNowStep(false, false);
+  }
+  restarted.restart();
+  restarted.forcePass();
+  EXPECT_TRUE(restarted.passStep()) << "a forced pass runs on the next tick";
+  restarted.passFinished();
+  restarted.requestCheckNow();
+  EXPECT_EQ(restarted.checkNowStep(false, false), CheckNowAction::CheckTasks);
+  EXPECT_EQ(passTicks(restarted, 17), std::vector<int>{17});
 }
 
 // A request on every tick is served three times, then one is dropped; a quiet
@@ -71,30 +95,4 @@ TEST(TickSchedule, CheckNowRequestsAndAPassDueWhileAnAlertIsOpen) {
   due.passFinished();
   EXPECT_EQ(due.checkNowStep(true, false), A::None);
   EXPECT_EQ(due.passTicks(), 0);
-}
-
-TEST(TickSchedule, NestedTicksDuringAPassKeepCountingAndARestartResetsTheCounterAndStreak) {
-  TickSchedule schedule;
-  for (int t = 1; t < 17; ++t) schedule.passStep();
-  ASSERT_TRUE(schedule.passStep());
-  // An alert inside the pass keeps the message loop ticking. The outer pass has
-  // not reset the counter yet, so the first nested tick is due at once (that
-  // pass returns immediately), and the count starts over from there.
-  EXPECT_EQ(passTicks(schedule, 20), (std::vector<int>{1, 18}));
-  schedule.passFinished();  // the outer pass ends
-  EXPECT_EQ(passTicks(schedule, 17), std::vector<int>{17});
-  // A restart resets the pass counter and the streak.
-  TickSchedule restarted;
-  for (int t = 0; t < 10; ++t) restarted.passStep();
-  for (int t = 0; t < 3; ++t) {
-    restarted.requestCheckNow();
-    restarted.checkNowStep(false, false);
-  }
-  restarted.restart();
-  restarted.forcePass();
-  EXPECT_TRUE(restarted.passStep()) << "a forced pass runs on the next tick";
-  restarted.passFinished();
-  restarted.requestCheckNow();
-  EXPECT_EQ(restarted.checkNowStep(false, false), CheckNowAction::CheckTasks);
-  EXPECT_EQ(passTicks(restarted, 17), std::vector<int>{17});
 }

@@ -16,7 +16,7 @@ bool addPlain(EntryList& list, int typeCode) { return list.add("name", "x", "", 
 
 }  // namespace
 
-TEST(EntryList, KeepsFieldsInOrderAndReadsOutsideTheListGiveNothing) {
+TEST(EntryList, KeepsFieldsInOrderNamesFromTheFileOrCaptionAndReadsOutsideGiveNothing) {
   EntryList list("Tavrin", 4096);
   for (int index : {0, -1, INT_MIN}) EXPECT_EQ(list.name(index), "") << index;
   EXPECT_EQ(list.add("First", "C:\\missing\\one.exe", "key one", "detail one", 11, 1), 1);
@@ -35,28 +35,26 @@ TEST(EntryList, KeepsFieldsInOrderAndReadsOutsideTheListGiveNothing) {
   list.clear();
   EXPECT_EQ(list.count(), 0);
   EXPECT_EQ(list.name(0), "");
-}
-
-TEST(EntryList, NamesFromTheFileAndTheCaptionAndQuotesOnlyOffTheProgramPath) {
-  EntryList list("Watchdog", 4096);
-  list.add("", "C:\\Apps\\tool.exe", "", "", 200, 0);
-  list.add("", "\"C:\\Apps\\Quoted Tool.exe\"", "", "", 200, 0);
-  list.add("My tAvRiN helper", "C:\\Apps\\x.exe", "", "", 11, 0);
-  list.add("Tavrin", "C:\\Apps\\y.exe", "", "", 1, 0);
-  list.add("Tav rin", "C:\\Apps\\z.exe", "", "", 1, 0);
-  list.add("", "", "", "", 200, 0);
-  list.add("", "C:\\Start\\Program", "", "", 200, 0);
-  EXPECT_EQ(list.name(0), "tool");
-  EXPECT_EQ(list.name(1), "Quoted Tool");
-  EXPECT_EQ(list.name(2), "Watchdog");
-  EXPECT_EQ(list.name(3), "Watchdog");
-  EXPECT_EQ(list.name(4), "Tav rin");
-  EXPECT_EQ(list.name(5), "");
-  EXPECT_EQ(list.name(6), "Program");
+  // Names come from the file and the caption.
+  EntryList named("Watchdog", 4096);
+  named.add("", "C:\\Apps\\tool.exe", "", "", 200, 0);
+  named.add("", "\"C:\\Apps\\Quoted Tool.exe\"", "", "", 200, 0);
+  named.add("My tAvRiN helper", "C:\\Apps\\x.exe", "", "", 11, 0);
+  named.add("Tavrin", "C:\\Apps\\y.exe", "", "", 1, 0);
+  named.add("Tav rin", "C:\\Apps\\z.exe", "", "", 1, 0);
+  named.add("", "", "", "", 200, 0);
+  named.add("", "C:\\Start\\Program", "", "", 200, 0);
+  EXPECT_EQ(named.name(0), "tool");
+  EXPECT_EQ(named.name(1), "Quoted Tool");
+  EXPECT_EQ(named.name(2), "Watchdog");
+  EXPECT_EQ(named.name(3), "Watchdog");
+  EXPECT_EQ(named.name(4), "Tav rin");
+  EXPECT_EQ(named.name(5), "");
+  EXPECT_EQ(named.name(6), "Program");
   // Quotes leave the program path, command lines stay as given; the key keeps its quotes.
-  list.add("app", "\"C:\\Program Files\\App\\app.exe\" -min \"two words\"", "\"quoted key\"", "", 11, 0);
-  EXPECT_EQ(list.programPath(7), "C:\\Program Files\\App\\app.exe -min two words");
-  EXPECT_EQ(list.key(7), "\"quoted key\"");
+  named.add("app", "\"C:\\Program Files\\App\\app.exe\" -min \"two words\"", "\"quoted key\"", "", 11, 0);
+  EXPECT_EQ(named.programPath(7), "C:\\Program Files\\App\\app.exe -min two words");
+  EXPECT_EQ(named.key(7), "\"quoted key\"");
 }
 
 TEST(EntryList, FieldsAreCutToTheirWidthsAndLongFormsDecidedByTheProgramPathLength) {

@@ -82,7 +82,7 @@ TEST_F(Vault, SameNamesKeepTheirOwnSlotsAndUndoBringsTheFirstBackHiddenAndApprov
   EXPECT_EQ(testutil::readFile(second), "2nd");
 }
 
-TEST_F(Vault, AFileThatCannotBeCopiedStaysAndARunningProgramIsStoppedBeforeItGoes) {
+TEST_F(Vault, AFileThatCannotBeCopiedStaysARunningProgramIsStoppedAndDeleteAtRestartRegistersAFile) {
   const std::string held = hiddenFile("held.dat", "held"), history = testutil::readFile(historyPath());
   HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_EQ(quarantineFile("Held", held), 0);
@@ -98,9 +98,6 @@ TEST_F(Vault, AFileThatCannotBeCopiedStaysAndARunningProgramIsStoppedBeforeItGoe
   ASSERT_TRUE(driver::waitUntil([&] { return findProcessOfProgram(program) != 0; }, 5000));
   EXPECT_EQ(quarantineFile("Runner", program), 1);
   EXPECT_TRUE(running.waitExit(5000));
-}
-
-TEST_F(Vault, DeleteAtRestartRegistersTheFile) {
   const std::string file = hiddenFile("reboot.dat", "r");
 #if TAVRIN_EXPECT_NT
   const char* const kSessionManager = "System\\CurrentControlSet\\Control\\Session Manager";

@@ -27,7 +27,7 @@ class History : public ::testing::Test {
 };
 }  // namespace
 
-TEST_F(History, TwoWritersAtOnceLoseNoRecord) {
+TEST_F(History, TwoWritersAtOnceLoseNoRecordAndTheReaderShowsTheNewestOfALongLog) {
   driver::Process a = driver::start(testutil::testDir() + "\\startup_worker.exe", "append 1000 first");
   driver::Process b = driver::start(testutil::testDir() + "\\startup_worker.exe", "append 1000 second");
   DWORD codeA = 9, codeB = 9;
@@ -48,9 +48,7 @@ TEST_F(History, TwoWritersAtOnceLoseNoRecord) {
   }
   EXPECT_EQ(first, 1000);
   EXPECT_EQ(second, 1000);
-}
-
-TEST_F(History, ReaderShowsTheNewestEventsOfALongLog) {
+  // The reader shows the newest events of a long log.
   std::string log;
   int oldLines = 0;
   while (log.size() < 200000) {

@@ -30,7 +30,7 @@ void setWriteTime(const std::string& path, const FILETIME& time) {
 
 }  // namespace
 
-TEST(Signer, EachFixtureHasItsVerdictAndOnlyARealMicrosoftSignatureCounts) {
+TEST(Signer, EachFixtureHasItsVerdictOnlyARealMicrosoftSignatureCountsAndVerdictsAreCached) {
   struct Case {
     const char* file;
     SignatureState state;
@@ -73,11 +73,7 @@ TEST(Signer, EachFixtureHasItsVerdictAndOnlyARealMicrosoftSignatureCounts) {
     EXPECT_EQ(isVerifiedMicrosoft(commands[i]), c.microsoft) << c.file;
   }
   EXPECT_FALSE(isMicrosoftSignerName("Microsoftish Tools"));
-}
-
-// A file whose path, size and write time are unchanged is not hashed again,
-// even when its bytes were changed behind the cache's back.
-TEST(Signer, ResultIsCachedByPathSizeAndWriteTime) {
+  // A file whose path, size and write time are unchanged is not hashed again, even when its bytes changed.
   const std::string path = freshFolder("signer") + "\\copy.exe";
   ASSERT_TRUE(CopyFileA((kSigned + "\\signed.exe").c_str(), path.c_str(), FALSE));
   const int before = signerVerificationCount();

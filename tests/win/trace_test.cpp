@@ -42,7 +42,7 @@ TEST(TraceFile, LinesAreKeyedByTickAndCounterOnOneLineEachUnderASectionOfTheirOw
   EXPECT_STREQ(value, "1");
 }
 
-TEST(TraceFile, RunWritesAtMost9001LinesAndNoneWhenOff) {
+TEST(TraceFile, RunWritesAtMost9001LinesNoneWhenOffAndTimingLinesInHalfMilliseconds) {
   TraceCapture trace("cap");
   int written = 0;
   for (int i = 0; i < 9010; ++i) written += trace::line("n", std::to_string(i));
@@ -59,10 +59,8 @@ TEST(TraceFile, RunWritesAtMost9001LinesAndNoneWhenOff) {
   trace::timingLine();
   trace::memoryLine("Create Active Page");
   EXPECT_EQ(GetFileAttributesA(off.path().c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST(TraceFile, TimingLineReportsHalfMillisecondsAndDialogs) {
-  TraceCapture trace("timing");
+  // A timing line reports half milliseconds, and whether a dialog showed.
+  TraceCapture timing("timing");
   trace::timedLine("Patrol", "CheckStartup");
   Sleep(120);
   trace::timingLine();
@@ -70,14 +68,14 @@ TEST(TraceFile, TimingLineReportsHalfMillisecondsAndDialogs) {
   trace::markDialogShown();
   Sleep(50);
   trace::timingLine();
-  auto values = trace.values();
-  ASSERT_EQ(values.size(), 4u);
+  const auto timed = timing.values();
+  ASSERT_EQ(timed.size(), 4u);
   std::smatch m;
-  ASSERT_TRUE(std::regex_match(values[1], m, std::regex(R"(\*\*:\*\*:\*\* NanoCycles: CheckStartup = (\d+) )")))
-      << values[1];
+  ASSERT_TRUE(std::regex_match(timed[1], m, std::regex(R"(\*\*:\*\*:\*\* NanoCycles: CheckStartup = (\d+) )")))
+      << timed[1];
   EXPECT_GE(std::stoi(m[1]), 50);
   EXPECT_LE(std::stoi(m[1]), 1000);
-  EXPECT_EQ(values[3], "**:**:** NanoCycles: Alert = 1 ");
+  EXPECT_EQ(timed[3], "**:**:** NanoCycles: Alert = 1 ");
   trace::memoryLine("Create Active Page");
-  EXPECT_TRUE(std::regex_search(trace.values().back(), std::regex(R"(Create Active Page: \d+ %$)"))) << trace.values().back();
+  EXPECT_TRUE(std::regex_search(timing.values().back(), std::regex(R"(Create Active Page: \d+ %$)"))) << timing.values().back();
 }
