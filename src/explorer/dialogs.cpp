@@ -206,7 +206,8 @@ void HistoryDialog::reload() {
   view.setSmallImages(icons_.handle());
   view.beginFill(rows_.count());
   for (int entry = 0; entry < rows_.count(); ++entry) {
-    const int row = view.appendRow(entry, rows_.name(entry), icons_.imageOf(rows_.programPath(entry), 0));
+    // Icons only for the rows shown, as on the pages: a long log names hundreds of programs.
+    const int row = view.appendRow(entry, rows_.name(entry), ListView::kImageLater);
     if (row < 0) continue;
     view.setCell(row, 1, historyActionName(rows_.flag(entry)));
     view.setCell(row, 2, typeName(rows_.typeCode(entry)));
@@ -245,6 +246,17 @@ bool HistoryDialog::onNotify(NMHDR* header, LRESULT& result) {
       restoreSelected(false);
       result = 0;
       return true;
+    case LVN_GETDISPINFOA:
+    case LVN_GETDISPINFOW: {
+      // Only images are asked for, and both item records hold them at the same place.
+      LVITEMA& shown = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+      const int entry = view().entryOfRow(shown.iItem);
+      if ((shown.mask & LVIF_IMAGE) && entry >= 0 && entry < rows_.count()) {
+        shown.iImage = icons_.imageOf(rows_.programPath(entry), 0);
+        shown.mask |= LVIF_DI_SETITEM;
+      }
+      return true;
+    }
     case LVN_COLUMNCLICK:
       // The log keeps its file order; only the remembered column changes.
       state_.options.set("SortHistory", reinterpret_cast<NMLISTVIEW*>(header)->iSubItem + 1);
