@@ -58,12 +58,14 @@ bool isFile(const std::string& path) {
 }
 
 // The names in each folder listed so far (lower case, long and short forms),
-// each marked when it is a folder; null while no FolderListings lives.
+// each marked when it is a folder; null while no FolderListings lives. Each
+// thread has its own: a page's fill holds listings while the Services page's
+// signer worker, or the Monitor's start-up worker, looks files up too.
 struct Folder {
   bool listed = false;
   std::unordered_map<std::string, bool> names;
 };
-std::unordered_map<std::string, Folder>* folders = nullptr;
+thread_local std::unordered_map<std::string, Folder>* folders = nullptr;
 
 const Folder& folderListing(const std::string& folder) {
   const std::string key = lower(folder);

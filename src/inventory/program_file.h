@@ -30,12 +30,12 @@ CommandParts splitCommand(const std::string& command);
 // conversion refuses, such as a whole command line.
 std::string longPathForm(const std::string& path);
 
-// While one lives (an enumeration, a first run), longPathForm and
-// programFileExists first look for each part of a path in its folder's
-// listing, read once, before they ask the file system: Wine answers a name
-// that is not there by reading the whole folder, an enumeration asks about
-// thousands of command lines, which name no file, and a first run about
-// hundreds of program files.
+// While one lives on a thread (an enumeration, a first run, a page's fill),
+// longPathForm and programFileExists on that thread first look for each part
+// of a path in its folder's listing, read once, before they ask the file
+// system: Wine answers a name that is not there by reading the whole folder,
+// an enumeration asks about thousands of command lines, which name no file,
+// and a first run about hundreds of program files.
 class FolderListings {
  public:
   FolderListings();
