@@ -4,6 +4,7 @@
 
 #include <iterator>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "base/text.h"
@@ -147,6 +148,17 @@ TEST_F(ProgramFileTest, FullPathsBareNamesAndTheirFolders) {
     }
     std::string folder = folder_;
     EXPECT_FALSE(programFileExists(folder));
+    if (!listed) continue;
+    // The listings are this thread's: a file made since is not in them, and
+    // another thread, which has none, asks the file system and finds it.
+    std::string later = create(folder_ + "\\later.exe");
+    bool elsewhere = false;
+    std::thread([&] {
+      std::string there = later;
+      elsewhere = programFileExists(there);
+    }).join();
+    EXPECT_TRUE(elsewhere);
+    EXPECT_FALSE(programFileExists(later));
   }
   EXPECT_TRUE(equalsNoCase(longPathForm(testutil::shortPathOf(inSystem)), inSystem));
 }
