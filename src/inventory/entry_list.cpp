@@ -139,24 +139,43 @@ void DisabledMarkers::clear() {
   codes_.clear();
 }
 
+void DisabledMarkers::read() {
+  if (read_) return;
+  read_ = true;
+  std::vector<reg::Value> values;
+  reg::readValues(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, values);
+  for (const reg::Value& value : values) {
+    std::string marker;
+    const bool text = reg::valueText(value, marker);
+    codes_[lower(value.name)] = text ? disabledMarkerCode(marker) : 0;
+    if (text && !marker.empty()) marked_.insert(lower(value.name));
+  }
+}
+
+namespace {
+// The registry also folds the case of letters beyond ASCII: such a name is asked for.
+bool asciiOnly(const std::string& name) {
+  return std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+}  // namespace
+
 int DisabledMarkers::stateOf(const std::string& name) {
   if (name.empty()) return 0;
-  if (!read_) {
-    read_ = true;
-    std::vector<reg::Value> values;
-    reg::readValues(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, values);
-    for (const reg::Value& value : values) {
-      std::string marker;
-      codes_[lower(value.name)] = reg::valueText(value, marker) ? disabledMarkerCode(marker) : 0;
-    }
-  }
+  read();
   const auto found = codes_.find(lower(name));
   if (found != codes_.end()) return found->second;
-  // The registry also folds the case of letters beyond ASCII: such a name is asked for.
-  if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return 0;
+  if (asciiOnly(name)) return 0;
   std::string marker;
   reg::readString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, marker);
   return disabledMarkerCode(marker);
+}
+
+bool DisabledMarkers::marked(const std::string& name) {
+  if (name.empty()) return false;
+  read();
+  if (marked_.count(lower(name))) return true;
+  std::string marker;
+  return !asciiOnly(name) && reg::readString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, marker) > 0;
 }
 
 }  // namespace tavrin

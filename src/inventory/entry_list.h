@@ -3,6 +3,7 @@
 // pages, reports and patrol checks by index. Each program owns one.
 #include <cstddef>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -85,11 +86,15 @@ class DisabledMarkers {
  public:
   // As EntryList::disabledState for an entry of this name.
   int stateOf(const std::string& name);
+  // Whether any marker text is stored under this name, as hasDisabledMarker.
+  bool marked(const std::string& name);
   void clear();
 
  private:
+  void read();
   bool read_ = false;
   std::map<std::string, int> codes_;  // by value name in lower case
+  std::set<std::string> marked_;      // names whose marker has text, lower case
 };
 
 }  // namespace tavrin

@@ -99,6 +99,9 @@ void buildRun(EntryList& list) {
   // A value met again right after itself (same name and data), even across
   // keys and hives, is listed once.
   std::string lastName, lastData;
+  // One pass over the markers: thousands of Run values each asked alone cost
+  // a registry open and read apiece.
+  DisabledMarkers markers;
   for (const StartupHive& hive : startupHives()) {
     if (!hive.hasRunKeys) continue;
     const HKEY root = reg::rootOf(hive.hive);
@@ -106,7 +109,7 @@ void buildRun(EntryList& list) {
       const int typeCode = hive.codeBase + static_cast<int>(number);
       for (const reg::Value& value : valuesOf(root, kRunKeyPaths[number - 1])) {
         if (equalsNoCase(value.data, lastData) && equalsNoCase(value.name, lastName)) continue;
-        if (hasDisabledMarker(value.name)) {
+        if (markers.marked(value.name)) {
           // Put back by the program after the user disabled it: disable it
           // again, keeping its new command line.
           disableReturnedRunEntry(value.name, value.data, typeCode);

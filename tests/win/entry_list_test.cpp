@@ -6,6 +6,7 @@
 
 #include "base/entry_tables.h"
 #include "base/text.h"
+#include "inventory/startup_actions.h"
 #include "support/win_test_util.h"
 
 using namespace tavrin;
@@ -136,7 +137,10 @@ TEST(EntryList, DisabledStateComesFromTheMarker) {
   list.add("TV MARKED FOLDER", "C:\\x.exe", "", "", 11, 0);
   list.add("tv not a number", "C:\\x.exe", "", "", 11, 0);
   DisabledMarkers markers;
-  for (int i = 0; i < list.count(); ++i) EXPECT_EQ(markers.stateOf(list.name(i)), list.disabledState(i)) << i;
+  for (int i = 0; i < list.count(); ++i) {
+    EXPECT_EQ(markers.stateOf(list.name(i)), list.disabledState(i)) << i;
+    EXPECT_EQ(markers.marked(list.name(i)), hasDisabledMarker(list.name(i))) << i;
+  }
   EXPECT_EQ(markers.stateOf("TV MARKED FOLDER"), 200);
   testutil::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "");
   testutil::deleteValue(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, "tv marked folder");
