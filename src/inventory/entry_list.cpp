@@ -136,20 +136,7 @@ int EntryList::disabledState(int index) const {
 
 void DisabledMarkers::clear() {
   read_ = false;
-  codes_.clear();
-}
-
-void DisabledMarkers::read() {
-  if (read_) return;
-  read_ = true;
-  std::vector<reg::Value> values;
-  reg::readValues(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, values);
-  for (const reg::Value& value : values) {
-    std::string marker;
-    const bool text = reg::valueText(value, marker);
-    codes_[lower(value.name)] = text ? disabledMarkerCode(marker) : 0;
-    if (text && !marker.empty()) marked_.insert(lower(value.name));
-  }
+  texts_.clear();
 }
 
 namespace {
@@ -159,23 +146,27 @@ bool asciiOnly(const std::string& name) {
 }
 }  // namespace
 
-int DisabledMarkers::stateOf(const std::string& name) {
-  if (name.empty()) return 0;
-  read();
-  const auto found = codes_.find(lower(name));
-  if (found != codes_.end()) return found->second;
-  if (asciiOnly(name)) return 0;
-  std::string marker;
-  reg::readString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, marker);
-  return disabledMarkerCode(marker);
+std::string DisabledMarkers::textOf(const std::string& name) {
+  if (name.empty()) return std::string();
+  if (!read_) {
+    read_ = true;
+    std::vector<reg::Value> values;
+    reg::readValues(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, values);
+    for (const reg::Value& value : values) {
+      std::string text;
+      if (!reg::valueText(value, text)) text.clear();
+      texts_[lower(value.name)] = text;
+    }
+  }
+  const auto found = texts_.find(lower(name));
+  if (found != texts_.end()) return found->second;
+  std::string text;
+  if (!asciiOnly(name)) reg::readString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, text);
+  return text;
 }
 
-bool DisabledMarkers::marked(const std::string& name) {
-  if (name.empty()) return false;
-  read();
-  if (marked_.count(lower(name))) return true;
-  std::string marker;
-  return !asciiOnly(name) && reg::readString(HKEY_LOCAL_MACHINE, kDisabledMarkerKey, name, marker) > 0;
-}
+int DisabledMarkers::stateOf(const std::string& name) { return disabledMarkerCode(textOf(name)); }
+
+bool DisabledMarkers::marked(const std::string& name) { return !textOf(name).empty(); }
 
 }  // namespace tavrin

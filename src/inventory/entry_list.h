@@ -3,7 +3,6 @@
 // pages, reports and patrol checks by index. Each program owns one.
 #include <cstddef>
 #include <map>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -91,10 +90,9 @@ class DisabledMarkers {
   void clear();
 
  private:
-  void read();
+  std::string textOf(const std::string& name);
   bool read_ = false;
-  std::map<std::string, int> codes_;  // by value name in lower case
-  std::set<std::string> marked_;      // names whose marker has text, lower case
+  std::map<std::string, std::string> texts_;  // marker texts by value name in lower case
 };
 
 }  // namespace tavrin
